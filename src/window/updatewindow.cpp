@@ -2,7 +2,9 @@
 #include "updatewindowform.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 
 UpdateWindow::UpdateWindow(QWidget *parent)
     : UpdateWindow(QCoreApplication::applicationDirPath(),
@@ -55,10 +57,21 @@ void UpdateWindow::on_closeButton_clicked()
 
 void UpdateWindow::on_update_clicked()
 {
-    installUpdate();
+    const QString state = ui->update->text();
+    if (state == QLatin1String("Update")) {
+        ui->update->setText(tr("Cancle"));
+        installUpdate();
+    } else if (state == QLatin1String("Cancle")) {
+        close();
+    } else if (state == QLatin1String("OK")) {
+        const QString program = applicationDir + QStringLiteral("/Brenvoth.exe");
+        if (QProcess::startDetached(program, QStringList{program}))
+            QCoreApplication::quit();
+    }
 }
 
 void UpdateWindow::installUpdate()
 {
-    // The installation comes with the downloader.
+    if (updateDirs.isEmpty() || updateNames.isEmpty())
+        return;
 }

@@ -1,0 +1,47 @@
+# Shared by the scripts in scripts/: installing what is missing and building.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+
+# Everything the build, the tests, the demo and the benchmarks need from Debian/Ubuntu.
+PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
+          imagemagick python3 curl nginx-light procps)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    local missing=() pkg
+    for pkg in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# build [extra cmake arguments...]
+build() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake --build "$BUILD_DIR" -j"$(nproc)"
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; stop it with stop_xvfb.
+start_xvfb() {
+    local fifo
+    fifo=$(mktemp -u) && mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$(head -n1 <"$fifo")"
+    rm -f "$fifo"
+}
+
+stop_xvfb() {
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}

@@ -1,0 +1,292 @@
+#include "stylesheet.h"
+#include "updatewindow.h"
+#include "updatewindowform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Counts the close events a widget receives: a slot connected twice would close twice.
+class CloseCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            ++count;
+        return false;
+    }
+};
+
+QByteArray styleSheetOnDisk()
+{
+    QFile file(QStringLiteral(BRENVOTH_SOURCE_DIR "/resources/qss/style.qss"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int chunkColouredPixels(const QImage &image, int fromColumn, int toColumn)
+{
+    int count = 0;
+    for (int x = fromColumn; x < toColumn; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            count += QColor(image.pixel(x, y)).green() > 0x80;
+    return count;
+}
+
+} // namespace
+
+class tst_UpdateWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void styleSheetIsTheResourceByteForByte();
+    void unreadableStyleSheetIsEmpty();
+    void widgets_data();
+    void widgets();
+    void creationOrder();
+    void windowSettings();
+    void initialTexts();
+    void nameSetBeforeSetupIsKept();
+    void colours_data();
+    void colours();
+    void progressBarSheets();
+    void closeButtonClosesOnceAndEndsTheLoop();
+    void updateButtonReachesOneSlot();
+
+private:
+    QTemporaryDir appDir;   // no manifests: the window keeps its form texts
+    UpdateWindow *makeWindow() { return new UpdateWindow(appDir.path(), QString()); }
+};
+
+void tst_UpdateWindow::initTestCase()
+{
+    QVERIFY(appDir.isValid());
+    QFile sheet(QStringLiteral(":/qss/style.qss"));
+    qApp->setStyleSheet(readStyleSheet(sheet));
+}
+
+void tst_UpdateWindow::styleSheetIsTheResourceByteForByte()
+{
+    const QByteArray expected = styleSheetOnDisk();
+    QCOMPARE(expected.size(), 257);
+    QCOMPARE(expected.count("\r\n"), 2);
+    QVERIFY2(expected.endsWith("\r\n"), "the sheet's last line has no CR LF");
+    QCOMPARE(qApp->styleSheet().toUtf8(), expected);
+}
+
+void tst_UpdateWindow::unreadableStyleSheetIsEmpty()
+{
+    QFile missing(QStringLiteral(":/qss/missing.qss"));
+    QCOMPARE(readStyleSheet(missing), QString());
+}
+
+void tst_UpdateWindow::widgets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("styleSheet");
+
+    QTest::newRow("text box") << "textEdit" << "QTextEdit" << "UpdateWindow"
+        << QRect(70, 110, 511, 151)
+        << "background-color: #3c4244;\nborder:1px solid black;\nborder-radius:5px;\ncolor:white;";
+    QTest::newRow("top bar") << "widget" << "QWidget" << "UpdateWindow" << QRect(0, 0, 641, 41)
+        << "background-color: rgb(0, 0, 0);";
+    QTest::newRow("logo") << "widget_2" << "QWidget" << "widget" << QRect(0, 0, 151, 41)
+        << "image: url(:/image/logo.png);";
+    QTest::newRow("close button") << "closeButton" << "QPushButton" << "widget"
+        << QRect(607, 7, 26, 26)
+        << "QPushButton#closeButton\n{\n    background-color: transparent;\n    margin:6px;\n"
+           "    border-image:url(:/image/close_t.png);\n}\nQPushButton#closeButton:hover\n{\n"
+           "    border-image:url(:/image/close.png);\n}";
+    QTest::newRow("progress bar") << "progressBar" << "QProgressBar" << "UpdateWindow"
+        << QRect(70, 310, 411, 21)
+        << "QProgressBar:horizontal {border: 1px solid #525c60; border-radius: 10px; "
+           "background: #222a2c; padding: 1px;text-align: center;color:none;}\n"
+           "QProgressBar::chunk:horizontal {background: qlineargradient(x1: 0, y1: 0.5, x2: 0, "
+           "y2: 1, stop: 0 #38f9c3, stop: 1 #3c8f7a); border-radius: 7px;}";
+    QTest::newRow("version label") << "version" << "QLabel" << "UpdateWindow"
+        << QRect(70, 70, 181, 31) << "color:white;\nborder:none;";
+    QTest::newRow("update button") << "update" << "QPushButton" << "UpdateWindow"
+        << QRect(510, 310, 75, 21)
+        << "QPushButton:pressed,QPushButton:hover{\ncolor:white;\n}\n"
+           "QPushButton{\nborder-radius:2px;\ncolor:#888e8d;\n}";
+}
+
+void tst_UpdateWindow::widgets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, styleSheet);
+
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    auto *widget = window->findChild<QWidget *>(name);
+    QVERIFY2(widget, "the widget is missing");
+    QCOMPARE(widget->metaObject()->className(), qPrintable(className));
+    QCOMPARE(widget->parent()->objectName(), parentName);
+    QCOMPARE(widget->geometry(), geometry);
+    QCOMPARE(widget->styleSheet(), styleSheet);
+    QCOMPARE(widget->windowType(), Qt::Widget);
+}
+
+void tst_UpdateWindow::creationOrder()
+{
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    QStringList windowChildren, barChildren;
+    for (QObject *child : window->children())
+        if (child->isWidgetType())
+            windowChildren << child->objectName();
+    for (QObject *child : window->findChild<QWidget *>("widget")->children())
+        barChildren << child->objectName();
+    QCOMPARE(windowChildren,
+             QStringList({"textEdit", "widget", "progressBar", "version", "update"}));
+    QCOMPARE(barChildren, QStringList({"widget_2", "closeButton"}));
+}
+
+void tst_UpdateWindow::windowSettings()
+{
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    QCOMPARE(window->objectName(), QStringLiteral("UpdateWindow"));
+    QCOMPARE(window->size(), QSize(639, 365));
+    QCOMPARE(window->styleSheet(), QStringLiteral("background-color:#525c60;\nborder:1px solid black;"));
+    QCOMPARE(window->frameShape(), QFrame::StyledPanel);
+    QCOMPARE(window->frameShadow(), QFrame::Raised);
+    // A parentless widget is always of type Window; the hints are the frameless one alone.
+    QCOMPARE(window->windowType(), Qt::Window);
+    QCOMPARE(window->windowFlags() & ~Qt::WindowType_Mask, Qt::WindowFlags(Qt::FramelessWindowHint));
+
+    auto *bar = window->findChild<QProgressBar *>("progressBar");
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 100);
+    QVERIFY2(!bar->isTextVisible(), "the progress text shows");
+    QVERIFY2(!window->findChild<QTextEdit *>("textEdit")->isReadOnly(), "the text box was made read-only");
+}
+
+void tst_UpdateWindow::initialTexts()
+{
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame"));
+    QCOMPARE(window->findChild<QLabel *>("version")->text(), QStringLiteral("New Version: 1.0.0"));
+    QCOMPARE(window->findChild<QPushButton *>("update")->text(), QStringLiteral("Update"));
+    QCOMPARE(window->findChild<QPushButton *>("closeButton")->text(), QString());
+
+    auto *textEdit = window->findChild<QTextEdit *>("textEdit");
+    QCOMPARE(textEdit->toPlainText(), QStringLiteral("There is no version infomation!"));
+    QCOMPARE(textEdit->document()->blockCount(), 1);
+    const QString html = textEdit->toHtml();
+    QVERIFY2(html.contains("font-family:'SimSun'; font-size:9pt"), qPrintable(html));
+}
+
+void tst_UpdateWindow::nameSetBeforeSetupIsKept()
+{
+    QFrame frame;
+    frame.setObjectName(QStringLiteral("customName"));
+    Ui::UpdateWindow form;
+    form.setupUi(&frame);
+    QCOMPARE(frame.objectName(), QStringLiteral("customName"));
+    QCOMPARE(form.version->parent(), &frame);
+}
+
+void tst_UpdateWindow::colours_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("colour");
+
+    QTest::newRow("top bar") << QPoint(400, 20) << QColor(0, 0, 0);
+    QTest::newRow("window body") << QPoint(30, 200) << QColor(0x52, 0x5c, 0x60);
+    QTest::newRow("window border") << QPoint(0, 200) << QColor(0, 0, 0);
+    QTest::newRow("text box") << QPoint(400, 220) << QColor(0x3c, 0x42, 0x44);
+    QTest::newRow("progress groove") << QPoint(270, 320) << QColor(0x22, 0x2a, 0x2c);
+}
+
+void tst_UpdateWindow::colours()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QColor, colour);
+
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    const QImage image = window->grab().toImage();
+    QCOMPARE(QColor(image.pixel(at)).name(), colour.name());
+}
+
+void tst_UpdateWindow::progressBarSheets()
+{
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    auto *own = window->findChild<QProgressBar *>("progressBar");
+    own->setValue(50);
+
+    QProgressBar plain;               // styled by the application sheet alone
+    plain.resize(own->size());
+    plain.setTextVisible(false);
+    plain.setValue(50);
+
+    const QImage ownImage = own->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage plainImage = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(ownImage.size(), plainImage.size());
+    QVERIFY2(ownImage != plainImage, "both bars render alike: one of the sheets is not applied");
+
+    // The chunk corners differ (7 px against 9 px radius), the rest of the chunk does not.
+    const int ownCorner = chunkColouredPixels(ownImage, 0, 10);
+    const int plainCorner = chunkColouredPixels(plainImage, 0, 10);
+    QVERIFY2(ownCorner != plainCorner,
+             qPrintable(QString("chunk pixels at the left end: own %1, plain %2").arg(ownCorner).arg(plainCorner)));
+    QCOMPARE(chunkColouredPixels(ownImage, 40, 150), chunkColouredPixels(plainImage, 40, 150));
+}
+
+void tst_UpdateWindow::closeButtonClosesOnceAndEndsTheLoop()
+{
+    UpdateWindow *window = makeWindow();
+    CloseCounter closes;
+    window->installEventFilter(&closes);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+
+    QTimer::singleShot(0, window, [window] {
+        window->findChild<QPushButton *>("closeButton")->click();
+    });
+    QTimer guard;                      // keeps a broken close from hanging the suite
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, qApp, [] { qApp->exit(99); });
+    guard.start(10000);
+
+    QCOMPARE(qApp->exec(), 0);
+    QCOMPARE(closes.count, 1);
+    QVERIFY(!window->isVisible());
+    delete window;
+}
+
+void tst_UpdateWindow::updateButtonReachesOneSlot()
+{
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    CloseCounter closes;
+    window->installEventFilter(&closes);
+    window->show();
+    auto *update = window->findChild<QPushButton *>("update");
+
+    update->click();   // nothing pending: the click only turns the button to "Cancle"
+    QCOMPARE(update->text(), QStringLiteral("Cancle"));
+    QCOMPARE(closes.count, 0);
+
+    update->click();
+    QCOMPARE(closes.count, 1);
+}
+
+QTEST_MAIN(tst_UpdateWindow)
+#include "tst_updatewindow.moc"
