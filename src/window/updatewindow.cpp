@@ -1,10 +1,37 @@
 #include "updatewindow.h"
+#include "manifest.h"
 #include "updatewindowform.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QDomElement>
+#include <QDomNodeList>
+#include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextEdit>
+
+namespace {
+
+const char *failureLine(Manifest::Status status)
+{
+    switch (status) {
+    case Manifest::Status::Missing:
+        return "download version file failed!";
+    case Manifest::Status::CannotOpen:
+        return "open download xml file failed!";
+    case Manifest::Status::NotWellFormed:
+        return "xml format error !";
+    case Manifest::Status::NotFilelist:
+    case Manifest::Status::Read:
+        break;
+    }
+    // The quotation marks are U+2018 and U+2019, spelt out in UTF-8.
+    return "xml body is not started with \xE2\x80\x98" "filelist\xE2\x80\x99 !";
+}
+
+} // namespace
 
 UpdateWindow::UpdateWindow(QWidget *parent)
     : UpdateWindow(QCoreApplication::applicationDirPath(),
@@ -38,16 +65,46 @@ void UpdateWindow::detectPendingUpdate()
 
 void UpdateWindow::compareManifests(const QString &downloadedManifest, const QString &localManifest)
 {
-    // Detection of the pending files comes with the manifest reader.
-    Q_UNUSED(downloadedManifest)
-    Q_UNUSED(localManifest)
+    const Manifest::Document downloaded = Manifest::read(downloadedManifest);
+    if (downloaded.status != Manifest::Status::Read) {
+        qDebug() << failureLine(downloaded.status);
+        return;
+    }
+    updateDirs.clear();
+    updateNames.clear();
+    const QDomElement root = downloaded.root();
+    newVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
+    ui->version->setText(tr("New Version: ") + newVersion);
+
+    const QDomElement release = Manifest::currentRelease(root, newVersion);
+    if (release.isNull())
+        return;
+    const QString releaseNotes = release.attribute(QStringLiteral("info"));
+    if (!releaseNotes.isEmpty())
+        ui->textEdit->setText(releaseNotes);
+    // One read of the local manifest answers every lookup of the release.
+    addPendingFiles(release, Manifest::installedVersions(localManifest));
+}
+
+void UpdateWindow::addPendingFiles(const QDomElement &release,
+                                   const QHash<QString, QString> &installedVersions)
+{
+    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < files.length(); ++i) {
+        const QDomElement file = files.at(i).toElement();
+        const QString name = file.attribute(QStringLiteral("name"));
+        const QString dir = file.attribute(QStringLiteral("dir"));
+        const QString installed = installedVersions.value(name);
+        if (installed.isEmpty() || file.attribute(QStringLiteral("version")) != installed) {
+            updateDirs.append(dir);
+            updateNames.append(name);
+        }
+    }
 }
 
 QString UpdateWindow::localFileVersion(const QString &localManifest, const QString &wantedName) const
 {
-    Q_UNUSED(localManifest)
-    Q_UNUSED(wantedName)
-    return QString();
+    return Manifest::installedVersions(localManifest).value(wantedName);
 }
 
 void UpdateWindow::on_closeButton_clicked()

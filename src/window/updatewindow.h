@@ -2,8 +2,11 @@
 #define UPDATEWINDOW_H
 
 #include <QFrame>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+class QDomElement;
 
 namespace Ui {
 class UpdateWindow;
@@ -42,6 +45,8 @@ private slots:
 
 private:
     void detectPendingUpdate();
+    void addPendingFiles(const QDomElement &release,
+                         const QHash<QString, QString> &installedVersions);
     void installUpdate();
 
     Ui::UpdateWindow *ui;

@@ -1,0 +1,123 @@
+// Times pending-update detection on generated manifests: the indexed lookup
+// that the window uses, against re-parsing the local manifest for every file.
+
+#include "perfiledetection.h"
+#include "updatewindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScopedPointer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+// Half of the new release's files carry a new version, half the installed one.
+QByteArray manifest(int files, bool downloaded)
+{
+    const QByteArray release = downloaded ? "2.1.0" : "2.0.0";
+    QByteArray xml = "<filelist curVersion='" + release + "'>\n    <software version='" + release
+        + "' info='Generated release.'>\n";
+    for (int i = 0; i < files; ++i) {
+        const QByteArray version = downloaded && i % 2 == 0 ? "2.1.0" : "2.0.0";
+        xml += "        <file name='file" + QByteArray::number(i) + ".dll' dir='plugins/part"
+            + QByteArray::number(i % 16) + "/' version='" + version + "'/>\n";
+    }
+    return xml + "    </software>\n</filelist>\n";
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+void discardMessage(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
+
+struct Timing
+{
+    double milliseconds = 0;
+    QStringList names;
+};
+
+Timing timeIndexed(UpdateWindow &window, const QString &downloaded, const QString &local, int runs)
+{
+    Timing best;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        window.compareManifests(downloaded, local);
+        const double elapsed = timer.nsecsElapsed() / 1e6;
+        if (run == 0 || elapsed < best.milliseconds)
+            best.milliseconds = elapsed;
+    }
+    best.names = window.pendingNames();
+    return best;
+}
+
+Timing timePerFile(const QString &downloaded, const QString &local)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const PerFileDetection result = detectPerFile(downloaded, local);
+    return {timer.nsecsElapsed() / 1e6, result.names};
+}
+
+void printRow(int files, const char *method, double milliseconds, double ratio)
+{
+    std::printf("%8d  %-22s %12.1f %10.2f\n", files, method, milliseconds, ratio);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+
+    // The window built on an empty directory finds no manifest; silence that line.
+    const QtMessageHandler previous = qInstallMessageHandler(discardMessage);
+    QScopedPointer<UpdateWindow> window(new UpdateWindow(dir.path(), QString()));
+    qInstallMessageHandler(previous);
+
+    std::printf("ratio: indexed rows, time per file relative to 1,000 files (1.00 = linear);\n"
+                "       per-file rows, times slower than indexed at the same size\n\n");
+    std::printf("%8s  %-22s %12s %10s\n", "files", "method", "milliseconds", "ratio");
+    double indexedPerFileAt1000 = 0;
+    for (const int files : {1000, 10000, 50000}) {
+        const QString downloaded = dir.filePath(QStringLiteral("download-%1.xml").arg(files));
+        const QString local = dir.filePath(QStringLiteral("local-%1.xml").arg(files));
+        if (!writeFile(downloaded, manifest(files, true)) || !writeFile(local, manifest(files, false)))
+            return 1;
+
+        const Timing indexed = timeIndexed(*window, downloaded, local, 5);
+        if (indexed.names.size() != files / 2) {
+            std::fprintf(stderr, "indexed detection found %d pending files, not %d\n",
+                         int(indexed.names.size()), files / 2);
+            return 1;
+        }
+        if (files == 1000)
+            indexedPerFileAt1000 = indexed.milliseconds / files;
+        printRow(files, "indexed (window)", indexed.milliseconds,
+                 indexed.milliseconds / files / indexedPerFileAt1000);
+
+        if (files > 10000)
+            continue;
+        const Timing perFile = timePerFile(downloaded, local);
+        if (perFile.names != indexed.names) {
+            std::fprintf(stderr, "per-file detection disagrees at %d files\n", files);
+            return 1;
+        }
+        printRow(files, "per-file re-parse", perFile.milliseconds,
+                 perFile.milliseconds / indexed.milliseconds);
+    }
+    return 0;
+}

@@ -1,0 +1,50 @@
+#ifndef MANIFEST_H
+#define MANIFEST_H
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QHash>
+#include <QString>
+
+class QIODevice;
+
+/// version.xml: the root "filelist" names the current release in curVersion
+/// and lists releases ("software") with their files ("file").
+namespace Manifest {
+
+/// Input beyond these limits is refused as not well-formed: the document tree
+/// takes up to a hundred times the file's size, and the parser recurses once
+/// per nesting level.
+constexpr qint64 maxBytes = 16 * 1024 * 1024;
+constexpr int maxDepth = 256;
+constexpr int maxNodes = 1000000;
+
+enum class Status { Read, Missing, CannotOpen, NotWellFormed, NotFilelist };
+
+struct Document
+{
+    Status status = Status::Missing;
+    QDomDocument document;
+
+    QDomElement root() const { return document.documentElement(); }
+};
+
+/// Parses the rest of \a device into \a document. Refuses input that is too
+/// large, nested too deeply or that declares entities, which expand without
+/// bound.
+bool parse(QIODevice *device, QDomDocument *document);
+
+/// Reads the manifest at \a path; usable only when the status is Read.
+Document read(const QString &path);
+
+/// The first release below \a root whose version is \a curVersion, or a null
+/// element when \a curVersion is empty or no release matches.
+QDomElement currentRelease(const QDomElement &root, const QString &curVersion);
+
+/// Name -> installed version for the current release of the local manifest,
+/// each name taken from its first entry; empty when the manifest is unusable.
+QHash<QString, QString> installedVersions(const QString &localManifest);
+
+} // namespace Manifest
+
+#endif // MANIFEST_H
