@@ -1,0 +1,288 @@
+// Throughput and peak memory of HttpDownloadFile against curl, both fetching
+// the same file from an nginx started on a free loopback port.
+//
+//   bench_download [--size-mib 512] [--runs 3]
+//
+// Each client fetches the file --runs times; the best run counts. A file of an
+// eighth of the size is fetched first, so that the peak memory after it and
+// after the full-size file show whether memory grows with the file.
+
+#include "httpdownloadfile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr qint64 mebibyte = 1024 * 1024;
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+// The process's peak resident memory in MiB, from /proc/self/status.
+double peakMemoryMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Writes \a sizeMiB of random-looking bytes one MiB at a time; returns their SHA-1.
+QByteArray writeSourceFile(const QString &path, int sizeMiB)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    QByteArray block(int(mebibyte), Qt::Uninitialized);
+    QRandomGenerator generator(4711);
+    generator.fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (int i = 0; i < sizeMiB; ++i) {
+        block.replace(0, int(sizeof i), reinterpret_cast<const char *>(&i), int(sizeof i));
+        if (file.write(block) != block.size())
+            return {};
+        hash.addData(block);
+    }
+    return hash.result();
+}
+
+QByteArray sha1Of(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
+}
+
+quint16 freeLoopbackPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+// nginx serving \a root on 127.0.0.1:port, everything it writes kept in \a workDir.
+class LoopbackNginx
+{
+public:
+    LoopbackNginx(const QString &workDir, const QString &root)
+        : port(freeLoopbackPort())
+    {
+        const QString conf = workDir + QStringLiteral("/nginx.conf");
+        QFile file(conf);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+            return;
+        QTextStream(&file) << QStringLiteral(
+            "worker_processes 1;\n"
+            "pid %1/nginx.pid;\n"
+            "error_log %1/error.log;\n"
+            "events { worker_connections 64; }\n"
+            "http {\n"
+            "    access_log off;\n"
+            "    sendfile on;\n"
+            "    client_body_temp_path %1/body;\n"
+            "    proxy_temp_path %1/proxy;\n"
+            "    fastcgi_temp_path %1/fastcgi;\n"
+            "    uwsgi_temp_path %1/uwsgi;\n"
+            "    scgi_temp_path %1/scgi;\n"
+            "    server { listen 127.0.0.1:%2; root %3; }\n"
+            "}\n").arg(workDir).arg(port).arg(root);
+        file.close();
+        server.start(QStringLiteral("nginx"),
+                     {QStringLiteral("-c"), conf, QStringLiteral("-p"), workDir + QLatin1Char('/'),
+                      QStringLiteral("-g"), QStringLiteral("daemon off;")});
+    }
+
+    ~LoopbackNginx()
+    {
+        server.terminate();
+        if (!server.waitForFinished(5000))
+            server.kill();
+        server.waitForFinished(5000);
+    }
+
+    bool waitUntilServing()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (server.state() != QProcess::NotRunning && waited.elapsed() < 10000) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            if (socket.waitForConnected(200))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    QString url(const QString &name) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(name);
+    }
+
+private:
+    const quint16 port;
+    QProcess server;
+};
+
+using Fetch = std::function<bool(const QString &url, const QString &target)>;
+
+bool fetchWithCurl(const QString &url, const QString &target)
+{
+    QProcess curl;
+    curl.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), target, url});
+    return curl.waitForFinished(-1) && curl.exitStatus() == QProcess::NormalExit
+        && curl.exitCode() == 0;
+}
+
+// Waits the way a plain Qt caller does: in an event loop until the end signal.
+bool fetchInEventLoop(const QString &url, const QString &target)
+{
+    const QFileInfo info(target);
+    HttpDownloadFile downloader(info.fileName(), url, info.path(), nullptr);
+    QEventLoop loop;
+    QObject::connect(&downloader, &HttpDownloadFile::downloadFinished, &loop, &QEventLoop::quit);
+    downloader.startDownload();
+    if (downloader.downloading)
+        loop.exec();
+    return downloader.succeeded();
+}
+
+// Waits the way the installation does: processing events until the flag drops.
+bool fetchSpinningOnFlag(const QString &url, const QString &target)
+{
+    const QFileInfo info(target);
+    HttpDownloadFile downloader(info.fileName(), url, info.path(), nullptr);
+    downloader.startDownload();
+    while (downloader.downloading)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return downloader.succeeded();
+}
+
+// Best throughput in MiB/s over \a runs fetches, each checked against the source;
+// 0 when a fetch fails or brings other bytes.
+double bestThroughput(const Fetch &fetch, const QString &url, const QString &target,
+                      qint64 size, const QByteArray &sourceHash, int runs)
+{
+    double best = 0;
+    for (int run = 0; run < runs; ++run) {
+        QFile::remove(target);
+        QElapsedTimer timer;
+        timer.start();
+        const bool fetched = fetch(url, target);
+        const double seconds = timer.nsecsElapsed() / 1e9;
+        const bool intact = fetched && QFileInfo(target).size() == size
+            && (run > 0 || sha1Of(target) == sourceHash);
+        QFile::remove(target);
+        if (!intact)
+            return 0;
+        best = std::max(best, size / double(mebibyte) / seconds);
+    }
+    return best;
+}
+
+QString verdict(bool met)
+{
+    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("size-mib"), QStringLiteral("Size of the file."),
+                      QStringLiteral("MiB"), QStringLiteral("512")});
+    parser.addOption({QStringLiteral("runs"), QStringLiteral("Fetches per client."),
+                      QStringLiteral("count"), QStringLiteral("3")});
+    parser.process(app);
+    const int sizeMiB = std::max(8, parser.value(QStringLiteral("size-mib")).toInt());
+    const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
+    const int smallSizeMiB = sizeMiB / 8;
+
+    QTemporaryDir work;
+    const QString root = work.filePath(QStringLiteral("www"));
+    const QString downloads = work.filePath(QStringLiteral("downloads"));
+    // nginx's workers may run as another user; they must reach the files.
+    const QFile::Permissions reachable = QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::ExeOther;
+    if (!work.isValid() || !QFile::setPermissions(work.path(), QFile::permissions(work.path()) | reachable)
+        || !QDir().mkdir(root) || !QDir().mkdir(downloads)) {
+        out() << "cannot prepare a temporary directory\n";
+        return 1;
+    }
+    const QByteArray smallHash = writeSourceFile(root + QStringLiteral("/small.bin"), smallSizeMiB);
+    const QByteArray largeHash = writeSourceFile(root + QStringLiteral("/large.bin"), sizeMiB);
+    if (smallHash.isEmpty() || largeHash.isEmpty()) {
+        out() << "cannot write the files to serve\n";
+        return 1;
+    }
+
+    LoopbackNginx nginx(work.path(), root);
+    if (!nginx.waitUntilServing()) {
+        out() << "nginx did not start; see " << work.filePath(QStringLiteral("error.log")) << '\n';
+        work.setAutoRemove(false);
+        return 1;
+    }
+
+    const QString target = downloads + QStringLiteral("/fetched.bin");
+    const double baseline = peakMemoryMiB();
+    const double small = bestThroughput(fetchInEventLoop, nginx.url(QStringLiteral("small.bin")),
+                                        target, smallSizeMiB * mebibyte, smallHash, 1);
+    const double peakAfterSmall = peakMemoryMiB();
+    const qint64 size = sizeMiB * mebibyte;
+    const QString url = nginx.url(QStringLiteral("large.bin"));
+    const double inEventLoop = bestThroughput(fetchInEventLoop, url, target, size, largeHash, runs);
+    const double spinning = bestThroughput(fetchSpinningOnFlag, url, target, size, largeHash, runs);
+    const double peakAfterLarge = peakMemoryMiB();
+    const double curl = bestThroughput(fetchWithCurl, url, target, size, largeHash, runs);
+    if (small <= 0 || inEventLoop <= 0 || spinning <= 0 || curl <= 0) {
+        out() << "a fetch failed or brought other bytes\n";
+        return 1;
+    }
+
+    const double ratio = std::min(inEventLoop, spinning) / curl;
+    out() << QStringLiteral("file %1 MiB from nginx on loopback, best of %2 runs each\n")
+                 .arg(sizeMiB).arg(runs)
+          << QStringLiteral("curl                                  %1 MiB/s\n").arg(curl, 0, 'f', 1)
+          << QStringLiteral("HttpDownloadFile, event loop          %1 MiB/s  (%2% of curl)\n")
+                 .arg(inEventLoop, 0, 'f', 1).arg(100 * inEventLoop / curl, 0, 'f', 1)
+          << QStringLiteral("HttpDownloadFile, spinning on flag    %1 MiB/s  (%2% of curl)\n")
+                 .arg(spinning, 0, 'f', 1).arg(100 * spinning / curl, 0, 'f', 1)
+          << QStringLiteral("peak memory (VmHWM): %1 MiB before, %2 MiB after the %3 MiB file, "
+                            "%4 MiB after the %5 MiB file\n")
+                 .arg(baseline, 0, 'f', 1).arg(peakAfterSmall, 0, 'f', 1).arg(smallSizeMiB)
+                 .arg(peakAfterLarge, 0, 'f', 1).arg(sizeMiB)
+          << QStringLiteral("target >= 90% of curl: %1; peak < 64 MiB: %2; "
+                            "growth %3 MiB for %4x the size\n")
+                 .arg(verdict(ratio >= 0.9)).arg(verdict(peakAfterLarge < 64))
+                 .arg(peakAfterLarge - peakAfterSmall, 0, 'f', 1).arg(sizeMiB / smallSizeMiB);
+    return 0;
+}

@@ -1,0 +1,238 @@
+#include "scriptedhttpserver.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <functional>
+#include <utility>
+
+ScriptedResponse ScriptedResponse::ok(const QByteArray &body)
+{
+    return withStatus(200, "OK", body);
+}
+
+ScriptedResponse ScriptedResponse::withStatus(int status, const QByteArray &reason,
+                                              const QByteArray &body)
+{
+    ScriptedResponse response;
+    response.status = status;
+    response.reason = reason;
+    response.body = body;
+    return response;
+}
+
+ScriptedResponse ScriptedResponse::silence()
+{
+    ScriptedResponse response;
+    response.answers = false;
+    return response;
+}
+
+ScriptedResponse &ScriptedResponse::framedBy(Framing framing)
+{
+    this->framing = framing;
+    return *this;
+}
+
+ScriptedResponse &ScriptedResponse::withHeader(const QByteArray &name, const QByteArray &value)
+{
+    headers.append({name, value});
+    return *this;
+}
+
+ScriptedResponse &ScriptedResponse::inPieces(int size, int intervalMs)
+{
+    pieceSize = size;
+    pieceInterval = intervalMs;
+    return *this;
+}
+
+ScriptedResponse &ScriptedResponse::truncatedAfter(qint64 bytes)
+{
+    truncateAfter = bytes;
+    return *this;
+}
+
+ScriptedResponse &ScriptedResponse::stalledAfter(qint64 bytes)
+{
+    stallAfter = bytes;
+    return *this;
+}
+
+namespace {
+
+QByteArray responseHead(const ScriptedResponse &response)
+{
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' '
+        + response.reason + "\r\n";
+    switch (response.framing) {
+    case ScriptedResponse::Framing::ContentLength:
+        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        break;
+    case ScriptedResponse::Framing::Chunked:
+        head += "Transfer-Encoding: chunked\r\n";
+        break;
+    case ScriptedResponse::Framing::CloseDelimited:
+        head += "Connection: close\r\n";
+        break;
+    }
+    for (const auto &header : response.headers)
+        head += header.first + ": " + header.second + "\r\n";
+    return head + "\r\n";
+}
+
+// Serves the requests of one connection one after another.
+class ScriptedConnection : public QObject
+{
+public:
+    using Lookup = std::function<ScriptedResponse(const QByteArray &requestLine)>;
+
+    ScriptedConnection(QTcpSocket *socket, Lookup lookup)
+        : QObject(socket)
+        , socket(socket)
+        , lookup(std::move(lookup))
+    {
+        pieceTimer.setSingleShot(true);
+        connect(socket, &QTcpSocket::readyRead, this, &ScriptedConnection::onReadyRead);
+        connect(&pieceTimer, &QTimer::timeout, this, &ScriptedConnection::sendNextPiece);
+    }
+
+private:
+    void onReadyRead()
+    {
+        received += socket->readAll();
+        answerNextRequest();
+    }
+
+    void answerNextRequest()
+    {
+        const int headEnd = received.indexOf("\r\n\r\n");
+        if (answering || headEnd < 0)
+            return;
+        const QByteArray requestLine = received.left(received.indexOf("\r\n"));
+        received.remove(0, headEnd + 4);
+        answering = true;
+        response = lookup(requestLine);
+        if (!response.answers)
+            return;
+        socket->write(responseHead(response));
+        unsent = response.body.left(bodyBytesToSend());
+        sendNextPiece();
+    }
+
+    qint64 bodyBytesToSend() const
+    {
+        if (response.truncateAfter >= 0)
+            return response.truncateAfter;
+        if (response.stallAfter >= 0)
+            return response.stallAfter;
+        return response.body.size();
+    }
+
+    void sendNextPiece()
+    {
+        const int size = response.pieceSize > 0 ? response.pieceSize : unsent.size();
+        const QByteArray piece = unsent.left(size);
+        unsent.remove(0, piece.size());
+        if (!piece.isEmpty())
+            socket->write(framed(piece));
+        socket->flush();
+        if (unsent.isEmpty())
+            endResponse();
+        else
+            pieceTimer.start(response.pieceInterval);
+    }
+
+    QByteArray framed(const QByteArray &piece) const
+    {
+        if (response.framing != ScriptedResponse::Framing::Chunked)
+            return piece;
+        return QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+    }
+
+    void endResponse()
+    {
+        if (response.stallAfter >= 0)
+            return;
+        const bool complete = response.truncateAfter < 0;
+        if (complete && response.framing == ScriptedResponse::Framing::Chunked)
+            socket->write("0\r\n\r\n");
+        if (!complete || response.framing == ScriptedResponse::Framing::CloseDelimited) {
+            socket->disconnectFromHost();
+            return;
+        }
+        answering = false;
+        answerNextRequest();
+    }
+
+    QTcpSocket *socket;
+    Lookup lookup;
+    QTimer pieceTimer;
+    QByteArray received;
+    ScriptedResponse response;
+    QByteArray unsent;
+    bool answering = false;
+};
+
+} // namespace
+
+ScriptedHttpServer::ScriptedHttpServer(QObject *parent)
+    : QObject(parent)
+{
+    connect(&tcpServer, &QTcpServer::newConnection, this, &ScriptedHttpServer::onNewConnection);
+}
+
+ScriptedHttpServer::~ScriptedHttpServer()
+{
+    // The sockets go with tcpServer, after this object's other members.
+    for (QTcpSocket *socket : tcpServer.findChildren<QTcpSocket *>())
+        socket->disconnect(this);
+}
+
+bool ScriptedHttpServer::listen()
+{
+    return tcpServer.listen(QHostAddress::LocalHost);
+}
+
+QString ScriptedHttpServer::url(const QByteArray &path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(tcpServer.serverPort())
+        + QString::fromUtf8(path);
+}
+
+void ScriptedHttpServer::setResponse(const QByteArray &path, const ScriptedResponse &response)
+{
+    responses.insert(path, response);
+}
+
+QList<QByteArray> ScriptedHttpServer::requestLines() const
+{
+    return receivedLines;
+}
+
+int ScriptedHttpServer::openConnections() const
+{
+    return connections;
+}
+
+void ScriptedHttpServer::onNewConnection()
+{
+    while (QTcpSocket *socket = tcpServer.nextPendingConnection()) {
+        ++connections;
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            --connections;
+            socket->deleteLater();
+        });
+        new ScriptedConnection(socket, [this](const QByteArray &requestLine) {
+            receivedLines.append(requestLine);
+            emit requestReceived(requestLine);
+            return responseFor(requestLine);
+        });
+    }
+}
+
+ScriptedResponse ScriptedHttpServer::responseFor(const QByteArray &requestLine) const
+{
+    const QByteArray path = requestLine.split(' ').value(1);
+    return responses.value(path, ScriptedResponse::withStatus(404, "Not Found", "no such file"));
+}

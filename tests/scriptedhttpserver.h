@@ -1,0 +1,81 @@
+#ifndef SCRIPTEDHTTPSERVER_H
+#define SCRIPTEDHTTPSERVER_H
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMetaType>
+#include <QPair>
+#include <QString>
+#include <QTcpServer>
+
+/// What the server answers for one path. The limits count body bytes only,
+/// not chunk framing. Chainable: ScriptedResponse::ok(body).inPieces(4, 20).
+struct ScriptedResponse
+{
+    enum class Framing { ContentLength, Chunked, CloseDelimited };
+
+    static ScriptedResponse ok(const QByteArray &body);
+    static ScriptedResponse withStatus(int status, const QByteArray &reason,
+                                       const QByteArray &body = {});
+    /// Reads the request and never answers.
+    static ScriptedResponse silence();
+
+    ScriptedResponse &framedBy(Framing framing);
+    ScriptedResponse &withHeader(const QByteArray &name, const QByteArray &value);
+    /// Sends the body in pieces of \a size bytes, \a intervalMs apart.
+    ScriptedResponse &inPieces(int size, int intervalMs);
+    /// Closes the connection after \a bytes of the body, length still announced in full.
+    ScriptedResponse &truncatedAfter(qint64 bytes);
+    /// Goes silent after \a bytes of the body and keeps the connection open.
+    ScriptedResponse &stalledAfter(qint64 bytes);
+
+    int status = 200;
+    QByteArray reason = "OK";
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    Framing framing = Framing::ContentLength;
+    int pieceSize = 0;
+    int pieceInterval = 0;
+    qint64 truncateAfter = -1;
+    qint64 stallAfter = -1;
+    bool answers = true;
+};
+Q_DECLARE_METATYPE(ScriptedResponse)
+
+/// An HTTP/1.1 server on 127.0.0.1 that answers each request path with its
+/// scripted response; unscripted paths get a 404. Keeps connections alive
+/// between complete answers and records every request line it receives.
+class ScriptedHttpServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ScriptedHttpServer(QObject *parent = nullptr);
+    ~ScriptedHttpServer() override;
+
+    /// Listens on a free loopback port.
+    bool listen();
+    /// "http://127.0.0.1:<port>" followed by \a path.
+    QString url(const QByteArray &path) const;
+    /// \a path as it appears in the request line, e.g. "/v2/app.dll".
+    void setResponse(const QByteArray &path, const ScriptedResponse &response);
+
+    /// "GET /path HTTP/1.1" for every request so far, in order of arrival.
+    QList<QByteArray> requestLines() const;
+    int openConnections() const;
+
+signals:
+    void requestReceived(const QByteArray &requestLine);
+
+private:
+    void onNewConnection();
+    ScriptedResponse responseFor(const QByteArray &requestLine) const;
+
+    QTcpServer tcpServer;
+    QHash<QByteArray, ScriptedResponse> responses;
+    QList<QByteArray> receivedLines;
+    int connections = 0;
+};
+
+#endif // SCRIPTEDHTTPSERVER_H

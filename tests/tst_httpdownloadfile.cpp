@@ -1,0 +1,488 @@
+#include "httpdownloadfile.h"
+#include "scriptedhttpserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <limits>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+const QByteArray dataPath = "/files/data.bin";
+constexpr uint64_t unknownTotal = std::numeric_limits<uint64_t>::max();
+
+QByteArray patternBody(int size)
+{
+    QByteArray body(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        body[i] = char('a' + i % 23);
+    return body;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+#ifdef Q_OS_LINUX
+bool isOpenInThisProcess(const QString &path)
+{
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    const auto entries =
+        descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (QFileInfo(descriptors.filePath(entry)).symLinkTarget() == wanted)
+            return true;
+    }
+    return false;
+}
+#endif
+
+// One downloader with a record of everything it reports: each error and the
+// end, in order, with the flag as it stood at that moment, and every progress report.
+class Transfer
+{
+public:
+    Transfer(const QString &fileName, const QString &url, const QString &saveDir)
+        : downloader(new HttpDownloadFile(fileName, url, saveDir, nullptr))
+        , progress(downloader.get(), &HttpDownloadFile::downloadProgress)
+    {
+        HttpDownloadFile *watched = downloader.get();
+        QObject::connect(watched, &HttpDownloadFile::error, [this, watched](const QString &text) {
+            events << QStringLiteral("error \"%1\" while %2").arg(text, state(watched));
+        });
+        QObject::connect(watched, &HttpDownloadFile::downloadFinished, [this, watched] {
+            events << QStringLiteral("finished while %1").arg(state(watched));
+        });
+        QObject::connect(watched, &HttpDownloadFile::downloadProgress, [this] {
+            if (!events.isEmpty() && events.last().startsWith(QLatin1String("finished")))
+                events << QStringLiteral("progress after the end");
+        });
+    }
+
+    static QString state(const HttpDownloadFile *watched)
+    {
+        return watched->downloading ? QStringLiteral("downloading") : QStringLiteral("idle");
+    }
+
+    uint64_t reportedReceived(int report) const
+    {
+        return progress.at(report).at(0).value<uint64_t>();
+    }
+
+    uint64_t reportedTotal(int report) const
+    {
+        return progress.at(report).at(1).value<uint64_t>();
+    }
+
+    QStringList events;
+    std::unique_ptr<HttpDownloadFile> downloader;
+    QSignalSpy progress;
+};
+
+const QString endEvent = QStringLiteral("finished while idle");
+
+QString errorEvent(const QString &text)
+{
+    return QStringLiteral("error \"%1\" while downloading").arg(text);
+}
+
+QString cannotWrite(const QString &target)
+{
+    return QStringLiteral("can not write file ") + target;
+}
+
+// Restores the working directory however the test leaves.
+class WorkingDirectoryGuard
+{
+public:
+    explicit WorkingDirectoryGuard(const QString &path) { QDir::setCurrent(path); }
+    ~WorkingDirectoryGuard() { QDir::setCurrent(saved); }
+
+private:
+    const QString saved = QDir::currentPath();
+};
+
+} // namespace
+
+class tst_HttpDownloadFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void completeBody_data();
+    void completeBody();
+    void failedTransfer_data();
+    void failedTransfer();
+    void unopenableTarget_data();
+    void unopenableTarget();
+    void targetPath_data();
+    void targetPath();
+    void emptySaveDirUsesWorkingDirectory();
+    void writeErrorAbortsTransfer();
+    void restartIgnored();
+    void destruction_data();
+    void destruction();
+
+private:
+    ScriptedHttpServer server;
+};
+
+void tst_HttpDownloadFile::initTestCase()
+{
+    qRegisterMetaType<uint64_t>("uint64_t");
+    QVERIFY2(server.listen(), "the scripted server cannot listen on the loopback address");
+}
+
+void tst_HttpDownloadFile::completeBody_data()
+{
+    QTest::addColumn<ScriptedResponse>("response");
+    QTest::addColumn<QByteArray>("expectedContent");
+    QTest::addColumn<uint64_t>("expectedTotal");
+
+    const QByteArray body = patternBody(64 * 1024);
+    QTest::newRow("body in one write") << ScriptedResponse::ok(body) << body << uint64_t(body.size());
+    QTest::newRow("body in several pieces")
+        << ScriptedResponse::ok(body).inPieces(4096, 10) << body << uint64_t(body.size());
+    QTest::newRow("slow pieces, each within the stall limit")
+        << ScriptedResponse::ok(body.left(1000)).inPieces(100, 200) << body.left(1000)
+        << uint64_t(1000);
+    QTest::newRow("empty body") << ScriptedResponse::ok({}) << QByteArray() << uint64_t(0);
+    const QByteArray large = patternBody(5 * 1024 * 1024);
+    QTest::newRow("body larger than the reply's read buffer")
+        << ScriptedResponse::ok(large) << large << uint64_t(large.size());
+    QTest::newRow("chunked body")
+        << ScriptedResponse::ok(body).framedBy(ScriptedResponse::Framing::Chunked).inPieces(5000, 10)
+        << body << unknownTotal;
+    QTest::newRow("length-less body ended by closing")
+        << ScriptedResponse::ok(body)
+               .framedBy(ScriptedResponse::Framing::CloseDelimited)
+               .inPieces(5000, 10)
+        << body << unknownTotal;
+    // Decoding it would drop its length, and with it the check for a cut-off body.
+    const QByteArray deflated = qCompress(body).mid(4);
+    QTest::newRow("deflate-encoded body, saved as sent")
+        << ScriptedResponse::ok(deflated).withHeader("Content-Encoding", "deflate") << deflated
+        << uint64_t(deflated.size());
+}
+
+void tst_HttpDownloadFile::completeBody()
+{
+    QFETCH(ScriptedResponse, response);
+    QFETCH(QByteArray, expectedContent);
+    QFETCH(uint64_t, expectedTotal);
+    QTemporaryDir dir;
+    server.setResponse(dataPath, response);
+    const int requestsBefore = server.requestLines().size();
+
+    Transfer transfer(QStringLiteral("data.bin"), server.url(dataPath), dir.path());
+    transfer.downloader->setStallTimeout(1000);
+    transfer.downloader->startDownload();
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+
+    QCOMPARE(transfer.events, QStringList{endEvent});
+    QVERIFY2(transfer.downloader->succeeded(), qPrintable(transfer.downloader->errorString()));
+    QCOMPARE(contentOf(dir.filePath("data.bin")), expectedContent);
+    QCOMPARE(server.requestLines().mid(requestsBefore),
+             QList<QByteArray>{"GET " + dataPath + " HTTP/1.1"});
+    // Qt closes an unknown total with one last report of the final count as total.
+    const int last = transfer.progress.size() - 1;
+    QVERIFY2(last >= (expectedTotal == unknownTotal ? 1 : 0), "too few progress reports");
+    for (int report = 0; report < last; ++report) {
+        QCOMPARE(transfer.reportedTotal(report), expectedTotal);
+        QVERIFY2(transfer.reportedReceived(report + 1) >= transfer.reportedReceived(report),
+                 "the received count went back");
+    }
+    QCOMPARE(transfer.reportedReceived(last), uint64_t(expectedContent.size()));
+    QCOMPARE(transfer.reportedTotal(last), uint64_t(expectedContent.size()));
+}
+
+void tst_HttpDownloadFile::failedTransfer_data()
+{
+    QTest::addColumn<ScriptedResponse>("response");
+    QTest::addColumn<QString>("expectedError");
+    QTest::addColumn<QByteArray>("expectedContent");
+
+    const QByteArray body = patternBody(2000);
+    QTest::newRow("404 not found") << ScriptedResponse::withStatus(404, "Not Found", "no such file")
+                                   << "Network error : 203" << QByteArray("no such file");
+    QTest::newRow("500 internal server error")
+        << ScriptedResponse::withStatus(500, "Internal Server Error", "broken")
+        << "Network error : 401" << QByteArray("broken");
+    QTest::newRow("301 redirect, not followed")
+        << ScriptedResponse::withStatus(301, "Moved Permanently", "moved")
+               .withHeader("Location", "/elsewhere/data.bin")
+        << "Server answered with HTTP status 301 Moved Permanently" << QByteArray("moved");
+    QTest::newRow("body cut short of its length")
+        << ScriptedResponse::ok(body).truncatedAfter(700) << "Network error : 2" << body.left(700);
+    QTest::newRow("connection closed right after the head")
+        << ScriptedResponse::ok(body).truncatedAfter(0) << "Network error : 2" << QByteArray();
+    QTest::newRow("chunked body cut short")
+        << ScriptedResponse::ok(body).framedBy(ScriptedResponse::Framing::Chunked).truncatedAfter(700)
+        << "Network error : 2" << body.left(700);
+    const QByteArray deflated = qCompress(body).mid(4);
+    QTest::newRow("deflate-encoded body cut short")
+        << ScriptedResponse::ok(deflated).withHeader("Content-Encoding", "deflate").truncatedAfter(20)
+        << "Network error : 2" << deflated.left(20);
+    QTest::newRow("stall in the body")
+        << ScriptedResponse::ok(body).stalledAfter(700) << "No data received for 0.3 s"
+        << body.left(700);
+    QTest::newRow("no answer at all") << ScriptedResponse::silence() << "No data received for 0.3 s"
+                                      << QByteArray();
+}
+
+// Every failure ends like a success: the error first, while downloading, then the
+// end. The existing target is gone from the start, whatever the transfer then brings.
+void tst_HttpDownloadFile::failedTransfer()
+{
+    QFETCH(ScriptedResponse, response);
+    QFETCH(QString, expectedError);
+    QFETCH(QByteArray, expectedContent);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("data.bin");
+    QVERIFY(writeFile(target, "old content of the installed release"));
+    server.setResponse(dataPath, response);
+
+    Transfer transfer(QString(), server.url(dataPath), dir.path());
+    transfer.downloader->setStallTimeout(300);
+    transfer.downloader->startDownload();
+    QCOMPARE(contentOf(target), QByteArray());
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+
+    QCOMPARE(transfer.events, (QStringList{errorEvent(expectedError), endEvent}));
+    QVERIFY2(!transfer.downloader->succeeded(), "a failed transfer claims success");
+    QCOMPARE(transfer.downloader->errorString(), expectedError);
+    QCOMPARE(contentOf(target), expectedContent);
+}
+
+void tst_HttpDownloadFile::unopenableTarget_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("urlPath");
+    QTest::addColumn<QString>("saveDirBelowTemp");
+    QTest::addColumn<QString>("targetBelowTemp");
+
+    QTest::newRow("saveDir two levels below an existing directory")
+        << "data.bin" << dataPath << "/missing/deeper" << "/missing/deeper/data.bin";
+    QTest::newRow("empty file name, address ending in a slash")
+        << QString() << QByteArray("/files/") << QString() << "/";
+    QTest::newRow("a directory in the way") << "data.bin" << dataPath << QString() << "/data.bin";
+}
+
+void tst_HttpDownloadFile::unopenableTarget()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, urlPath);
+    QFETCH(QString, saveDirBelowTemp);
+    QFETCH(QString, targetBelowTemp);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("data.bin"));
+    // Slow enough that the unread arrivals must keep the stall limit off, and
+    // larger than a read buffer that nobody drains could hold.
+    server.setResponse(urlPath,
+                       ScriptedResponse::ok(patternBody(3 * 1024 * 1024)).inPieces(512 * 1024, 200));
+    const int requestsBefore = server.requestLines().size();
+    const QString target = dir.path() + targetBelowTemp;
+
+    Transfer transfer(fileName, server.url(urlPath), dir.path() + saveDirBelowTemp);
+    transfer.downloader->setStallTimeout(800);
+    transfer.downloader->startDownload();
+    QCOMPARE(transfer.events, QStringList{errorEvent(cannotWrite(target))});
+    QVERIFY(transfer.downloader->downloading);
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+
+    QCOMPARE(transfer.events, (QStringList{errorEvent(cannotWrite(target)), endEvent}));
+    QVERIFY2(!transfer.downloader->succeeded(), "a transfer without a file claims success");
+    QCOMPARE(server.requestLines().size(), requestsBefore + 1);
+    QVERIFY2(!transfer.progress.isEmpty(), "no progress was reported");
+    QVERIFY2(!QFileInfo::exists(dir.filePath("missing")), "a directory two levels deep was created");
+}
+
+void tst_HttpDownloadFile::targetPath_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("urlPath");
+    QTest::addColumn<QString>("saveDirBelowTemp");
+    QTest::addColumn<bool>("targetExists");
+    QTest::addColumn<QString>("targetBelowTemp");
+
+    QTest::newRow("given file name, not the address's")
+        << "local.bin" << QByteArray("/v2/remote.bin") << QString() << false << "/local.bin";
+    QTest::newRow("empty file name takes the address's last segment")
+        << QString() << QByteArray("/v2/sub/remote.bin") << QString() << false << "/remote.bin";
+    QTest::newRow("missing saveDir created, one level")
+        << "local.bin" << QByteArray("/v2/remote.bin") << "/new" << false << "/new/local.bin";
+    QTest::newRow("existing longer target replaced")
+        << "local.bin" << QByteArray("/v2/remote.bin") << QString() << true << "/local.bin";
+}
+
+void tst_HttpDownloadFile::targetPath()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, urlPath);
+    QFETCH(QString, saveDirBelowTemp);
+    QFETCH(bool, targetExists);
+    QFETCH(QString, targetBelowTemp);
+    QTemporaryDir dir;
+    const QString target = dir.path() + targetBelowTemp;
+    if (targetExists)
+        QVERIFY(writeFile(target, patternBody(5000)));
+    const QByteArray body = "new release " + urlPath;
+    server.setResponse(urlPath, ScriptedResponse::ok(body));
+
+    Transfer transfer(fileName, server.url(urlPath), dir.path() + saveDirBelowTemp);
+    transfer.downloader->startDownload();
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+
+    QVERIFY2(transfer.downloader->succeeded(), qPrintable(transfer.downloader->errorString()));
+    QCOMPARE(contentOf(target), body);
+}
+
+void tst_HttpDownloadFile::emptySaveDirUsesWorkingDirectory()
+{
+    QTemporaryDir dir;
+    const WorkingDirectoryGuard guard(dir.path());
+    server.setResponse(dataPath, ScriptedResponse::ok("relative"));
+
+    Transfer transfer(QStringLiteral("local.bin"), server.url(dataPath), QString());
+    transfer.downloader->startDownload();
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+
+    QVERIFY2(transfer.downloader->succeeded(), qPrintable(transfer.downloader->errorString()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"local.bin"});
+    QCOMPARE(contentOf(dir.filePath("local.bin")), QByteArray("relative"));
+}
+
+void tst_HttpDownloadFile::writeErrorAbortsTransfer()
+{
+#ifdef Q_OS_UNIX
+    // A file size limit makes the writes fail the way a full disk does.
+    QTemporaryDir dir;
+    const QString target = dir.filePath("data.bin");
+    server.setResponse(dataPath, ScriptedResponse::ok(patternBody(64 * 1024)).inPieces(4096, 50));
+    rlimit saved {};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+
+    Transfer transfer(QString(), server.url(dataPath), dir.path());
+    transfer.downloader->startDownload();
+    const bool ended = QTest::qWaitFor([&] { return !transfer.downloader->downloading; });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    QVERIFY2(ended, "the transfer never ended");
+    QCOMPARE(transfer.events, (QStringList{errorEvent(cannotWrite(target)), endEvent}));
+    QVERIFY2(!transfer.downloader->succeeded(), "a transfer with a failed write claims success");
+    QTRY_COMPARE(server.openConnections(), 0);
+    QVERIFY2(transfer.reportedReceived(transfer.progress.size() - 1) < 64 * 1024,
+             "the whole body was fetched after the write failed");
+#else
+    QSKIP("needs a file size limit to make writes fail");
+#endif
+}
+
+// One object, one download: neither a second start while it runs nor a start
+// after its end issues a request or a signal.
+void tst_HttpDownloadFile::restartIgnored()
+{
+    QTemporaryDir dir;
+    server.setResponse(dataPath, ScriptedResponse::ok("once"));
+    const int requestsBefore = server.requestLines().size();
+
+    Transfer transfer(QString(), server.url(dataPath), dir.path());
+    transfer.downloader->startDownload();
+    transfer.downloader->startDownload();
+    QVERIFY(transfer.events.isEmpty());
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+    transfer.downloader->startDownload();
+    QVERIFY2(!transfer.downloader->downloading, "a finished downloader started again");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    transfer.downloader->startDownload();
+
+    QCOMPARE(transfer.events, QStringList{endEvent});
+    QVERIFY(transfer.downloader->succeeded());
+    QCOMPARE(server.requestLines().size(), requestsBefore + 1);
+    QCOMPARE(contentOf(dir.filePath("data.bin")), QByteArray("once"));
+}
+
+enum class Moment { BeforeStart, MidBody, MidBodyWithoutFile, RightAfterEnd, AfterDeferredDeletes };
+Q_DECLARE_METATYPE(Moment)
+
+void tst_HttpDownloadFile::destruction_data()
+{
+    QTest::addColumn<Moment>("moment");
+
+    QTest::newRow("before the start") << Moment::BeforeStart;
+    QTest::newRow("while the body arrives") << Moment::MidBody;
+    QTest::newRow("while the body arrives, without a file") << Moment::MidBodyWithoutFile;
+    QTest::newRow("right after the end") << Moment::RightAfterEnd;
+    QTest::newRow("after the end's deferred deletes") << Moment::AfterDeferredDeletes;
+}
+
+void tst_HttpDownloadFile::destruction()
+{
+    QFETCH(Moment, moment);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("data.bin");
+    const bool midBody = moment == Moment::MidBody || moment == Moment::MidBodyWithoutFile;
+    const QByteArray body = patternBody(2000);
+    server.setResponse(dataPath, midBody ? ScriptedResponse::ok(body).stalledAfter(700)
+                                         : ScriptedResponse::ok(body));
+    if (moment == Moment::MidBodyWithoutFile)
+        QVERIFY(QDir(dir.path()).mkdir("data.bin"));
+
+    Transfer transfer(QString(), server.url(dataPath), dir.path());
+    if (moment != Moment::BeforeStart)
+        transfer.downloader->startDownload();
+    if (moment == Moment::MidBody)
+        QTRY_COMPARE(contentOf(target).size(), 700);
+    if (moment == Moment::MidBodyWithoutFile) {
+        // Without a file the arrived bytes wait, unread, in the reply.
+        const auto reply = transfer.downloader->findChild<QNetworkReply *>();
+        QVERIFY(reply);
+        QTRY_COMPARE(reply->bytesAvailable(), qint64(700));
+    }
+    if (!midBody && moment != Moment::BeforeStart)
+        QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+    if (moment == Moment::AfterDeferredDeletes)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList eventsBefore = transfer.events;
+
+    transfer.downloader.reset();
+
+    QCOMPARE(transfer.events, eventsBefore);
+    QTRY_COMPARE(server.openConnections(), 0);
+    if (moment == Moment::MidBody) {
+        QCOMPARE(contentOf(target), body.left(700));
+#ifdef Q_OS_LINUX
+        QVERIFY2(!isOpenInThisProcess(target), "the file stayed open");
+#endif
+        QVERIFY2(QFile::remove(target), "the file cannot be removed");
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_HttpDownloadFile)
+#include "tst_httpdownloadfile.moc"
