@@ -11,7 +11,8 @@ int main(int argc, char **argv)
     QFile styleFile(QStringLiteral(":/qss/style.qss"));
     app.setStyleSheet(readStyleSheet(styleFile));
 
-    UpdateWindow window;
+    UpdateWindow window(QCoreApplication::applicationDirPath(),
+                        QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));
     window.show();
     return app.exec();
 }

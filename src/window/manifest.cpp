@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QDomNodeList>
 #include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
 #include <QTextCodec>
 
 namespace Manifest {
@@ -217,6 +219,37 @@ QHash<QString, QString> installedVersions(const QString &localManifest)
             versions.insert(name, file.attribute(QStringLiteral("version")));
     }
     return versions;
+}
+
+void keepInstalledVersions(const QDomElement &release, const QSet<QString> &names,
+                           const QHash<QString, QString> &installed)
+{
+    const QString versionKey = QStringLiteral("version");
+    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < files.length(); ++i) {
+        QDomElement file = files.at(i).toElement();
+        const QString name = file.attribute(QStringLiteral("name"));
+        if (!names.contains(name))
+            continue;
+        if (installed.contains(name))
+            file.setAttribute(versionKey, installed.value(name));
+        else
+            file.removeAttribute(versionKey);
+    }
+}
+
+bool write(const QDomDocument &document, const QString &path, QString *errorText)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream stream(&file);
+        document.save(stream, 4, QDomNode::EncodingFromDocument);
+        stream.flush();
+        if (stream.status() == QTextStream::Ok && file.commit())
+            return true;
+    }
+    *errorText = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
 }
 
 } // namespace Manifest

@@ -4,6 +4,7 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 class QIODevice;
@@ -44,6 +45,17 @@ QDomElement currentRelease(const QDomElement &root, const QString &curVersion);
 /// Name -> installed version for the current release of the local manifest,
 /// each name taken from its first entry; empty when the manifest is unusable.
 QHash<QString, QString> installedVersions(const QString &localManifest);
+
+/// Sets the version of every file of \a release named in \a names back to
+/// its entry in \a installed, or removes it where nothing was installed, so
+/// the manifest claims no more than is on disk.
+void keepInstalledVersions(const QDomElement &release, const QSet<QString> &names,
+                           const QHash<QString, QString> &installed);
+
+/// Replaces the file at \a path atomically by \a document, indented by 4, in
+/// the encoding its declaration names (UTF-8 without one), with the
+/// platform's line ends.
+bool write(const QDomDocument &document, const QString &path, QString *errorText);
 
 } // namespace Manifest
 

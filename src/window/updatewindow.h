@@ -3,9 +3,11 @@
 
 #include <QFrame>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+class HttpDownloadFile;
 class QDomElement;
 
 namespace Ui {
@@ -19,14 +21,16 @@ class UpdateWindow : public QFrame
     Q_OBJECT
 
 public:
-    /// The shipped window: works in the executable's directory and downloads
-    /// from the host fixed at build time.
-    explicit UpdateWindow(QWidget *parent = nullptr);
-    /// The same window on another application directory and download base URL
-    /// (tests point these at a temporary directory and a loopback server).
+    /// Works on the application in \a applicationDir (without a trailing
+    /// slash) and downloads releases from below \a downloadBaseUrl. The
+    /// shipped program passes its own directory and the address fixed at
+    /// build time; tests pass a temporary directory and a loopback server.
     UpdateWindow(const QString &applicationDir, const QString &downloadBaseUrl,
                  QWidget *parent = nullptr);
     ~UpdateWindow() override;
+
+    /// How long a download may receive nothing before it counts as failed.
+    void setStallTimeout(int msecs) { stallTimeout = msecs; }
 
     /// Reads both manifests and records the files of the new release whose
     /// version differs from the installed one.
@@ -48,6 +52,10 @@ private:
     void addPendingFiles(const QDomElement &release,
                          const QHash<QString, QString> &installedVersions);
     void installUpdate();
+    QString installPendingFile(int index, const QString &urlPrefix);
+    void watchProgress(HttpDownloadFile *downloader, int index);
+    bool replaceLocalManifest(const QSet<QString> &failedNames);
+    void reportFailures(int failedCount);
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;
@@ -56,6 +64,7 @@ private:
 
     const QString applicationDir;
     const QString downloadBaseUrl;
+    int stallTimeout;
 };
 
 #endif // UPDATEWINDOW_H
