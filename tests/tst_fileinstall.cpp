@@ -1,4 +1,5 @@
 #include "fileinstall.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,18 +11,6 @@
 namespace {
 
 const quint64 unknownTotal = std::numeric_limits<quint64>::max();
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 } // namespace
 
@@ -132,7 +121,7 @@ void tst_FileInstall::installReplacesContentAndKeepsPermissions()
 
     QString error;
     QVERIFY2(installFile(source, destination, &error), qPrintable(error));
-    QCOMPARE(readFile(destination), QByteArray("new content"));
+    QCOMPARE(contentOf(destination), QByteArray("new content"));
     QCOMPARE(QFile::permissions(destination), permissions);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);   // no temporary left beside it
 }
@@ -161,7 +150,7 @@ void tst_FileInstall::failedInstallLeavesTheOldFile()
     QString error;
     QVERIFY2(!installFile(source, app.filePath(destinationName), &error), "a failed install reported success");
     QVERIFY(!error.isEmpty());
-    QCOMPARE(readFile(app.filePath("core.dll")), QByteArray("old"));
+    QCOMPARE(contentOf(app.filePath("core.dll")), QByteArray("old"));
     QVERIFY(QFileInfo(app.filePath("folder")).isDir());
     QCOMPARE(QDir(app.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
 }

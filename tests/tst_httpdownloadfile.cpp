@@ -1,5 +1,6 @@
 #include "httpdownloadfile.h"
 #include "scriptedhttpserver.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,18 +28,6 @@ QByteArray patternBody(int size)
     for (int i = 0; i < size; ++i)
         body[i] = char('a' + i % 23);
     return body;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 #ifdef Q_OS_LINUX

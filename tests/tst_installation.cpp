@@ -1,5 +1,6 @@
 #include "scriptedhttpserver.h"
 #include "updatewindow.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -26,19 +27,6 @@ struct Entry
 using Entries = QVector<Entry>;
 
 const QString releasePath = QStringLiteral("/brenvothDownload/windows/");
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 QByteArray manifest(const QString &curVersion, const Entries &files, const QByteArray &info = "notes")
 {

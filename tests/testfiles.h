@@ -1,0 +1,27 @@
+#ifndef TESTFILES_H
+#define TESTFILES_H
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+// File helpers shared by the tests.
+
+/// The whole file, or a marker that no real content equals.
+inline QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+/// Writes \a content to \a path, creating the folders above it.
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+#endif // TESTFILES_H
