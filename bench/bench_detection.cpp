@@ -1,41 +1,23 @@
 // Times pending-update detection on generated manifests: the indexed lookup
 // that the window uses, against re-parsing the local manifest for every file.
+//
+//   bench_detection [--per-file-max 10000]
+//
+// The re-parse grows with the square of the files (minutes at 10,000);
+// it runs only at the sizes up to --per-file-max.
 
+#include "benchsetup.h"
 #include "perfiledetection.h"
 #include "updatewindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScopedPointer>
 #include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
-
-// Half of the new release's files carry a new version, half the installed one.
-QByteArray manifest(int files, bool downloaded)
-{
-    const QByteArray release = downloaded ? "2.1.0" : "2.0.0";
-    QByteArray xml = "<filelist curVersion='" + release + "'>\n    <software version='" + release
-        + "' info='Generated release.'>\n";
-    for (int i = 0; i < files; ++i) {
-        const QByteArray version = downloaded && i % 2 == 0 ? "2.1.0" : "2.0.0";
-        xml += "        <file name='file" + QByteArray::number(i) + ".dll' dir='plugins/part"
-            + QByteArray::number(i % 16) + "/' version='" + version + "'/>\n";
-    }
-    return xml + "    </software>\n</filelist>\n";
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-void discardMessage(QtMsgType, const QMessageLogContext &, const QString &)
-{
-}
 
 struct Timing
 {
@@ -79,6 +61,14 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("per-file-max"),
+                      QStringLiteral("Largest size at which the per-file re-parse runs."),
+                      QStringLiteral("files"), QStringLiteral("10000")});
+    parser.process(app);
+    const int perFileMaxFiles = parser.value(QStringLiteral("per-file-max")).toInt();
+
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
@@ -95,7 +85,8 @@ int main(int argc, char **argv)
     for (const int files : {1000, 10000, 50000}) {
         const QString downloaded = dir.filePath(QStringLiteral("download-%1.xml").arg(files));
         const QString local = dir.filePath(QStringLiteral("local-%1.xml").arg(files));
-        if (!writeFile(downloaded, manifest(files, true)) || !writeFile(local, manifest(files, false)))
+        if (!writeFile(downloaded, generatedManifest(files, true))
+            || !writeFile(local, generatedManifest(files, false)))
             return 1;
 
         const Timing indexed = timeIndexed(*window, downloaded, local, 5);
@@ -109,7 +100,7 @@ int main(int argc, char **argv)
         printRow(files, "indexed (window)", indexed.milliseconds,
                  indexed.milliseconds / files / indexedPerFileAt1000);
 
-        if (files > 10000)
+        if (files > perFileMaxFiles)
             continue;
         const Timing perFile = timePerFile(downloaded, local);
         if (perFile.names != indexed.names) {

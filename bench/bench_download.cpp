@@ -7,18 +7,17 @@
 // eighth of the size is fetched first, so that the peak memory after it and
 // after the full-size file show whether memory grows with the file.
 
+#include "benchsetup.h"
 #include "httpdownloadfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -29,8 +28,6 @@
 #include <functional>
 
 namespace {
-
-constexpr qint64 mebibyte = 1024 * 1024;
 
 QTextStream &out()
 {
@@ -49,34 +46,6 @@ double peakMemoryMiB()
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     }
     return -1;
-}
-
-// Writes \a sizeMiB of random-looking bytes one MiB at a time; returns their SHA-1.
-QByteArray writeSourceFile(const QString &path, int sizeMiB)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    QByteArray block(int(mebibyte), Qt::Uninitialized);
-    QRandomGenerator generator(4711);
-    generator.fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    for (int i = 0; i < sizeMiB; ++i) {
-        block.replace(0, int(sizeof i), reinterpret_cast<const char *>(&i), int(sizeof i));
-        if (file.write(block) != block.size())
-            return {};
-        hash.addData(block);
-    }
-    return hash.result();
-}
-
-QByteArray sha1Of(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return {};
-    return hash.result();
 }
 
 quint16 freeLoopbackPort()
@@ -173,7 +142,7 @@ bool fetchInEventLoop(const QString &url, const QString &target)
     return downloader.succeeded();
 }
 
-// Waits the way the installation does: processing events until the flag drops.
+// Waits without ever sleeping: processing events until the flag drops.
 bool fetchSpinningOnFlag(const QString &url, const QString &target)
 {
     const QFileInfo info(target);

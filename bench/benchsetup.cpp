@@ -1,0 +1,68 @@
+#include "benchsetup.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+QByteArray manifestXml(const QByteArray &release, const QVector<ManifestEntry> &files)
+{
+    QByteArray xml = "<filelist curVersion='" + release + "'>\n    <software version='" + release
+        + "' info='Generated release.'>\n";
+    for (const ManifestEntry &file : files) {
+        xml += "        <file name='" + file.name + "' dir='" + file.dir + "' version='"
+            + file.version + "'/>\n";
+    }
+    return xml + "    </software>\n</filelist>\n";
+}
+
+QByteArray generatedManifest(int files, bool downloaded)
+{
+    QVector<ManifestEntry> entries;
+    entries.reserve(files);
+    for (int i = 0; i < files; ++i) {
+        entries.append({"plugins/part" + QByteArray::number(i % 16) + '/',
+                        "file" + QByteArray::number(i) + ".dll",
+                        downloaded && i % 2 == 0 ? "2.1.0" : "2.0.0"});
+    }
+    return manifestXml(downloaded ? "2.1.0" : "2.0.0", entries);
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
+        && file.write(content) == content.size();
+}
+
+QByteArray writeSourceFile(const QString &path, int sizeMiB)
+{
+    QFile file(path);
+    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly))
+        return {};
+    QByteArray block(int(mebibyte), Qt::Uninitialized);
+    QRandomGenerator generator(4711);
+    generator.fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (int i = 0; i < sizeMiB; ++i) {
+        block.replace(0, int(sizeof i), reinterpret_cast<const char *>(&i), int(sizeof i));
+        if (file.write(block) != block.size())
+            return {};
+        hash.addData(block);
+    }
+    return hash.result();
+}
+
+QByteArray sha1Of(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
+}
+
+void discardMessage(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
