@@ -85,7 +85,7 @@ QByteArray responseHead(const ScriptedResponse &response)
 class ScriptedConnection : public QObject
 {
 public:
-    using Lookup = std::function<ScriptedResponse(const QByteArray &requestLine)>;
+    using Lookup = std::function<ScriptedResponse(const QByteArray &requestHead)>;
 
     ScriptedConnection(QTcpSocket *socket, Lookup lookup)
         : QObject(socket)
@@ -109,10 +109,10 @@ private:
         const int headEnd = received.indexOf("\r\n\r\n");
         if (answering || headEnd < 0)
             return;
-        const QByteArray requestLine = received.left(received.indexOf("\r\n"));
+        const QByteArray requestHead = received.left(headEnd);
         received.remove(0, headEnd + 4);
         answering = true;
-        response = lookup(requestLine);
+        response = lookup(requestHead);
         if (!response.answers)
             return;
         socket->write(responseHead(response));
@@ -202,7 +202,12 @@ QString ScriptedHttpServer::url(const QByteArray &path) const
 
 void ScriptedHttpServer::setResponse(const QByteArray &path, const ScriptedResponse &response)
 {
-    responses.insert(path, response);
+    responses.insert(path, {response});
+}
+
+void ScriptedHttpServer::setResponses(const QByteArray &path, const QList<ScriptedResponse> &scripted)
+{
+    responses.insert(path, scripted);
 }
 
 QList<QByteArray> ScriptedHttpServer::requestLines() const
@@ -223,16 +228,20 @@ void ScriptedHttpServer::onNewConnection()
             --connections;
             socket->deleteLater();
         });
-        new ScriptedConnection(socket, [this](const QByteArray &requestLine) {
+        new ScriptedConnection(socket, [this](const QByteArray &requestHead) {
+            const QByteArray requestLine = requestHead.left(requestHead.indexOf("\r\n"));
             receivedLines.append(requestLine);
+            receivedHeads.append(requestHead);
             emit requestReceived(requestLine);
             return responseFor(requestLine);
         });
     }
 }
 
-ScriptedResponse ScriptedHttpServer::responseFor(const QByteArray &requestLine) const
+ScriptedResponse ScriptedHttpServer::responseFor(const QByteArray &requestLine)
 {
-    const QByteArray path = requestLine.split(' ').value(1);
-    return responses.value(path, ScriptedResponse::withStatus(404, "Not Found", "no such file"));
+    QList<ScriptedResponse> &scripted = responses[requestLine.split(' ').value(1)];
+    if (scripted.isEmpty())
+        return ScriptedResponse::withStatus(404, "Not Found", "no such file");
+    return scripted.size() > 1 ? scripted.takeFirst() : scripted.first();
 }

@@ -44,8 +44,9 @@ struct ScriptedResponse
 Q_DECLARE_METATYPE(ScriptedResponse)
 
 /// An HTTP/1.1 server on 127.0.0.1 that answers each request path with its
-/// scripted response; unscripted paths get a 404. Keeps connections alive
-/// between complete answers and records every request line it receives.
+/// scripted responses, one after another, the last one for every further
+/// request; unscripted paths get a 404. Keeps connections alive between
+/// complete answers and records every request it receives.
 class ScriptedHttpServer : public QObject
 {
     Q_OBJECT
@@ -60,9 +61,12 @@ public:
     QString url(const QByteArray &path) const;
     /// \a path as it appears in the request line, e.g. "/v2/app.dll".
     void setResponse(const QByteArray &path, const ScriptedResponse &response);
+    void setResponses(const QByteArray &path, const QList<ScriptedResponse> &responses);
 
     /// "GET /path HTTP/1.1" for every request so far, in order of arrival.
     QList<QByteArray> requestLines() const;
+    /// The request line and the headers of every request so far.
+    QList<QByteArray> requestHeads() const { return receivedHeads; }
     int openConnections() const;
 
 signals:
@@ -70,11 +74,12 @@ signals:
 
 private:
     void onNewConnection();
-    ScriptedResponse responseFor(const QByteArray &requestLine) const;
+    ScriptedResponse responseFor(const QByteArray &requestLine);
 
     QTcpServer tcpServer;
-    QHash<QByteArray, ScriptedResponse> responses;
+    QHash<QByteArray, QList<ScriptedResponse>> responses;
     QList<QByteArray> receivedLines;
+    QList<QByteArray> receivedHeads;
     int connections = 0;
 };
 

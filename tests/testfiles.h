@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
+#include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -22,6 +24,22 @@ inline bool writeFile(const QString &path, const QByteArray &content)
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+/// Every file below \a root with its content and every folder, by relative
+/// path; the download directory, the updater's scratch space, is left out.
+inline QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = QDir(root).relativeFilePath(it.next());
+        if (relative == QLatin1String("download") || relative.startsWith(QLatin1String("download/")))
+            continue;
+        entries.insert(relative, it.fileInfo().isDir() ? QByteArray("<folder>") : contentOf(it.filePath()));
+    }
+    return entries;
 }
 
 #endif // TESTFILES_H

@@ -26,6 +26,11 @@ struct Entry
 };
 using Entries = QVector<Entry>;
 
+bool operator==(const Entry &a, const Entry &b)
+{
+    return a.dir == b.dir && a.name == b.name && a.version == b.version;
+}
+
 const QString releasePath = QStringLiteral("/brenvothDownload/windows/");
 
 QByteArray manifest(const QString &curVersion, const Entries &files, const QByteArray &info = "notes")
@@ -101,6 +106,7 @@ public:
     {
         window.reset(new UpdateWindow(app.path(), server.url(releasePath.toUtf8())));
         window->setStallTimeout(500);
+        window->setRetryPause(10);
         window->show();
         return window.get();
     }
@@ -163,11 +169,11 @@ private slots:
     void progressReachesOkOnlyAtTheEnd_data();
     void progressReachesOkOnlyAtTheEnd();
     void emptyFileInstalls();
-    void failedFileIsKeptAndPendingAgain_data();
-    void failedFileIsKeptAndPendingAgain();
-    void unsafeEntriesAreRefused_data();
-    void unsafeEntriesAreRefused();
-    void unreadableDownloadedManifestKeepsTheLocalOne();
+    void failedReleaseChangesNothing_data();
+    void failedReleaseChangesNothing();
+    void resumedTransfers_data();
+    void resumedTransfers();
+    void unreadableDownloadedManifestChangesNothing();
     void handOverStartsTheApplicationWithItsPath();
     void failedStartIsRetried();
     void closingDuringTransferLetsTheInstallationFinish_data();
@@ -300,83 +306,124 @@ void tst_Installation::emptyFileInstalls()
     QCOMPARE(setup.progressBar()->value(), 100);
 }
 
-void tst_Installation::failedFileIsKeptAndPendingAgain_data()
+void tst_Installation::failedReleaseChangesNothing_data()
 {
     QTest::addColumn<Entry>("failing");
     QTest::addColumn<ScriptedResponse>("response");
     QTest::addColumn<bool>("destinationIsFolder");
+    QTest::addColumn<int>("expectedRequests");
 
-    QTest::newRow("404") << newRender << ScriptedResponse::withStatus(404, "Not Found", "gone") << false;
+    // Published in the order core, render, jpeg; a transient failure is tried 4 times.
+    QTest::newRow("404") << newRender << ScriptedResponse::withStatus(404, "Not Found", "gone") << false << 2;
     QTest::newRow("redirect") << newRender << ScriptedResponse::withStatus(302, "Found", "elsewhere")
-                                                  .withHeader("Location", "/elsewhere") << false;
-    QTest::newRow("truncated body") << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).truncatedAfter(1000) << false;
-    QTest::newRow("stall") << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000) << false;
-    QTest::newRow("unwritable destination") << newRender << ScriptedResponse::ok("render 2") << true;
-    QTest::newRow("new file that fails") << newJpeg << ScriptedResponse::withStatus(500, "Oops") << false;
+                                                  .withHeader("Location", "/elsewhere") << false << 2;
+    QTest::newRow("truncated body, retried")
+        << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).truncatedAfter(1000) << false << 5;
+    QTest::newRow("stall, retried")
+        << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000) << false << 5;
+    QTest::newRow("server error on a new file, retried")
+        << newJpeg << ScriptedResponse::withStatus(500, "Oops") << false << 6;
+    QTest::newRow("folder in the way, nothing fetched") << newRender << ScriptedResponse::ok("render 2") << true << 0;
+    const ScriptedResponse evil = ScriptedResponse::ok("evil");
+    QTest::newRow("dot-dot segment") << Entry{"../", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("dot-dot deeper") << Entry{"plugins/../../", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("absolute folder") << Entry{"/tmp/", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("drive letter") << Entry{"C:/", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("backslash") << Entry{"..\\", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("climbing name") << Entry{"", "../evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("the updater's own manifest") << Entry{"./", "version.xml", "2.0.0"} << evil << false << 0;
 }
 
-void tst_Installation::failedFileIsKeptAndPendingAgain()
+// Whatever fails, before or after the first download, the application and its
+// manifest stay exactly as they were and the next start offers the same update.
+void tst_Installation::failedReleaseChangesNothing()
 {
     QFETCH(Entry, failing);
     QFETCH(ScriptedResponse, response);
     QFETCH(bool, destinationIsFolder);
+    QFETCH(int, expectedRequests);
 
-    Installation setup({oldCore, oldRender}, {newCore, newRender, newJpeg});
+    Entries published{newCore, newRender, newJpeg};
+    if (!published.contains(failing))
+        published.prepend(failing);
+    Installation setup({oldCore, oldRender}, published);
     setup.serve(failing, response);
-    const QString destination = setup.app.filePath(failing.dir + failing.name);
     if (destinationIsFolder) {
+        const QString destination = setup.app.filePath(failing.dir + failing.name);
         QFile::remove(destination);
         QVERIFY(QDir().mkpath(destination));
     }
-    const QByteArray before = contentOf(destination);
-    setup.openWindow();
-    setup.clickUpdate();
-
-    QCOMPARE(contentOf(destination), before);
-    for (const Entry &file : setup.published) {
-        if (file.name != failing.name)
-            QCOMPARE(setup.installedContent(file), contentFor(file));
-    }
-    QVERIFY2(debugLines.filter(failing.name + " not updated").size() == 1, qPrintable(debugLines.join('\n')));
-    QVERIFY2(setup.text().contains("1 file could not be updated"), qPrintable(setup.text()));
-    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
-
-    // The next start, with the same release, offers exactly the failed file again.
-    setup.publishManifest();
-    UpdateWindow next(setup.app.path(), QString());
-    QCOMPARE(next.pendingNames(), QStringList(failing.name));
-    QCOMPARE(next.pendingDirs(), QStringList(failing.dir));
-}
-
-void tst_Installation::unsafeEntriesAreRefused_data()
-{
-    QTest::addColumn<Entry>("unsafe");
-    QTest::newRow("dot-dot segment") << Entry{"../", "evil.dll", "2.0.0"};
-    QTest::newRow("dot-dot deeper") << Entry{"plugins/../../", "evil.dll", "2.0.0"};
-    QTest::newRow("absolute folder") << Entry{"/tmp/", "evil.dll", "2.0.0"};
-    QTest::newRow("drive letter") << Entry{"C:/", "evil.dll", "2.0.0"};
-    QTest::newRow("backslash") << Entry{"..\\", "evil.dll", "2.0.0"};
-    QTest::newRow("climbing name") << Entry{"", "../evil.dll", "2.0.0"};
-}
-
-void tst_Installation::unsafeEntriesAreRefused()
-{
-    QFETCH(Entry, unsafe);
-    Installation setup({oldCore}, {unsafe, newCore});
     QDir outside(setup.app.path());
     outside.cdUp();
-    const QStringList before = outside.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    const QStringList pendingBefore = setup.openWindow()->pendingNames();
+    setup.clickUpdate();
+
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QVERIFY2(!QFileInfo::exists(outside.filePath("evil.dll")) && !QFileInfo::exists("/tmp/evil.dll"),
+             "a file was written outside the application directory");
+    QCOMPARE(setup.requestedPaths().size(), expectedRequests);
+    QVERIFY2(setup.text().contains(failing.name) && setup.text().contains("Nothing was changed"),
+             qPrintable(setup.text()));
+    QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+
+    UpdateWindow next(setup.app.path(), QString());
+    QCOMPARE(next.pendingNames(), pendingBefore);
+}
+
+void tst_Installation::resumedTransfers_data()
+{
+    QTest::addColumn<QList<ScriptedResponse>>("firstRun");
+    QTest::addColumn<QList<ScriptedResponse>>("secondRun");
+    QTest::addColumn<QByteArray>("expectedHeader");
+
+    const QByteArray body = QByteArray("0123456789").repeated(500);
+    const ScriptedResponse tagged = ScriptedResponse::ok(body).withHeader("ETag", "\"v1\"");
+    const ScriptedResponse rest = ScriptedResponse::withStatus(206, "Partial Content", body.mid(3000))
+                                      .withHeader("Content-Range", "bytes 3000-4999/5000")
+                                      .withHeader("ETag", "\"v1\"");
+    QTest::newRow("a cut transfer is retried with a range")
+        << QList<ScriptedResponse>{ScriptedResponse(tagged).truncatedAfter(3000), rest}
+        << QList<ScriptedResponse>{} << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
+    QTest::newRow("a later run continues a partly staged file")
+        << QList<ScriptedResponse>{ScriptedResponse(tagged).truncatedAfter(3000),
+                                   ScriptedResponse::withStatus(404, "Not Found")}
+        << QList<ScriptedResponse>{rest} << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
+    QTest::newRow("a later run keeps a whole staged file the server confirms")
+        << QList<ScriptedResponse>{tagged}
+        << QList<ScriptedResponse>{ScriptedResponse::withStatus(304, "Not Modified")}
+        << QByteArray("If-None-Match: \"v1\"");
+}
+
+// core.dll is the file continued; in a run that must fail, render.dll fails for good.
+void tst_Installation::resumedTransfers()
+{
+    QFETCH(QList<ScriptedResponse>, firstRun);
+    QFETCH(QList<ScriptedResponse>, secondRun);
+    QFETCH(QByteArray, expectedHeader);
+
+    const QByteArray body = QByteArray("0123456789").repeated(500);
+    Installation setup({oldCore}, {newCore, newRender});
+    setup.server.setResponses(Installation::urlPath(newCore).toUtf8(), firstRun);
+    if (!secondRun.isEmpty()) {
+        setup.serve(newRender, ScriptedResponse::withStatus(404, "Not Found"));
+        setup.openWindow();
+        setup.clickUpdate();
+        QCOMPARE(setup.installedContent(oldCore), contentFor(oldCore));
+        setup.server.setResponses(Installation::urlPath(newCore).toUtf8(), secondRun);
+        setup.serve(newRender, ScriptedResponse::ok(contentFor(newRender)));
+    }
     setup.openWindow();
     setup.clickUpdate();
 
-    QCOMPARE(setup.requestedPaths(), QStringList(Installation::urlPath(newCore)));
-    QCOMPARE(outside.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
-    QVERIFY2(debugLines.filter(unsafe.name + " not updated").size() == 1, qPrintable(debugLines.join('\n')));
-    QVERIFY2(setup.text().contains("1 file could not be updated"), qPrintable(setup.text()));
+    QCOMPARE(setup.installedContent(newCore), body);
+    QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
+    const QByteArray lastHead = setup.server.requestHeads().value(setup.server.requestHeads().size() - 2);
+    QVERIFY2(lastHead.contains(expectedHeader), lastHead.constData());
 }
 
-void tst_Installation::unreadableDownloadedManifestKeepsTheLocalOne()
+void tst_Installation::unreadableDownloadedManifestChangesNothing()
 {
     Installation setup({oldCore}, {newCore});
     setup.openWindow();
@@ -384,10 +431,10 @@ void tst_Installation::unreadableDownloadedManifestKeepsTheLocalOne()
     writeFile(setup.app.filePath("download/version.xml"), "<filelist");   // spoilt after detection
     setup.clickUpdate();
 
-    QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+    QVERIFY2(setup.requestedPaths().isEmpty(), "files were fetched for a manifest that cannot be read");
+    QCOMPARE(setup.installedContent(oldCore), contentFor(oldCore));
     QCOMPARE(contentOf(setup.app.filePath("version.xml")), local);
-    QVERIFY2(QFileInfo::exists(setup.app.filePath("download/version.xml")),
-             "the staging area went although the manifest was not written");
+    QVERIFY2(QFileInfo::exists(setup.app.filePath("download/version.xml")), "the staging area went");
 }
 
 void tst_Installation::handOverStartsTheApplicationWithItsPath()

@@ -4,24 +4,67 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkRequest>
 #include <QUrl>
 
+#include <limits>
 #include <utility>
 
 namespace {
 // Qt's network thread reads ahead of this thread without a limit, so an
 // unbounded buffer grows with the file whenever writing lags behind.
 constexpr qint64 readBufferLimit = 2 * 1024 * 1024;
+
+// A weak ETag ("W/...") may not guard a range, so it is no validator here.
+QByteArray validatorOf(const QNetworkReply *reply)
+{
+    const QByteArray etag = reply->rawHeader("ETag");
+    return etag.startsWith('"') ? etag : reply->rawHeader("Last-Modified");
 }
+
+// The first byte of a "bytes first-last/length" Content-Range, and the length.
+bool parseContentRange(const QByteArray &header, qint64 *first, qint64 *length)
+{
+    if (!header.startsWith("bytes "))
+        return false;
+    const int dash = header.indexOf('-'), slash = header.indexOf('/');
+    if (dash < 0 || slash < dash)
+        return false;
+    bool firstOk = false, lengthOk = false;
+    *first = header.mid(6, dash - 6).trimmed().toLongLong(&firstOk);
+    *length = header.mid(slash + 1).trimmed().toLongLong(&lengthOk);
+    return firstOk && lengthOk;
+}
+
+bool isTransientStatus(int status)
+{
+    return status == 408 || status == 429 || (status >= 500 && status <= 599);
+}
+
+// Errors of the connection itself, below HTTP: refused, reset, cut short, timed out.
+bool isTransientNetworkError(QNetworkReply::NetworkError code)
+{
+    return code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied
+        && code != QNetworkReply::OperationCanceledError
+        && code != QNetworkReply::SslHandshakeFailedError;
+}
+} // namespace
 
 HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir,
                                    QObject *parent)
+    : HttpDownloadFile(std::move(fileName), std::move(url), std::move(saveDir), nullptr, parent)
+{
+    manager = new QNetworkAccessManager(this);
+    ownsManager = true;
+}
+
+HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir,
+                                   QNetworkAccessManager *sharedManager, QObject *parent)
     : QObject(parent)
-    , manager(new QNetworkAccessManager(this))
+    , manager(sharedManager)
     , saveDir(std::move(saveDir))
     , fileName(std::move(fileName))
     , url(std::move(url))
+    , ownsManager(false)
 {
     stallTimer.setSingleShot(true);
     stallTimer.setInterval(defaultStallTimeout);
@@ -35,7 +78,24 @@ HttpDownloadFile::~HttpDownloadFile()
     // Aborting notifies synchronously; none of it may reach a half-destroyed object.
     reply->disconnect(this);
     reply->abort();
+    if (!ownsManager)
+        reply->deleteLater();
     delete file;
+}
+
+void HttpDownloadFile::reuseStaged(qint64 stagedBytes, qint64 fileLength, const QByteArray &validator)
+{
+    if (stagedBytes <= 0 || fileLength < stagedBytes || validator.isEmpty())
+        return;
+    this->stagedBytes = stagedBytes;
+    stagedLength = fileLength;
+    stagedValidator = validator;
+}
+
+void HttpDownloadFile::expectContent(qint64 size, const QByteArray &sha256)
+{
+    expectedSize = size;
+    expectedSha256 = sha256;
 }
 
 void HttpDownloadFile::startDownload()
@@ -44,15 +104,12 @@ void HttpDownloadFile::startDownload()
         return;
     downloading = true;
 
-    // Qt decodes the compressed answers it asks for by default, drops their
-    // length and so saves a cut-off one as complete; the file comes as stored.
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setRawHeader("Accept-Encoding", "identity");
-    reply = manager->get(request);
+    reply = manager->get(buildRequest());
     connect(reply, &QIODevice::readyRead, this, &HttpDownloadFile::onReplyDataArrived);
     connect(reply, &QNetworkReply::finished, this, &HttpDownloadFile::onReplyFinished);
     connect(reply, &QNetworkReply::errorOccurred, this, &HttpDownloadFile::onReplyError);
     connect(reply, &QNetworkReply::downloadProgress, this, &HttpDownloadFile::onReplyProgress);
+    connect(reply, &QNetworkReply::metaDataChanged, this, &HttpDownloadFile::onReplyMetaDataChanged);
     stallTimer.start();
 
     if (fileName.isEmpty())
@@ -62,19 +119,45 @@ void HttpDownloadFile::startDownload()
             QDir().mkdir(saveDir);
         fileName = saveDir + QLatin1Char('/') + fileName;
     }
-    if (QFile::exists(fileName))
-        QFile::remove(fileName);
-
-    file = new QFile(fileName);
-    if (file->open(QIODevice::WriteOnly)) {
+    if (openTarget()) {
         reply->setReadBufferSize(readBufferLimit);
         return;
     }
     // Without a file nothing drains the reply: a bounded buffer would stall it.
+    fail(cannotWriteText());
+}
+
+// Qt decodes the compressed answers it asks for by default, drops their length
+// and so saves a cut-off one as complete; the file comes as stored.
+QNetworkRequest HttpDownloadFile::buildRequest() const
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setRawHeader("Accept-Encoding", "identity");
+    if (stagedValidator.isEmpty())
+        return request;
+    const bool isEtag = stagedValidator.startsWith('"');
+    if (stagedBytes == stagedLength) {
+        request.setRawHeader(isEtag ? "If-None-Match" : "If-Modified-Since", stagedValidator);
+    } else {
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(stagedBytes) + '-');
+        request.setRawHeader("If-Range", stagedValidator);
+    }
+    return request;
+}
+
+// A staged part is kept until the answer shows whether it is continued.
+bool HttpDownloadFile::openTarget()
+{
+    const bool reusing = !stagedValidator.isEmpty();
+    if (!reusing && QFile::exists(fileName))
+        QFile::remove(fileName);
+    file = new QFile(fileName);
+    if (file->open(reusing ? QIODevice::ReadWrite : QIODevice::WriteOnly))
+        return true;
     file->close();
     file->deleteLater();
     file = nullptr;
-    fail(cannotWriteText());
+    return false;
 }
 
 void HttpDownloadFile::setStallTimeout(int msecs)
@@ -92,6 +175,81 @@ QString HttpDownloadFile::errorString() const
     return firstError;
 }
 
+bool HttpDownloadFile::failureIsTransient() const
+{
+    return failed && transient;
+}
+
+void HttpDownloadFile::onReplyMetaDataChanged()
+{
+    if (headHandled)
+        return;
+    headHandled = true;
+    serverValidator = validatorOf(reply);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool reusing = !stagedValidator.isEmpty();
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    announcedLength = length.isValid() ? length.toLongLong() : -1;
+
+    if (reusing && status == 304 && stagedBytes == stagedLength) {
+        keepsStagedWhole = true;
+        writesBody = false;
+        announcedLength = stagedLength;
+    } else if (reusing && status == 206) {
+        qint64 first = -1;
+        if (!parseContentRange(reply->rawHeader("Content-Range"), &first, &announcedLength)
+            || first != stagedBytes) {
+            if (file)
+                file->resize(0);
+            abortTransfer(tr("The server sent another part of the file than was asked for"), true);
+            return;
+        }
+        if (file && !startFromStagedPart(first))
+            return;
+    } else if (status >= 200 && status <= 299) {
+        if (file && reusing && !file->resize(0)) {
+            abortTransfer(cannotWriteText());
+            return;
+        }
+    } else {
+        // An error page must not land on top of a staged part.
+        writesBody = !reusing;
+    }
+    if (expectedSize >= 0 && announcedLength >= 0 && announcedLength != expectedSize) {
+        abortTransfer(tr("The server's file is %1 bytes long, the manifest says %2")
+                          .arg(announcedLength).arg(expectedSize));
+        return;
+    }
+    emit responseStarted();
+}
+
+bool HttpDownloadFile::startFromStagedPart(qint64 firstByte)
+{
+    if (!file->resize(firstByte) || !hashStagedBytes(firstByte) || !file->seek(firstByte)) {
+        abortTransfer(cannotWriteText());
+        return false;
+    }
+    bodyOffset = firstByte;
+    return true;
+}
+
+// The digest covers the whole file, so the part kept from earlier is read once.
+bool HttpDownloadFile::hashStagedBytes(qint64 count)
+{
+    if (expectedSha256.isEmpty())
+        return true;
+    if (!file->seek(0))
+        return false;
+    while (count > 0) {
+        const QByteArray block = file->read(qMin<qint64>(count, 1 << 20));
+        if (block.isEmpty())
+            return false;
+        sha256.addData(block);
+        count -= block.size();
+    }
+    return true;
+}
+
 void HttpDownloadFile::onReplyDataArrived()
 {
     // Every arrival counts against a stall, also the ones left unread.
@@ -99,6 +257,15 @@ void HttpDownloadFile::onReplyDataArrived()
     if (!file)
         return;
     const QByteArray data = reply->readAll();
+    if (!writesBody)
+        return;
+    if (expectedSize >= 0 && bodyOffset + bytesWritten + data.size() > expectedSize) {
+        abortTransfer(tr("The file is longer than the %1 bytes the manifest gives").arg(expectedSize));
+        return;
+    }
+    if (!expectedSha256.isEmpty())
+        sha256.addData(data);
+    bytesWritten += data.size();
     if (file->write(data) != data.size() || !file->flush())
         abortTransfer(cannotWriteText());
 }
@@ -108,8 +275,11 @@ void HttpDownloadFile::onReplyFinished()
     stallTimer.stop();
     if (!failed)
         checkStatus();
+    if (!failed)
+        checkContent();
 
-    manager->deleteLater();
+    if (ownsManager)
+        manager->deleteLater();
     reply->deleteLater();
     if (file) {
         file->close();
@@ -126,31 +296,42 @@ void HttpDownloadFile::onReplyFinished()
 void HttpDownloadFile::onReplyError(QNetworkReply::NetworkError errorCode)
 {
     // After our own abort the reply's cancel error only echoes the reported cause.
-    if (!abortedHere)
-        fail(tr("Network error : %1").arg(int(errorCode)));
+    if (abortedHere)
+        return;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    fail(tr("Network error : %1").arg(int(errorCode)),
+         isTransientStatus(status) || isTransientNetworkError(errorCode));
 }
 
 void HttpDownloadFile::onReplyProgress(uint64_t byteReceived, uint64_t byteTotal)
 {
+    // A continued file's progress counts the part kept from earlier too.
+    if (bodyOffset > 0) {
+        byteReceived += uint64_t(bodyOffset);
+        if (byteTotal != std::numeric_limits<uint64_t>::max())
+            byteTotal += uint64_t(bodyOffset);
+    }
     emit downloadProgress(byteReceived, byteTotal);
 }
 
 void HttpDownloadFile::onStallTimeout()
 {
-    abortTransfer(tr("No data received for %1 s").arg(stallTimer.interval() / 1000.0));
+    abortTransfer(tr("No data received for %1 s").arg(stallTimer.interval() / 1000.0), true);
 }
 
-void HttpDownloadFile::fail(const QString &errorText)
+void HttpDownloadFile::fail(const QString &errorText, bool transientFailure)
 {
-    if (!failed)
+    if (!failed) {
         firstError = errorText;
+        transient = transientFailure;
+    }
     failed = true;
     emit error(errorText);
 }
 
-void HttpDownloadFile::abortTransfer(const QString &errorText)
+void HttpDownloadFile::abortTransfer(const QString &errorText, bool transientFailure)
 {
-    fail(errorText);
+    fail(errorText, transientFailure);
     abortedHere = true;
     reply->abort();
 }
@@ -159,10 +340,30 @@ void HttpDownloadFile::abortTransfer(const QString &errorText)
 void HttpDownloadFile::checkStatus()
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 200 && status <= 299)
+    if ((status >= 200 && status <= 299) || (status == 304 && keepsStagedWhole))
         return;
     const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    fail(tr("Server answered with HTTP status %1 %2").arg(status).arg(reason).trimmed());
+    fail(tr("Server answered with HTTP status %1 %2").arg(status).arg(reason).trimmed(),
+         isTransientStatus(status));
+}
+
+// A failed check empties the file, so that no later attempt continues it.
+void HttpDownloadFile::checkContent()
+{
+    if (!file || (expectedSize < 0 && expectedSha256.isEmpty()))
+        return;
+    const qint64 length = keepsStagedWhole ? file->size() : bodyOffset + bytesWritten;
+    QString problem;
+    if (expectedSize >= 0 && length != expectedSize)
+        problem = tr("The file is %1 bytes long, the manifest says %2").arg(length).arg(expectedSize);
+    else if (keepsStagedWhole && !hashStagedBytes(length))
+        problem = cannotWriteText();
+    else if (!expectedSha256.isEmpty() && sha256.result() != expectedSha256)
+        problem = tr("The file does not match the SHA-256 digest the manifest gives");
+    if (problem.isEmpty())
+        return;
+    file->resize(0);
+    fail(problem);
 }
 
 QString HttpDownloadFile::cannotWriteText() const

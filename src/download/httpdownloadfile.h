@@ -1,7 +1,9 @@
 #ifndef HTTPDOWNLOADFILE_H
 #define HTTPDOWNLOADFILE_H
 
+#include <QCryptographicHash>
 #include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -36,6 +38,10 @@ QT_END_NAMESPACE
 ///
 /// Destroying the object while the transfer runs aborts it, closes the file
 /// and emits nothing more.
+///
+/// For the installation it can also continue a file staged by an earlier
+/// attempt (reuseStaged()), check the content against a size and SHA-256
+/// (expectContent()) and share one network manager with other downloads.
 class HttpDownloadFile : public QObject
 {
     Q_OBJECT
@@ -44,7 +50,22 @@ public:
     static constexpr int defaultStallTimeout = 30000;
 
     HttpDownloadFile(QString fileName, QString url, QString saveDir, QObject *parent);
+    /// Sends the request through \a sharedManager, which must outlive the
+    /// transfer, so that consecutive files reuse one kept-alive connection.
+    HttpDownloadFile(QString fileName, QString url, QString saveDir,
+                     QNetworkAccessManager *sharedManager, QObject *parent);
     ~HttpDownloadFile() override;
+
+    /// Before startDownload(): the target already holds the first \a stagedBytes
+    /// of a file of \a fileLength bytes whose copy on the server had \a validator
+    /// (an ETag or a Last-Modified date). A partial copy is continued with a
+    /// range request guarded by If-Range; a whole one is kept when the server
+    /// answers "304 Not Modified". Whatever else the server sends replaces it.
+    void reuseStaged(qint64 stagedBytes, qint64 fileLength, const QByteArray &validator);
+    /// Before startDownload(): the file must be \a size bytes long (-1: any) and
+    /// have the SHA-256 digest \a sha256 (empty: any). A body that goes past
+    /// the size is stopped at once.
+    void expectContent(qint64 size, const QByteArray &sha256);
 
     /// Issues the request and opens the target, whose path then is in
     /// `fileName`. Ignored while a transfer runs and once it has finished.
@@ -57,11 +78,21 @@ public:
     bool succeeded() const;
     /// The first error text reported, empty while none was.
     QString errorString() const;
+    /// Whether the failure may pass when tried again: the connection refused,
+    /// reset or cut short, a stall, or HTTP 408, 429 or 5xx.
+    bool failureIsTransient() const;
+    /// The server's validator for its copy, a strong ETag or else the
+    /// Last-Modified date, once the response has begun; empty without one.
+    QByteArray validator() const { return serverValidator; }
+    /// The whole file's length as the response announced it, or -1.
+    qint64 fileLength() const { return announcedLength; }
 
 signals:
     void error(QString errorStr);
     void downloadProgress(uint64_t byteReceived, uint64_t byteTotal);
     void downloadFinished();
+    /// The response's head has arrived: validator() and fileLength() are known.
+    void responseStarted();
 
 public slots:
     void onReplyDataArrived();
@@ -71,11 +102,17 @@ public slots:
 
 private slots:
     void onStallTimeout();
+    void onReplyMetaDataChanged();
 
 private:
-    void fail(const QString &errorText);
-    void abortTransfer(const QString &errorText);
+    QNetworkRequest buildRequest() const;
+    bool openTarget();
+    bool startFromStagedPart(qint64 firstByte);
+    bool hashStagedBytes(qint64 count);
+    void fail(const QString &errorText, bool transient = false);
+    void abortTransfer(const QString &errorText, bool transient = false);
     void checkStatus();
+    void checkContent();
     QString cannotWriteText() const;
 
     QNetworkAccessManager *manager = nullptr;
@@ -91,10 +128,28 @@ public:
 
 private:
     QTimer stallTimer;
+    bool ownsManager = true;
     bool finished = false;
     bool failed = false;
+    bool transient = false;
     bool abortedHere = false;
     QString firstError;
+
+    qint64 stagedBytes = 0;
+    qint64 stagedLength = -1;
+    QByteArray stagedValidator;
+    qint64 expectedSize = -1;
+    QByteArray expectedSha256;
+    QCryptographicHash sha256{QCryptographicHash::Sha256};
+
+    // What the response turned out to be, once its head has arrived.
+    QByteArray serverValidator;
+    qint64 announcedLength = -1;
+    qint64 bodyOffset = 0;       // bytes of the file before the body: the staged part kept
+    qint64 bytesWritten = 0;     // of the body
+    bool headHandled = false;
+    bool keepsStagedWhole = false;
+    bool writesBody = true;
 };
 
 #endif // HTTPDOWNLOADFILE_H

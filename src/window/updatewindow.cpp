@@ -1,6 +1,6 @@
 #include "updatewindow.h"
-#include "fileinstall.h"
 #include "httpdownloadfile.h"
+#include "installation.h"
 #include "manifest.h"
 #include "updatewindowform.h"
 
@@ -43,10 +43,13 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     , applicationDir(applicationDir)
     , downloadBaseUrl(downloadBaseUrl)
     , stallTimeout(HttpDownloadFile::defaultStallTimeout)
+    , retryPause(Installation::defaultRetryPause)
 {
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
     setWindowFlags(Qt::FramelessWindowHint);
+    // The files and the manifest must describe one release before they are read.
+    Installation::recoverInterrupted(applicationDir);
     detectPendingUpdate();
 }
 
@@ -130,106 +133,27 @@ void UpdateWindow::installUpdate()
     if (updateDirs.isEmpty() || updateNames.isEmpty())
         return;
 
-    const QString urlPrefix = downloadBaseUrl + tr("v") + newVersion + QLatin1Char('/');
-    QSet<QString> failedNames;
-    int failedCount = 0;
-    for (int i = 0; i < updateDirs.size(); ++i) {
-        const QString failure = installPendingFile(i, urlPrefix);
-        if (failure.isEmpty())
-            continue;
-        qDebug().noquote() << QStringLiteral("%1%2 not updated: %3")
-                                  .arg(updateDirs.at(i), updateNames.at(i), failure);
-        failedNames.insert(updateNames.at(i));
-        ++failedCount;
-    }
-
-    // The staged files go only once the manifest says what is installed;
-    // otherwise the next start finds the same update still offered.
-    if (replaceLocalManifest(failedNames))
-        QDir(applicationDir + QStringLiteral("/download")).removeRecursively();
-    reportFailures(failedCount);
-    ui->progressBar->setValue(100);
+    Installation installation(applicationDir, downloadBaseUrl);
+    installation.setStallTimeout(stallTimeout);
+    installation.setRetryPause(retryPause);
+    connect(&installation, &Installation::progressChanged, ui->progressBar, [this](int value) {
+        ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
+    });
+    connect(&installation, &Installation::finished, this, [this, &installation](bool succeeded) {
+        showInstallationResult(succeeded, installation.errorString());
+    });
+    installation.run(newVersion, updateDirs, updateNames);
     ui->update->setText(tr("OK"));
 }
 
-// Downloads and installs one pending file; the reason it failed, or empty.
-QString UpdateWindow::installPendingFile(int index, const QString &urlPrefix)
+void UpdateWindow::showInstallationResult(bool succeeded, const QString &errorText)
 {
-    const QString dir = updateDirs.at(index);
-    const QString name = updateNames.at(index);
-    QString failure;
-    if (!isSafeEntry(dir, name, &failure))
-        return failure;
-
-    const QString downloadDir = applicationDir + QStringLiteral("/download");
-    const QString saveDir = downloadDir + QLatin1Char('/') + dir;
-    if (!makeFolderInside(applicationDir, downloadDir, &failure)
-        || !makeFolderInside(downloadDir, saveDir, &failure))
-        return failure;
-
-    auto *downloader = new HttpDownloadFile(name, urlPrefix + dir + name, saveDir, this);
-    downloader->setStallTimeout(stallTimeout);
-    watchProgress(downloader, index);
-    downloader->startDownload();
-    // Sleeps until something happens; quit() ends event loops, not this wait.
-    while (downloader->downloading)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!downloader->succeeded())
-        return downloader->errorString();
-
-    const QString destinationDir = applicationDir + QLatin1Char('/') + dir;
-    const QString destination = destinationDir + QLatin1Char('/') + name;
-    if (!makeFolderInside(applicationDir, destinationDir, &failure))
-        return failure;
-    if (!staysInside(applicationDir, destination))
-        return QStringLiteral("%1 leads outside %2").arg(destination, applicationDir);
-    if (!installFile(saveDir + QLatin1Char('/') + name, destination, &failure))
-        return failure;
-    qDebug() << destination;
-    return QString();
-}
-
-void UpdateWindow::watchProgress(HttpDownloadFile *downloader, int index)
-{
-    connect(downloader, &HttpDownloadFile::downloadProgress, downloader,
-            [this, index](uint64_t byteReceived, uint64_t byteTotal) {
-                const int value = progressValue(index, updateDirs.size(), byteReceived, byteTotal);
-                ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
-            },
-            Qt::DirectConnection);
-}
-
-// Makes the downloaded manifest the local one, with curVersion set and every
-// failed file still claiming only what is installed of it.
-bool UpdateWindow::replaceLocalManifest(const QSet<QString> &failedNames)
-{
-    const QString localManifest = applicationDir + QStringLiteral("/version.xml");
-    Manifest::Document downloaded =
-        Manifest::read(applicationDir + QStringLiteral("/download/version.xml"));
-    if (downloaded.status != Manifest::Status::Read) {
-        qDebug() << "the downloaded manifest cannot be read any more; version.xml is kept";
-        return false;
-    }
-    QDomElement root = downloaded.root();
-    root.setAttribute(QStringLiteral("curVersion"), newVersion);
-    if (!failedNames.isEmpty()) {
-        Manifest::keepInstalledVersions(Manifest::currentRelease(root, newVersion), failedNames,
-                                        Manifest::installedVersions(localManifest));
-    }
-    QString error;
-    if (!Manifest::write(downloaded.document, localManifest, &error)) {
-        qDebug().noquote() << error;
-        return false;
-    }
-    return true;
-}
-
-void UpdateWindow::reportFailures(int failedCount)
-{
-    if (failedCount == 0)
+    if (succeeded) {
+        ui->progressBar->setValue(100);
         return;
-    ui->textEdit->append(failedCount == 1
-        ? tr("1 file could not be updated. It will be tried again at the next update.")
-        : tr("%1 files could not be updated. They will be tried again at the next update.")
-              .arg(failedCount));
+    }
+    qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2").arg(newVersion, errorText);
+    ui->textEdit->append(tr("The update could not be installed. %1 "
+                            "Nothing was changed; the update will be offered again next time.")
+                             .arg(errorText.endsWith(QLatin1Char('.')) ? errorText : errorText + QLatin1Char('.')));
 }

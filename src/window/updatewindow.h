@@ -3,11 +3,9 @@
 
 #include <QFrame>
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
-class HttpDownloadFile;
 class QDomElement;
 
 namespace Ui {
@@ -31,6 +29,8 @@ public:
 
     /// How long a download may receive nothing before it counts as failed.
     void setStallTimeout(int msecs) { stallTimeout = msecs; }
+    /// The pause before a failed download is first tried again.
+    void setRetryPause(int msecs) { retryPause = msecs; }
 
     /// Reads both manifests and records the files of the new release whose
     /// version differs from the installed one.
@@ -52,10 +52,7 @@ private:
     void addPendingFiles(const QDomElement &release,
                          const QHash<QString, QString> &installedVersions);
     void installUpdate();
-    QString installPendingFile(int index, const QString &urlPrefix);
-    void watchProgress(HttpDownloadFile *downloader, int index);
-    bool replaceLocalManifest(const QSet<QString> &failedNames);
-    void reportFailures(int failedCount);
+    void showInstallationResult(bool succeeded, const QString &errorText);
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;
@@ -65,6 +62,7 @@ private:
     const QString applicationDir;
     const QString downloadBaseUrl;
     int stallTimeout;
+    int retryPause;
 };
 
 #endif // UPDATEWINDOW_H

@@ -1,0 +1,263 @@
+#include "releasecommit.h"
+#include "durablefiles.h"
+#include "fileinstall.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace {
+
+bool writeWhole(const QString &path, const QByteArray &content)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
+}
+
+bool moveFile(const QString &from, const QString &to)
+{
+    QDir().mkpath(QFileInfo(to).path());
+    return QFile::rename(from, to);
+}
+
+// A folder recorded in the journal is relative and never climbs out.
+bool isSafeFolder(const QString &dir)
+{
+    QString reason;
+    return !dir.isEmpty() && isSafeEntry(dir + QLatin1Char('/'), QStringLiteral("folder"), &reason);
+}
+
+} // namespace
+
+ReleaseCommit::ReleaseCommit(const QString &applicationDir)
+    : applicationDir(applicationDir)
+    , downloadDir(applicationDir + QStringLiteral("/download"))
+{
+}
+
+QString ReleaseCommit::staged(const File &file) const
+{
+    return QDir::cleanPath(downloadDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+}
+
+QString ReleaseCommit::destination(const File &file) const
+{
+    return QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+}
+
+QString ReleaseCommit::backup(const File &file) const
+{
+    return QDir::cleanPath(bookkeepingPath() + QStringLiteral("/backup/") + file.dir
+                           + QLatin1Char('/') + file.name);
+}
+
+QString ReleaseCommit::bookkeepingPath() const
+{
+    return downloadDir + QLatin1Char('/') + bookkeepingFolder();
+}
+
+QString ReleaseCommit::journalPath() const
+{
+    return bookkeepingPath() + QStringLiteral("/journal");
+}
+
+// Asks the test hook about the step before running it.
+bool ReleaseCommit::perform(const std::function<bool()> &operation)
+{
+    const StepAction action = stepHook ? stepHook(stepCount++) : StepAction::Continue;
+    if (action == StepAction::Stop)
+        stopped = true;
+    return action == StepAction::Continue && operation();
+}
+
+bool ReleaseCommit::fail(const QString &text)
+{
+    error = text;
+    return false;
+}
+
+bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
+                           const QByteArray &localManifest)
+{
+    Plan plan{version, files, {}, {}, localManifest};
+    QStringList stagedFiles;
+    for (const File &file : files) {
+        plan.existed << QFileInfo::exists(destination(file));
+        stagedFiles << staged(file);
+        QString folder = QFileInfo(destination(file)).path();
+        QStringList missing;
+        while (!QFileInfo::exists(folder) && folder.startsWith(applicationDir + QLatin1Char('/'))) {
+            missing.prepend(folder.mid(applicationDir.size() + 1));
+            folder = QFileInfo(folder).path();
+        }
+        for (const QString &dir : qAsConst(missing)) {
+            if (!plan.createdDirs.contains(dir))
+                plan.createdDirs << dir;
+        }
+    }
+    QDir(bookkeepingPath() + QStringLiteral("/backup")).removeRecursively();
+    // The journal must never name a staged file that is not wholly on disk.
+    if (!perform([&] { return flushToDisk(downloadDir, stagedFiles); }))
+        return fail(QStringLiteral("the downloaded files cannot be written to disk"));
+    if (!perform([&] { return writeJournal(plan); }))
+        return fail(QStringLiteral("the update's journal cannot be written"));
+    if (!runForward(plan)) {
+        if (!stopped)
+            rollBack(plan);
+        return false;
+    }
+    finish();
+    return true;
+}
+
+bool ReleaseCommit::writeJournal(const Plan &plan)
+{
+    QJsonArray files;
+    for (int i = 0; i < plan.files.size(); ++i) {
+        files.append(QJsonObject{{QStringLiteral("dir"), plan.files.at(i).dir},
+                                 {QStringLiteral("name"), plan.files.at(i).name},
+                                 {QStringLiteral("existed"), plan.existed.at(i)}});
+    }
+    const QJsonObject journal{
+        {QStringLiteral("version"), plan.version},
+        {QStringLiteral("files"), files},
+        {QStringLiteral("createdDirs"), QJsonArray::fromStringList(plan.createdDirs)},
+        {QStringLiteral("localManifest"), QString::fromLatin1(plan.localManifest.toBase64())}};
+    if (!QDir().mkpath(bookkeepingPath())
+        || !writeWhole(journalPath(), QJsonDocument(journal).toJson(QJsonDocument::Compact)))
+        return false;
+    flushDirectory(bookkeepingPath());
+    return true;
+}
+
+bool ReleaseCommit::readJournal(Plan *plan) const
+{
+    QFile file(journalPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonObject journal = QJsonDocument::fromJson(file.readAll()).object();
+    plan->version = journal.value(QStringLiteral("version")).toString();
+    plan->localManifest = QByteArray::fromBase64(
+        journal.value(QStringLiteral("localManifest")).toString().toLatin1());
+    const QJsonArray files = journal.value(QStringLiteral("files")).toArray();
+    for (const QJsonValue &value : files) {
+        const QJsonObject entry = value.toObject();
+        const File file{entry.value(QStringLiteral("dir")).toString(),
+                        entry.value(QStringLiteral("name")).toString()};
+        QString reason;
+        if (!isSafeEntry(file.dir, file.name, &reason))
+            return false;
+        plan->files << file;
+        plan->existed << entry.value(QStringLiteral("existed")).toBool();
+    }
+    const QJsonArray dirs = journal.value(QStringLiteral("createdDirs")).toArray();
+    for (const QJsonValue &value : dirs) {
+        if (!isSafeFolder(value.toString()))
+            return false;
+        plan->createdDirs << value.toString();
+    }
+    return !plan->version.isEmpty() && !plan->files.isEmpty() && !plan->localManifest.isEmpty();
+}
+
+// Also continues a commit that stopped half-way: what is in place stays.
+bool ReleaseCommit::runForward(const Plan &plan)
+{
+    for (const QString &dir : plan.createdDirs) {
+        const QString folder = applicationDir + QLatin1Char('/') + dir;
+        if (!perform([&] { return QDir().mkpath(folder) && staysInside(applicationDir, folder); }))
+            return fail(QStringLiteral("cannot create the folder %1").arg(folder));
+    }
+    for (int i = 0; i < plan.files.size(); ++i) {
+        const File &file = plan.files.at(i);
+        const QString target = destination(file);
+        if (!QFileInfo::exists(staged(file)))
+            continue;
+        if (plan.existed.at(i) && QFileInfo::exists(target) && !QFileInfo::exists(backup(file))
+            && !perform([&] { return moveFile(target, backup(file)); }))
+            return fail(QStringLiteral("%1 cannot be moved aside").arg(target));
+        if (!perform([&] { return moveFile(staged(file), target); }))
+            return fail(QStringLiteral("%1 cannot be replaced").arg(target));
+        qDebug() << applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name;
+    }
+    const QString localManifest = applicationDir + QStringLiteral("/version.xml");
+    if (!perform([&] { return writeWhole(localManifest, plan.localManifest); }))
+        return fail(QStringLiteral("%1 cannot be written").arg(localManifest));
+    return true;
+}
+
+// The renames reach the disk before the journal that could undo them goes.
+bool ReleaseCommit::finish()
+{
+    flushToDisk(applicationDir, {applicationDir + QStringLiteral("/version.xml")});
+    if (!QFile::remove(journalPath()))
+        return fail(QStringLiteral("the journal cannot be removed"));
+    flushDirectory(bookkeepingPath());
+    // A backup still in use (a running library on Windows) stays until the next start.
+    QDir(downloadDir).removeRecursively();
+    return true;
+}
+
+// Works from what is on disk, so it undoes a commit stopped at any step.
+bool ReleaseCommit::rollBack(const Plan &plan)
+{
+    bool restored = true;
+    for (int i = plan.files.size() - 1; i >= 0; --i) {
+        const File &file = plan.files.at(i);
+        const QString target = destination(file), stagedCopy = staged(file), saved = backup(file);
+        const bool newInPlace = QFileInfo::exists(target) && !QFileInfo::exists(stagedCopy)
+                                && (QFileInfo::exists(saved) || !plan.existed.at(i));
+        // The new file goes back to the staging area, ready for the next attempt.
+        if (newInPlace)
+            restored = moveFile(target, stagedCopy) && restored;
+        if (QFileInfo::exists(saved)) {
+            if (QFileInfo::exists(target))
+                restored = QFile::remove(target) && restored;
+            restored = moveFile(saved, target) && restored;
+        }
+    }
+    for (int i = plan.createdDirs.size() - 1; i >= 0; --i)
+        QDir(applicationDir).rmdir(plan.createdDirs.at(i));
+    // A journal stays as long as something is not back, for the next start.
+    if (!restored)
+        return fail(error + QStringLiteral("; putting the old files back failed too"));
+    QFile::remove(journalPath());
+    return true;
+}
+
+bool ReleaseCommit::canGoForward(const Plan &plan) const
+{
+    for (int i = 0; i < plan.files.size(); ++i) {
+        const File &file = plan.files.at(i);
+        const bool inPlace = QFileInfo::exists(destination(file))
+                             && (!plan.existed.at(i) || QFileInfo::exists(backup(file)));
+        if (!QFileInfo::exists(staged(file)) && !inPlace)
+            return false;
+    }
+    return true;
+}
+
+QString ReleaseCommit::recover()
+{
+    if (!QFileInfo::exists(journalPath())) {
+        const QString backups = bookkeepingPath() + QStringLiteral("/backup");
+        if (!QFileInfo::exists(backups))
+            return QString();
+        QDir(backups).removeRecursively();
+        return QStringLiteral("deleted the backups left by the last update");
+    }
+    Plan plan;
+    if (!readJournal(&plan))
+        return QStringLiteral("the journal of an interrupted update cannot be read; it is left alone");
+    if (canGoForward(plan) && runForward(plan)) {
+        finish();
+        return QStringLiteral("finished the interrupted update to %1").arg(plan.version);
+    }
+    if (rollBack(plan))
+        return QStringLiteral("undid the interrupted update to %1").arg(plan.version);
+    return QStringLiteral("could not undo the interrupted update to %1: %2").arg(plan.version, error);
+}
