@@ -225,6 +225,7 @@ bool ReleaseCommit::rollBack(const Plan &plan)
     // A journal stays as long as something is not back, for the next start.
     if (!restored)
         return fail(error + QStringLiteral("; putting the old files back failed too"));
+    QDir(bookkeepingPath() + QStringLiteral("/backup")).removeRecursively();
     QFile::remove(journalPath());
     return true;
 }

@@ -1,0 +1,137 @@
+#include "releasecommit.h"
+#include "testfiles.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+using Snapshot = QMap<QString, QByteArray>;
+using Action = ReleaseCommit::StepAction;
+
+const QVector<ReleaseCommit::File> files{{"", "a.dll"}, {"plugins/", "b.dll"}, {"new/deeper/", "c.dll"}};
+
+// Steps of committing these files: flush, journal, two folders, a.dll aside
+// and in, b.dll aside and in, c.dll in, the manifest.
+constexpr int stepCount = 10;
+constexpr int journalStep = 1;
+
+// Release 1 installed, release 2 staged in download/.
+class Release
+{
+public:
+    Release()
+    {
+        writeFile(app.filePath("version.xml"), "manifest 1");
+        writeFile(app.filePath("a.dll"), "a 1");
+        writeFile(app.filePath("plugins/b.dll"), "b 1");
+        oldRelease = snapshot(app.path());
+        for (const ReleaseCommit::File &file : files)
+            writeFile(app.filePath("download/" + file.dir + file.name), file.name.toUtf8() + " 2");
+        newRelease = oldRelease;
+        newRelease.insert("version.xml", "manifest 2");
+        newRelease.insert("a.dll", "a.dll 2");
+        newRelease.insert("plugins/b.dll", "b.dll 2");
+        newRelease.insert("new", "<folder>");
+        newRelease.insert("new/deeper", "<folder>");
+        newRelease.insert("new/deeper/c.dll", "c.dll 2");
+    }
+
+    bool commit(Action action = Action::Continue, int atStep = -1)
+    {
+        ReleaseCommit commit(app.path());
+        commit.setStepHook([=](int step) { return step == atStep ? action : Action::Continue; });
+        return commit.commit("2", files, "manifest 2");
+    }
+
+    QTemporaryDir app;
+    Snapshot oldRelease;
+    Snapshot newRelease;
+};
+
+} // namespace
+
+class tst_ReleaseCommit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeCommit();
+    void failedStepPutsEverythingBack_data();
+    void failedStepPutsEverythingBack();
+    void recoveryAfterAStopLeavesOneRelease_data();
+    void recoveryAfterAStopLeavesOneRelease();
+    void leftoverBackupsGoAtTheNextStart();
+};
+
+void tst_ReleaseCommit::wholeCommit()
+{
+    Release release;
+    QVERIFY(release.commit());
+    QCOMPARE(snapshot(release.app.path()), release.newRelease);
+    QVERIFY2(!QFileInfo::exists(release.app.filePath("download")), "the download directory is left");
+    QCOMPARE(ReleaseCommit(release.app.path()).recover(), QString());
+}
+
+void tst_ReleaseCommit::failedStepPutsEverythingBack_data()
+{
+    QTest::addColumn<int>("step");
+    for (int step = 0; step < stepCount; ++step)
+        QTest::addRow("step %d fails", step) << step;
+}
+
+// The staged files stay for the next attempt; only the journal goes.
+void tst_ReleaseCommit::failedStepPutsEverythingBack()
+{
+    QFETCH(int, step);
+    Release release;
+    QVERIFY2(!release.commit(Action::Fail, step), "a failed step counted as success");
+    QCOMPARE(snapshot(release.app.path()), release.oldRelease);
+    for (const ReleaseCommit::File &file : files)
+        QCOMPARE(contentOf(release.app.filePath("download/" + file.dir + file.name)), file.name.toUtf8() + " 2");
+    QVERIFY2(!QFileInfo::exists(release.app.filePath("download/.updater/journal")), "the journal is left");
+    QCOMPARE(ReleaseCommit(release.app.path()).recover(), QString());
+}
+
+void tst_ReleaseCommit::recoveryAfterAStopLeavesOneRelease_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("stagedFileLost");
+    QTest::addColumn<bool>("expectNewRelease");
+    for (int step = 0; step < stepCount; ++step)
+        QTest::addRow("stopped before step %d", step) << step << false << (step > journalStep);
+    // b.dll's staged copy is lost before it was moved: the release cannot be completed.
+    for (int step : {journalStep + 1, 5, 6})
+        QTest::addRow("stopped before step %d, a staged file lost", step) << step << true << false;
+}
+
+// As after a kill or a power cut: the next start finishes or undoes the commit.
+void tst_ReleaseCommit::recoveryAfterAStopLeavesOneRelease()
+{
+    QFETCH(int, step);
+    QFETCH(bool, stagedFileLost);
+    QFETCH(bool, expectNewRelease);
+    Release release;
+    QVERIFY(!release.commit(Action::Stop, step));
+    if (stagedFileLost)
+        QVERIFY(QFile::remove(release.app.filePath("download/plugins/b.dll")));
+
+    const QString done = ReleaseCommit(release.app.path()).recover();
+
+    QCOMPARE(snapshot(release.app.path()), expectNewRelease ? release.newRelease : release.oldRelease);
+    QVERIFY2(!QFileInfo::exists(release.app.filePath("download/.updater/journal")), "the journal is left");
+    QCOMPARE(done.isEmpty(), step <= journalStep);
+    QCOMPARE(ReleaseCommit(release.app.path()).recover(), QString());
+}
+
+void tst_ReleaseCommit::leftoverBackupsGoAtTheNextStart()
+{
+    Release release;
+    QVERIFY(writeFile(release.app.filePath("download/.updater/backup/plugins/b.dll"), "b 0"));
+    QVERIFY(!ReleaseCommit(release.app.path()).recover().isEmpty());
+    QVERIFY(!QFileInfo::exists(release.app.filePath("download/.updater/backup")));
+    QCOMPARE(snapshot(release.app.path()), release.oldRelease);
+}
+
+QTEST_GUILESS_MAIN(tst_ReleaseCommit)
+#include "tst_releasecommit.moc"
