@@ -103,3 +103,79 @@ grep -q '^        <file ' "$app/version.xml" || fail "the manifest is not indent
 requests=$(grep -c '"GET /brenvothDownload/windows/v2.0.0/' "$work/http.log" || true)
 [ "$requests" -eq 3 ] || fail "expected 3 downloads, the server saw $requests"
 echo "PASS: whole update of 3 files, manifest rewritten, Brenvoth.exe started"
+
+# --- interrupted updates ------------------------------------------------------
+# 300 files all change from 1.0.0 to 3.0.0. The updater is killed with -9 at
+# random moments, half of them the moment its commit journal appears, and
+# started again: every time, all files must be of one release, the one that
+# the local manifest names, and none half-written.
+app=$work/app3
+files=300
+release3=$www/brenvothDownload/windows/v3.0.0
+
+manifest_of() {   # manifest_of VERSION
+    echo "<filelist curVersion=\"$1\"><software version=\"$1\" info=\"notes\">"
+    for i in $(seq -w 1 $files); do
+        echo "<file name=\"f$i.dll\" dir=\"d${i:0:2}/\" version=\"$1\"/>"
+    done
+    echo '</software></filelist>'
+}
+install_old() {
+    rm -rf "$app"
+    mkdir -p "$app/download"
+    cp "$updater" "$app/BrenvothUpdater"
+    for i in $(seq -w 1 $files); do
+        mkdir -p "$app/d${i:0:2}"
+        printf 'f%s 1.0.0 %04096d' "$i" 0 > "$app/d${i:0:2}/f$i.dll"
+    done
+    manifest_of 1.0.0 > "$app/version.xml"
+    manifest_of 3.0.0 > "$app/download/version.xml"
+}
+for i in $(seq -w 1 $files); do
+    mkdir -p "$release3/d${i:0:2}"
+    printf 'f%s 3.0.0 %04096d' "$i" 0 > "$release3/d${i:0:2}/f$i.dll"
+done
+
+# Prints the release that every file and the manifest agree on, or fails.
+one_release() {
+    local version
+    version=$(grep -o 'curVersion="[^"]*"' "$app/version.xml" | cut -d'"' -f2)
+    [ "$version" = 1.0.0 ] || [ "$version" = 3.0.0 ] || fail "the manifest names release '$version'"
+    local wrong
+    wrong=$(for i in $(seq -w 1 $files); do
+        [ "$(< "$app/d${i:0:2}/f$i.dll")" = "$(printf 'f%s %s %04096d' "$i" "$version" 0)" ] \
+            || echo "f$i.dll"
+    done | head -3)
+    [ -z "$wrong" ] || fail "release $version in the manifest, but not in $wrong"
+    echo "$version"
+}
+
+start_updater() {
+    "$app/BrenvothUpdater" 2>>"$work/updater.log" &
+    updater_pid=$!
+    window=$(timeout 20 xdotool search --sync --pid "$updater_pid" --name '^Frame$' | head -n1)
+    [ -n "$window" ] || fail "the window did not appear after a restart"
+}
+
+install_old
+kills=0; completed=0
+for round in $(seq 1 12); do
+    start_updater   # recovery runs before the window shows
+    [ "$(one_release)" = 3.0.0 ] && { completed=$((completed + 1)); kill -9 "$updater_pid"; wait "$updater_pid" 2>/dev/null || true; install_old; start_updater; }
+    click_update
+    if [ $((round % 2)) -eq 0 ]; then
+        timeout 20 bash -c "until [ -e '$app/download/.updater/journal' ]; do :; done" || true
+        sleep "0.00$((RANDOM % 10))"
+    else
+        sleep "0.$((RANDOM % 10))"
+    fi
+    kill -9 "$updater_pid" 2>/dev/null && kills=$((kills + 1))
+    wait "$updater_pid" 2>/dev/null || true
+done
+start_updater
+version=$(one_release)
+kill -9 "$updater_pid"; wait "$updater_pid" 2>/dev/null || true
+grep -q 'Recovery: ' "$work/updater.log" || fail "no kill ever interrupted a commit"
+echo "PASS: $kills kills at random moments, each restart found one whole release" \
+     "($completed updates completed, $(grep -c 'Recovery: finished' "$work/updater.log") commits finished by recovery," \
+     "$(grep -c 'Recovery: undid' "$work/updater.log") undone)"
