@@ -14,8 +14,8 @@ class QIODevice;
 namespace Manifest {
 
 /// Input beyond these limits is refused as not well-formed: the document tree
-/// takes up to a hundred times the file's size, and the parser recurses once
-/// per nesting level.
+/// takes up to a hundred times the file's size, and deep nesting costs the
+/// document classes far more than its size.
 constexpr qint64 maxBytes = 16 * 1024 * 1024;
 constexpr int maxDepth = 256;
 constexpr int maxNodes = 1000000;
