@@ -6,6 +6,8 @@
 #include <QTextStream>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace Manifest {
 
 namespace {
@@ -58,6 +60,22 @@ bool withinLimits(const QByteArray &bytes)
     return !xml.hasError();
 }
 
+bool isBetween(QChar c, char first, char last)
+{
+    return c >= QLatin1Char(first) && c <= QLatin1Char(last);
+}
+
+bool isPlainDecimal(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return isBetween(c, '0', '9'); });
+}
+
+bool isLowercaseHex(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return isBetween(c, '0', '9') || isBetween(c, 'a', 'f'); });
+}
+
 } // namespace
 
 bool parse(QIODevice *device, QDomDocument *document)
@@ -67,6 +85,30 @@ bool parse(QIODevice *device, QDomDocument *document)
         return false;
     QXmlStreamReader xml(bytes);
     return document->setContent(&xml, false);
+}
+
+bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *reason)
+{
+    *integrity = FileIntegrity();
+    const QString size = file.attribute(QStringLiteral("size"));
+    if (!size.isEmpty()) {
+        bool inRange = false;
+        const qint64 bytes = size.toLongLong(&inRange);
+        if (!isPlainDecimal(size) || !inRange) {
+            *reason = QStringLiteral("its size is not a plain decimal number of bytes");
+            return false;
+        }
+        integrity->size = bytes;
+    }
+    const QString sha256 = file.attribute(QStringLiteral("sha256"));
+    if (!sha256.isEmpty()) {
+        if (sha256.size() != 64 || !isLowercaseHex(sha256)) {
+            *reason = QStringLiteral("its sha256 is not 64 lowercase hex digits");
+            return false;
+        }
+        integrity->sha256 = QByteArray::fromHex(sha256.toLatin1());
+    }
+    return true;
 }
 
 Document read(const QString &path)
