@@ -2,6 +2,7 @@
 #include "perfiledetection.h"
 #include "updatewindow.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -161,6 +162,8 @@ private slots:
     void hostileManifests_data();
     void hostileManifests();
     void indexedDetectionMatchesPerFileRule();
+    void integrity_data();
+    void integrity();
 };
 
 void tst_Detection::workedExample()
@@ -559,6 +562,43 @@ void tst_Detection::indexedDetectionMatchesPerFileRule()
         upToDate += perFile.releaseFiles - perFile.names.size();
     }
     QVERIFY2(pending > 50 && upToDate > 50, "the generated manifests rarely decide anything");
+}
+
+void tst_Detection::integrity_data()
+{
+    QTest::addColumn<QByteArray>("attributes");
+    QTest::addColumn<bool>("wellFormed");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QByteArray>("sha256");
+
+    const QByteArray digest = QCryptographicHash::hash("abc", QCryptographicHash::Sha256).toHex();
+    QTest::newRow("size and sha256") << "size='3' sha256='" + digest + "'" << true << qint64(3) << digest;
+    QTest::newRow("neither given") << QByteArray() << true << qint64(-1) << QByteArray();
+    QTest::newRow("empty attributes are unset") << QByteArray("size='' sha256=''") << true << qint64(-1)
+        << QByteArray();
+    QTest::newRow("empty file") << QByteArray("size='0'") << true << qint64(0) << QByteArray();
+    QTest::newRow("size with a sign") << QByteArray("size='+3'") << false << qint64(-1) << QByteArray();
+    QTest::newRow("size with a blank") << QByteArray("size=' 3'") << false << qint64(-1) << QByteArray();
+    QTest::newRow("size in hex") << QByteArray("size='0x3'") << false << qint64(-1) << QByteArray();
+    QTest::newRow("size beyond 64 bits") << QByteArray("size='99999999999999999999'") << false << qint64(-1)
+        << QByteArray();
+    QTest::newRow("uppercase hex") << "sha256='" + digest.toUpper() + "'" << false << qint64(-1) << QByteArray();
+    QTest::newRow("63 hex digits") << "sha256='" + digest.left(63) + "'" << false << qint64(-1) << QByteArray();
+    QTest::newRow("not hex") << "sha256='" + digest.left(63) + "g'" << false << qint64(-1) << QByteArray();
+}
+
+void tst_Detection::integrity()
+{
+    QFETCH(QByteArray, attributes);
+    QFETCH(bool, wellFormed);
+    QDomDocument document;
+    QVERIFY(document.setContent("<file name='a.dll' " + attributes + "/>"));
+    Manifest::FileIntegrity integrity;
+    QString reason;
+    QCOMPARE(Manifest::readIntegrity(document.documentElement(), &integrity, &reason), wellFormed);
+    QVERIFY2(reason.isEmpty() == wellFormed, "a reason only for malformed attributes");
+    QTEST(integrity.size, "size");
+    QTEST(integrity.sha256.toHex(), "sha256");
 }
 
 QTEST_MAIN(tst_Detection)

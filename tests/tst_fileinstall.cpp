@@ -1,3 +1,4 @@
+#include "entrycheck.h"
 #include "fileinstall.h"
 #include "testfiles.h"
 

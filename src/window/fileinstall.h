@@ -4,12 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 
-/// Checks a manifest entry before anything is downloaded or written for it:
-/// \a dir must be relative ("" or segments ending in "/"), \a name a plain
-/// file name, neither with a drive letter, a backslash, a ".." segment or a
-/// control character. On refusal \a reason says why.
-bool isSafeEntry(const QString &dir, const QString &name, QString *reason);
-
 /// Whether \a path, with every symbolic link of its existing part resolved,
 /// is \a root itself or lies below it.
 bool staysInside(const QString &root, const QString &path);

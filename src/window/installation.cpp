@@ -1,4 +1,5 @@
 #include "installation.h"
+#include "entrycheck.h"
 #include "fileinstall.h"
 #include "httpdownloadfile.h"
 #include "manifest.h"

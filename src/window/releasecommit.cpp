@@ -1,5 +1,6 @@
 #include "releasecommit.h"
 #include "durablefiles.h"
+#include "entrycheck.h"
 #include "fileinstall.h"
 
 #include <QDebug>

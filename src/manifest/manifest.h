@@ -1,6 +1,7 @@
 #ifndef MANIFEST_H
 #define MANIFEST_H
 
+#include <QByteArray>
 #include <QDomDocument>
 #include <QDomElement>
 #include <QHash>
@@ -14,8 +15,8 @@ class QIODevice;
 namespace Manifest {
 
 /// Input beyond these limits is refused as not well-formed: the document tree
-/// takes up to a hundred times the file's size, and the parser recurses once
-/// per nesting level.
+/// takes up to a hundred times the file's size, and deep nesting costs the
+/// document classes far more than its size.
 constexpr qint64 maxBytes = 16 * 1024 * 1024;
 constexpr int maxDepth = 256;
 constexpr int maxNodes = 1000000;
@@ -34,6 +35,18 @@ struct Document
 /// large, nested too deeply or that declares entities, which expand without
 /// bound.
 bool parse(QIODevice *device, QDomDocument *document);
+
+/// What a manifest entry says its file's content must be. Unset fields were not given.
+struct FileIntegrity {
+    qint64 size = -1;      // -1: no size attribute
+    QByteArray sha256;     // the 32 raw bytes of the digest; empty: no sha256 attribute
+    bool isComplete() const { return size >= 0 && !sha256.isEmpty(); }
+};
+
+/// Reads size and sha256 of a file element. False, with \a reason, when either is
+/// present but malformed (not plain decimal digits / not 64 lowercase hex digits);
+/// an absent or empty attribute is simply unset.
+bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *reason);
 
 /// Reads the manifest at \a path; usable only when the status is Read.
 Document read(const QString &path);

@@ -1,0 +1,195 @@
+#include "manifest.h"
+
+#include <QDomNodeList>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+namespace Manifest {
+
+namespace {
+
+bool readWithinLimit(QIODevice *device, QByteArray *bytes)
+{
+    if (device->isSequential()) {
+        *bytes = device->read(maxBytes + 1);
+        return bytes->size() <= maxBytes;
+    }
+    if (device->size() - device->pos() > maxBytes)
+        return false;
+    *bytes = device->readAll();
+    return true;
+}
+
+// One pass over the tokens before any tree is built. Declared entities are
+// refused: the reader limits each expansion, not how often one is used, and
+// a manifest needs none.
+bool withinLimits(const QByteArray &bytes)
+{
+    QXmlStreamReader xml(bytes);
+    int depth = 0;
+    int nodes = 0;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > maxDepth)
+                return false;
+            nodes += xml.attributes().size();
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            continue;
+        case QXmlStreamReader::DTD:
+            if (!xml.entityDeclarations().isEmpty())
+                return false;
+            break;
+        case QXmlStreamReader::Characters:
+            // Layout between elements is most of a manifest's text.
+            if (xml.isWhitespace())
+                continue;
+            break;
+        default:
+            break;
+        }
+        if (++nodes > maxNodes)
+            return false;
+    }
+    return !xml.hasError();
+}
+
+bool isBetween(QChar c, char first, char last)
+{
+    return c >= QLatin1Char(first) && c <= QLatin1Char(last);
+}
+
+bool isPlainDecimal(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return isBetween(c, '0', '9'); });
+}
+
+bool isLowercaseHex(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return isBetween(c, '0', '9') || isBetween(c, 'a', 'f'); });
+}
+
+} // namespace
+
+bool parse(QIODevice *device, QDomDocument *document)
+{
+    QByteArray bytes;
+    if (!readWithinLimit(device, &bytes) || !withinLimits(bytes))
+        return false;
+    QXmlStreamReader xml(bytes);
+    return document->setContent(&xml, false);
+}
+
+bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *reason)
+{
+    *integrity = FileIntegrity();
+    const QString size = file.attribute(QStringLiteral("size"));
+    if (!size.isEmpty()) {
+        bool inRange = false;
+        const qint64 bytes = size.toLongLong(&inRange);
+        if (!isPlainDecimal(size) || !inRange) {
+            *reason = QStringLiteral("its size is not a plain decimal number of bytes");
+            return false;
+        }
+        integrity->size = bytes;
+    }
+    const QString sha256 = file.attribute(QStringLiteral("sha256"));
+    if (!sha256.isEmpty()) {
+        if (sha256.size() != 64 || !isLowercaseHex(sha256)) {
+            *reason = QStringLiteral("its sha256 is not 64 lowercase hex digits");
+            return false;
+        }
+        integrity->sha256 = QByteArray::fromHex(sha256.toLatin1());
+    }
+    return true;
+}
+
+Document read(const QString &path)
+{
+    Document manifest;
+    if (!QFile::exists(path))
+        return manifest;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        manifest.status = Status::CannotOpen;
+    else if (!parse(&file, &manifest.document))
+        manifest.status = Status::NotWellFormed;
+    else if (manifest.root().tagName() != QLatin1String("filelist"))
+        manifest.status = Status::NotFilelist;
+    else
+        manifest.status = Status::Read;
+    return manifest;
+}
+
+QDomElement currentRelease(const QDomElement &root, const QString &curVersion)
+{
+    if (curVersion.isEmpty())
+        return QDomElement();
+    const QDomNodeList releases = root.elementsByTagName(QStringLiteral("software"));
+    for (int i = 0; i < releases.length(); ++i) {
+        const QDomElement release = releases.at(i).toElement();
+        if (release.attribute(QStringLiteral("version")) == curVersion)
+            return release;
+    }
+    return QDomElement();
+}
+
+QHash<QString, QString> installedVersions(const QString &localManifest)
+{
+    QHash<QString, QString> versions;
+    const Document local = read(localManifest);
+    if (local.status != Status::Read)
+        return versions;
+    const QDomElement root = local.root();
+    const QDomElement release = currentRelease(root, root.attribute(QStringLiteral("curVersion")));
+    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
+    versions.reserve(files.length());
+    for (int i = 0; i < files.length(); ++i) {
+        const QDomElement file = files.at(i).toElement();
+        const QString name = file.attribute(QStringLiteral("name"));
+        // No file is ever looked up by the empty name.
+        if (!name.isEmpty() && !versions.contains(name))
+            versions.insert(name, file.attribute(QStringLiteral("version")));
+    }
+    return versions;
+}
+
+void keepInstalledVersions(const QDomElement &release, const QSet<QString> &names,
+                           const QHash<QString, QString> &installed)
+{
+    const QString versionKey = QStringLiteral("version");
+    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < files.length(); ++i) {
+        QDomElement file = files.at(i).toElement();
+        const QString name = file.attribute(QStringLiteral("name"));
+        if (!names.contains(name))
+            continue;
+        if (installed.contains(name))
+            file.setAttribute(versionKey, installed.value(name));
+        else
+            file.removeAttribute(versionKey);
+    }
+}
+
+bool write(const QDomDocument &document, const QString &path, QString *errorText)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream stream(&file);
+        document.save(stream, 4, QDomNode::EncodingFromDocument);
+        stream.flush();
+        if (stream.status() == QTextStream::Ok && file.commit())
+            return true;
+    }
+    *errorText = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+}
+
+} // namespace Manifest

@@ -1,0 +1,49 @@
+#include "minisignkeys.h"
+#include "testfiles.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+bool runMinisign(const QStringList &arguments)
+{
+    QProcess minisign;
+    minisign.start(QStringLiteral("minisign"), arguments);
+    minisign.closeWriteChannel();
+    return minisign.waitForFinished(30000) && minisign.exitStatus() == QProcess::NormalExit
+        && minisign.exitCode() == 0;
+}
+
+} // namespace
+
+bool minisignInstalled()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("minisign")).isEmpty();
+}
+
+MinisignKey makeMinisignKey(const QString &dir, const QString &name)
+{
+    const QString base = dir + QLatin1Char('/') + name;
+    MinisignKey key{base + QStringLiteral(".key"), QByteArray()};
+    if (runMinisign({QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), base + QStringLiteral(".pub"),
+                     QStringLiteral("-s"), key.secretKeyPath})) {
+        // The first line is the untrusted comment, the second the key.
+        key.publicKey = contentOf(base + QStringLiteral(".pub")).split('\n').value(1).trimmed();
+    }
+    return key;
+}
+
+QByteArray minisignSignature(const MinisignKey &key, const QByteArray &message, const QString &dir,
+                             const QStringList &options)
+{
+    const QString messagePath = dir + QStringLiteral("/message");
+    const QString signaturePath = messagePath + QStringLiteral(".minisig");
+    QFile::remove(signaturePath);
+    if (!writeFile(messagePath, message)
+        || !runMinisign(QStringList{QStringLiteral("-S"), QStringLiteral("-s"), key.secretKeyPath,
+                                    QStringLiteral("-m"), messagePath, QStringLiteral("-x"), signaturePath}
+                        + options))
+        return QByteArray();
+    return contentOf(signaturePath);
+}
