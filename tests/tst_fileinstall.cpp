@@ -27,9 +27,6 @@ private slots:
     void linksOutOfTheRootAreNotInside();
     void nestedFoldersAreCreatedWhole();
     void foldersOutsideTheRootAreNotCreated();
-    void installReplacesContentAndKeepsPermissions();
-    void failedInstallLeavesTheOldFile_data();
-    void failedInstallLeavesTheOldFile();
     void progress_data();
     void progress();
     void progressNeverGoesBackOrPastHundred();
@@ -108,52 +105,6 @@ void tst_FileInstall::foldersOutsideTheRootAreNotCreated()
     QVERIFY(!makeFolderInside(root.path(), root.filePath("escape/new/"), &error));
     QVERIFY2(!QDir(outside.filePath("new")).exists(), "a folder was created through the link");
     QVERIFY(!error.isEmpty());
-}
-
-void tst_FileInstall::installReplacesContentAndKeepsPermissions()
-{
-    QTemporaryDir dir;
-    const QString source = dir.filePath("staged"), destination = dir.filePath("app.exe");
-    QVERIFY(writeFile(source, "new content"));
-    QVERIFY(writeFile(destination, "old content that was longer"));
-    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                             | QFile::ExeGroup | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
-    QVERIFY(QFile::setPermissions(destination, permissions));
-
-    QString error;
-    QVERIFY2(installFile(source, destination, &error), qPrintable(error));
-    QCOMPARE(contentOf(destination), QByteArray("new content"));
-    QCOMPARE(QFile::permissions(destination), permissions);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);   // no temporary left beside it
-}
-
-void tst_FileInstall::failedInstallLeavesTheOldFile_data()
-{
-    QTest::addColumn<bool>("sourceExists");
-    QTest::addColumn<QString>("destinationName");
-    QTest::newRow("missing download") << false << "core.dll";
-    QTest::newRow("folder of the destination missing") << true << "missing/core.dll";
-    QTest::newRow("destination is a folder") << true << "folder";
-}
-
-void tst_FileInstall::failedInstallLeavesTheOldFile()
-{
-    QFETCH(bool, sourceExists);
-    QFETCH(QString, destinationName);
-
-    QTemporaryDir staging, app;
-    const QString source = staging.filePath("staged");
-    if (sourceExists)
-        QVERIFY(writeFile(source, "new"));
-    QVERIFY(writeFile(app.filePath("core.dll"), "old"));
-    QVERIFY(QDir(app.path()).mkdir("folder"));
-
-    QString error;
-    QVERIFY2(!installFile(source, app.filePath(destinationName), &error), "a failed install reported success");
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(contentOf(app.filePath("core.dll")), QByteArray("old"));
-    QVERIFY(QFileInfo(app.filePath("folder")).isDir());
-    QCOMPARE(QDir(app.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
 }
 
 void tst_FileInstall::progress_data()

@@ -67,8 +67,14 @@ private slots:
 void tst_ReleaseCommit::wholeCommit()
 {
     Release release;
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                             | QFile::WriteUser | QFile::ExeUser | QFile::ReadGroup | QFile::ExeGroup;
+    QVERIFY(QFile::setPermissions(release.app.filePath("a.dll"), permissions));
     QVERIFY(release.commit());
     QCOMPARE(snapshot(release.app.path()), release.newRelease);
+#ifdef Q_OS_UNIX
+    QCOMPARE(QFile::permissions(release.app.filePath("a.dll")), permissions);
+#endif
     QVERIFY2(!QFileInfo::exists(release.app.filePath("download")), "the download directory is left");
     QCOMPARE(ReleaseCommit(release.app.path()).recover(), QString());
 }

@@ -1,5 +1,6 @@
 #include "manifest.h"
 
+#include <QBuffer>
 #include <QDomNodeList>
 #include <QFile>
 #include <QSaveFile>
@@ -161,33 +162,23 @@ QHash<QString, QString> installedVersions(const QString &localManifest)
     return versions;
 }
 
-void keepInstalledVersions(const QDomElement &release, const QSet<QString> &names,
-                           const QHash<QString, QString> &installed)
+QByteArray serialize(const QDomDocument &document)
 {
-    const QString versionKey = QStringLiteral("version");
-    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
-    for (int i = 0; i < files.length(); ++i) {
-        QDomElement file = files.at(i).toElement();
-        const QString name = file.attribute(QStringLiteral("name"));
-        if (!names.contains(name))
-            continue;
-        if (installed.contains(name))
-            file.setAttribute(versionKey, installed.value(name));
-        else
-            file.removeAttribute(versionKey);
-    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
+    QTextStream stream(&buffer);
+    document.save(stream, 4, QDomNode::EncodingFromDocument);
+    stream.flush();
+    return bytes;
 }
 
 bool write(const QDomDocument &document, const QString &path, QString *errorText)
 {
+    const QByteArray bytes = serialize(document);
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QTextStream stream(&file);
-        document.save(stream, 4, QDomNode::EncodingFromDocument);
-        stream.flush();
-        if (stream.status() == QTextStream::Ok && file.commit())
-            return true;
-    }
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
     *errorText = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
     return false;
 }

@@ -5,7 +5,6 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QHash>
-#include <QSet>
 #include <QString>
 
 class QIODevice;
@@ -59,15 +58,11 @@ QDomElement currentRelease(const QDomElement &root, const QString &curVersion);
 /// each name taken from its first entry; empty when the manifest is unusable.
 QHash<QString, QString> installedVersions(const QString &localManifest);
 
-/// Sets the version of every file of \a release named in \a names back to
-/// its entry in \a installed, or removes it where nothing was installed, so
-/// the manifest claims no more than is on disk.
-void keepInstalledVersions(const QDomElement &release, const QSet<QString> &names,
-                           const QHash<QString, QString> &installed);
+/// \a document as it is written: indented by 4, in the encoding its
+/// declaration names (UTF-8 without one), with the platform's line ends.
+QByteArray serialize(const QDomDocument &document);
 
-/// Replaces the file at \a path atomically by \a document, indented by 4, in
-/// the encoding its declaration names (UTF-8 without one), with the
-/// platform's line ends.
+/// Replaces the file at \a path atomically by \a document, serialized.
 bool write(const QDomDocument &document, const QString &path, QString *errorText);
 
 } // namespace Manifest

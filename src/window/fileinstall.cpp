@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -40,36 +39,6 @@ bool makeFolderInside(const QString &root, const QString &folder, QString *error
     }
     if (!QDir().mkpath(folder) || !staysInside(root, folder)) {
         *errorText = QStringLiteral("cannot create the folder %1").arg(folder);
-        return false;
-    }
-    return true;
-}
-
-bool installFile(const QString &source, const QString &destination, QString *errorText)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *errorText = QStringLiteral("cannot read %1: %2").arg(source, in.errorString());
-        return false;
-    }
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *errorText = QStringLiteral("cannot write %1: %2").arg(destination, out.errorString());
-        return false;
-    }
-    QByteArray block;
-    while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size())
-            break;
-    }
-    if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError) {
-        *errorText = QStringLiteral("copying to %1 failed: %2")
-                         .arg(destination, in.error() ? in.errorString() : out.errorString());
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        *errorText = QStringLiteral("cannot replace %1: %2").arg(destination, out.errorString());
         return false;
     }
     return true;

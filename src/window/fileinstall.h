@@ -12,11 +12,6 @@ bool staysInside(const QString &root, const QString &path);
 /// result stays inside \a root.
 bool makeFolderInside(const QString &root, const QString &folder, QString *errorText);
 
-/// Replaces \a destination by a copy of \a source atomically: the new content
-/// is written beside it and renamed over it, keeping the old file's
-/// permissions. On failure the old file is untouched.
-bool installFile(const QString &source, const QString &destination, QString *errorText);
-
 /// The progress bar's value while file \a index of \a count has received
 /// \a received of \a total bytes: the file's share of 0..100 on top of the
 /// shares of the files before it. An unknown total (all bits set) or an

@@ -5,29 +5,14 @@
 #include "manifest.h"
 #include "stagingrecords.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QTextStream>
 #include <QTimer>
 
 namespace {
-
-// The local manifest as it will be written: indented by 4, in the encoding
-// its declaration names, with the platform's line ends.
-QByteArray rendered(const QDomDocument &document)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
-    QTextStream stream(&buffer);
-    document.save(stream, 4, QDomNode::EncodingFromDocument);
-    stream.flush();
-    return bytes;
-}
 
 // Windows file names differ by more than letter case.
 QString pathKey(const QString &path)
@@ -92,7 +77,7 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
         return false;
     }
     downloaded.root().setAttribute(QStringLiteral("curVersion"), version);
-    localManifest = rendered(downloaded.document);
+    localManifest = Manifest::serialize(downloaded.document);
 
     QSet<QString> seen;
     for (int i = 0; i < dirs.size() && i < names.size(); ++i) {

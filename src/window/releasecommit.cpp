@@ -178,9 +178,12 @@ bool ReleaseCommit::runForward(const Plan &plan)
         const QString target = destination(file);
         if (!QFileInfo::exists(staged(file)))
             continue;
-        if (plan.existed.at(i) && QFileInfo::exists(target) && !QFileInfo::exists(backup(file))
-            && !perform([&] { return moveFile(target, backup(file)); }))
-            return fail(QStringLiteral("%1 cannot be moved aside").arg(target));
+        if (plan.existed.at(i) && QFileInfo::exists(target) && !QFileInfo::exists(backup(file))) {
+            // An executable stays executable.
+            QFile::setPermissions(staged(file), QFile::permissions(target));
+            if (!perform([&] { return moveFile(target, backup(file)); }))
+                return fail(QStringLiteral("%1 cannot be moved aside").arg(target));
+        }
         if (!perform([&] { return moveFile(staged(file), target); }))
             return fail(QStringLiteral("%1 cannot be replaced").arg(target));
         qDebug() << applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name;
