@@ -1,3 +1,4 @@
+#include "minisignkeys.h"
 #include "scriptedhttpserver.h"
 #include "updatewindow.h"
 #include "testfiles.h"
@@ -23,13 +24,9 @@ struct Entry
     QString dir;
     QString name;
     QString version;
+    QByteArray integrity = {};   // size and sha256 attributes, as written
 };
 using Entries = QVector<Entry>;
-
-bool operator==(const Entry &a, const Entry &b)
-{
-    return a.dir == b.dir && a.name == b.name && a.version == b.version;
-}
 
 const QString releasePath = QStringLiteral("/brenvothDownload/windows/");
 
@@ -39,7 +36,7 @@ QByteArray manifest(const QString &curVersion, const Entries &files, const QByte
                      "\t<software version=\"" + curVersion.toUtf8() + "\" info=\"" + info + "\">\n";
     for (const Entry &file : files) {
         xml += "\t\t<file name=\"" + file.name.toUtf8() + "\" dir=\"" + file.dir.toUtf8()
-               + "\" version=\"" + file.version.toUtf8() + "\"/>\n";
+               + "\" version=\"" + file.version.toUtf8() + "\" " + file.integrity + "/>\n";
     }
     return xml + "\t</software>\n</filelist>\n";
 }
@@ -47,6 +44,16 @@ QByteArray manifest(const QString &curVersion, const Entries &files, const QByte
 QByteArray contentFor(const Entry &file)
 {
     return QStringLiteral("%1%2 at %3").arg(file.dir, file.name, file.version).toUtf8();
+}
+
+// \a file with the size and digest of \a content, by default its own.
+Entry hashed(Entry file, QByteArray content = {})
+{
+    if (content.isNull())
+        content = contentFor(file);
+    file.integrity = "size=\"" + QByteArray::number(content.size()) + "\" sha256=\""
+                     + QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex() + '"';
+    return file;
 }
 
 // An element as text with its attributes sorted, children included.
@@ -80,10 +87,10 @@ void captureDebug(QtMsgType type, const QMessageLogContext &, const QString &tex
 
 // An application directory with release 1.0.0 installed, a published 2.0.0
 // on a scripted loopback server, and the updater's window on both.
-class Installation
+class ReleaseSetup
 {
 public:
-    Installation(const Entries &installed, const Entries &published)
+    ReleaseSetup(const Entries &installed, const Entries &published)
         : installed(installed), published(published)
     {
         server.listen();
@@ -173,6 +180,8 @@ private slots:
     void failedReleaseChangesNothing();
     void resumedTransfers_data();
     void resumedTransfers();
+    void signedReleases_data();
+    void signedReleases();
     void unreadableDownloadedManifestChangesNothing();
     void handOverStartsTheApplicationWithItsPath();
     void failedStartIsRetried();
@@ -182,7 +191,7 @@ private slots:
 
 void tst_Installation::wholeUpdate()
 {
-    Installation setup({oldCore, oldRender, readme}, {newCore, newRender, readme, newJpeg});
+    ReleaseSetup setup({oldCore, oldRender, readme}, {newCore, newRender, readme, newJpeg});
     setup.openWindow();
     QCOMPARE(setup.window->pendingNames(), QStringList({"core.dll", "render.dll", "jpeg.dll"}));
 
@@ -232,7 +241,7 @@ void tst_Installation::manifestIsRewrittenExactly()
     QFETCH(QByteArray, expected);
     QFETCH(QByteArray, encoding);
 
-    Installation setup({}, {});
+    ReleaseSetup setup({}, {});
     setup.server.setResponse((releasePath + (downloaded.contains("curVersion") ? "v2.0.0" : "v1.0.0")
                               + "/a.dll").toUtf8(), ScriptedResponse::ok("a"));
     // A longer local manifest: nothing of it may be left beyond the new end.
@@ -268,7 +277,7 @@ void tst_Installation::progressReachesOkOnlyAtTheEnd()
 {
     QFETCH(int, count);
     const Entries files = numbered(count);
-    Installation setup({}, files);
+    ReleaseSetup setup({}, files);
     for (const Entry &file : files)
         // Qt reports progress at most every 100 ms: a file must take longer to show steps.
         setup.serve(file, ScriptedResponse::ok(QByteArray(8000, 'x')).inPieces(1000, 40));
@@ -296,7 +305,7 @@ void tst_Installation::progressReachesOkOnlyAtTheEnd()
 void tst_Installation::emptyFileInstalls()
 {
     const Entry empty{"", "empty.cfg", "2.0.0"};
-    Installation setup({}, {empty});
+    ReleaseSetup setup({}, {empty});
     setup.serve(empty, ScriptedResponse::ok(QByteArray()));
     writeFile(setup.app.filePath("empty.cfg"), "old content");
     setup.openWindow();
@@ -323,6 +332,9 @@ void tst_Installation::failedReleaseChangesNothing_data()
         << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000) << false << 5;
     QTest::newRow("server error on a new file, retried")
         << newJpeg << ScriptedResponse::withStatus(500, "Oops") << false << 6;
+    QTest::newRow("hash mismatch") << hashed(newRender, "other") << ScriptedResponse::ok("other!") << false << 2;
+    QTest::newRow("body longer than its size")
+        << hashed(newRender, "3 b") << ScriptedResponse::ok(contentFor(newRender)) << false << 2;
     QTest::newRow("folder in the way, nothing fetched") << newRender << ScriptedResponse::ok("render 2") << true << 0;
     const ScriptedResponse evil = ScriptedResponse::ok("evil");
     QTest::newRow("dot-dot segment") << Entry{"../", "evil.dll", "2.0.0"} << evil << false << 0;
@@ -344,9 +356,13 @@ void tst_Installation::failedReleaseChangesNothing()
     QFETCH(int, expectedRequests);
 
     Entries published{newCore, newRender, newJpeg};
-    if (!published.contains(failing))
+    const auto same = std::find_if(published.begin(), published.end(),
+                                   [&](const Entry &file) { return file.name == failing.name; });
+    if (same != published.end())
+        *same = failing;
+    else
         published.prepend(failing);
-    Installation setup({oldCore, oldRender}, published);
+    ReleaseSetup setup({oldCore, oldRender}, published);
     setup.serve(failing, response);
     if (destinationIsFolder) {
         const QString destination = setup.app.filePath(failing.dir + failing.name);
@@ -404,14 +420,14 @@ void tst_Installation::resumedTransfers()
     QFETCH(QByteArray, expectedHeader);
 
     const QByteArray body = QByteArray("0123456789").repeated(500);
-    Installation setup({oldCore}, {newCore, newRender});
-    setup.server.setResponses(Installation::urlPath(newCore).toUtf8(), firstRun);
+    ReleaseSetup setup({oldCore}, {newCore, newRender});
+    setup.server.setResponses(ReleaseSetup::urlPath(newCore).toUtf8(), firstRun);
     if (!secondRun.isEmpty()) {
         setup.serve(newRender, ScriptedResponse::withStatus(404, "Not Found"));
         setup.openWindow();
         setup.clickUpdate();
         QCOMPARE(setup.installedContent(oldCore), contentFor(oldCore));
-        setup.server.setResponses(Installation::urlPath(newCore).toUtf8(), secondRun);
+        setup.server.setResponses(ReleaseSetup::urlPath(newCore).toUtf8(), secondRun);
         setup.serve(newRender, ScriptedResponse::ok(contentFor(newRender)));
     }
     setup.openWindow();
@@ -423,9 +439,61 @@ void tst_Installation::resumedTransfers()
     QVERIFY2(lastHead.contains(expectedHeader), lastHead.constData());
 }
 
+void tst_Installation::signedReleases_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("expectedRequests");
+    QTest::newRow("good signature installs") << "none" << 3;
+    QTest::newRow("tampered manifest") << "manifest" << 1;
+    QTest::newRow("another key") << "key" << 1;
+    QTest::newRow("missing signature") << "missing" << 1;
+    QTest::newRow("truncated signature") << "truncated" << 1;
+    QTest::newRow("tampered trusted comment") << "comment" << 1;
+    QTest::newRow("an entry without a hash, nothing fetched") << "unhashed" << 0;
+}
+
+void tst_Installation::signedReleases()
+{
+    QFETCH(QString, change);
+    QFETCH(int, expectedRequests);
+    if (!minisignInstalled())
+        QSKIP("the minisign command is not installed");
+    QTemporaryDir keys;
+    const MinisignKey key = makeMinisignKey(keys.path(), "publisher");
+    QVERIFY2(!key.publicKey.isEmpty(), "minisign made no key");
+
+    ReleaseSetup setup({oldCore}, {hashed(newCore), change == "unhashed" ? newRender : hashed(newRender)});
+    const QString manifestPath = setup.app.filePath("download/version.xml");
+    QByteArray signature = minisignSignature(change == "key" ? makeMinisignKey(keys.path(), "other") : key,
+                                             contentOf(manifestPath), keys.path());
+    QVERIFY2(!signature.isEmpty(), "minisign made no signature");
+    if (change == "truncated")
+        signature.chop(signature.size() / 2);
+    if (change == "comment")
+        signature.replace("trusted comment: ", "trusted comment: not ");
+    if (change == "manifest")
+        QVERIFY(writeFile(manifestPath, contentOf(manifestPath).replace("notes", "Notes")));
+    if (change != "missing")
+        setup.server.setResponse((releasePath + "v2.0.0/version.xml.minisig").toUtf8(), ScriptedResponse::ok(signature));
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    setup.openWindow()->setPublicKey(key.publicKey);
+    setup.clickUpdate();
+
+    QCOMPARE(setup.requestedPaths().size(), expectedRequests);
+    if (change == "none") {
+        QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+        QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
+        return;
+    }
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QVERIFY2(setup.text().contains("could not be verified as coming from the publisher"), qPrintable(setup.text()));
+    QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+}
+
 void tst_Installation::unreadableDownloadedManifestChangesNothing()
 {
-    Installation setup({oldCore}, {newCore});
+    ReleaseSetup setup({oldCore}, {newCore});
     setup.openWindow();
     const QByteArray local = contentOf(setup.app.filePath("version.xml"));
     writeFile(setup.app.filePath("download/version.xml"), "<filelist");   // spoilt after detection
@@ -439,7 +507,7 @@ void tst_Installation::unreadableDownloadedManifestChangesNothing()
 
 void tst_Installation::handOverStartsTheApplicationWithItsPath()
 {
-    Installation setup({}, {newCore});
+    ReleaseSetup setup({}, {newCore});
     const QString program = setup.app.filePath("Brenvoth.exe");
     writeFile(program, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.args\"\n");
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -453,7 +521,7 @@ void tst_Installation::handOverStartsTheApplicationWithItsPath()
 
 void tst_Installation::failedStartIsRetried()
 {
-    Installation setup({}, {newCore});
+    ReleaseSetup setup({}, {newCore});
     setup.openWindow();
     setup.clickUpdate();
 
@@ -482,7 +550,7 @@ void tst_Installation::closingDuringTransferLetsTheInstallationFinish()
     QFETCH(QString, button);
     QFETCH(int, duringFile);
 
-    Installation setup({oldCore}, {newCore, newRender});
+    ReleaseSetup setup({oldCore}, {newCore, newRender});
     for (const Entry &file : setup.published)
         setup.serve(file, ScriptedResponse::ok(contentFor(file).repeated(1000)).inPieces(1000, 20));
     const QString program = setup.app.filePath("Brenvoth.exe");

@@ -13,6 +13,7 @@ int main(int argc, char **argv)
 
     UpdateWindow window(QCoreApplication::applicationDirPath(),
                         QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));
+    window.setPublicKey(QByteArrayLiteral(BRENVOTH_PUBLIC_KEY));
     window.show();
     return app.exec();
 }

@@ -259,8 +259,9 @@ void HttpDownloadFile::onReplyDataArrived()
     const QByteArray data = reply->readAll();
     if (!writesBody)
         return;
-    if (expectedSize >= 0 && bodyOffset + bytesWritten + data.size() > expectedSize) {
-        abortTransfer(tr("The file is longer than the %1 bytes the manifest gives").arg(expectedSize));
+    const qint64 limit = expectedSize >= 0 ? expectedSize : maximumSize;
+    if (limit >= 0 && bodyOffset + bytesWritten + data.size() > limit) {
+        abortTransfer(tr("The file is longer than the %1 bytes it may have").arg(limit));
         return;
     }
     if (!expectedSha256.isEmpty())

@@ -66,6 +66,8 @@ public:
     /// have the SHA-256 digest \a sha256 (empty: any). A body that goes past
     /// the size is stopped at once.
     void expectContent(qint64 size, const QByteArray &sha256);
+    /// Before startDownload(): a body that goes past \a bytes is stopped at once.
+    void setMaximumSize(qint64 bytes) { maximumSize = bytes; }
 
     /// Issues the request and opens the target, whose path then is in
     /// `fileName`. Ignored while a transfer runs and once it has finished.
@@ -139,6 +141,7 @@ private:
     qint64 stagedLength = -1;
     QByteArray stagedValidator;
     qint64 expectedSize = -1;
+    qint64 maximumSize = -1;
     QByteArray expectedSha256;
     QCryptographicHash sha256{QCryptographicHash::Sha256};
 

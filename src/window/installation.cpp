@@ -2,17 +2,25 @@
 #include "entrycheck.h"
 #include "fileinstall.h"
 #include "httpdownloadfile.h"
-#include "manifest.h"
+#include "minisign.h"
+#include "releasecommit.h"
 #include "stagingrecords.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QDomNodeList>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTimer>
 
 namespace {
+
+const QString signatureName = QStringLiteral("version.xml.minisig");
+// A minisign signature is a few hundred bytes; nothing larger is fetched.
+constexpr qint64 signatureLimit = 64 * 1024;
 
 // Windows file names differ by more than letter case.
 QString pathKey(const QString &path)
@@ -36,10 +44,7 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
 {
 }
 
-Installation::~Installation()
-{
-    delete records;
-}
+Installation::~Installation() = default;
 
 void Installation::recoverInterrupted(const QString &applicationDir)
 {
@@ -50,18 +55,10 @@ void Installation::recoverInterrupted(const QString &applicationDir)
 
 void Installation::run(const QString &version, const QStringList &dirs, const QStringList &names)
 {
-    bool succeeded = prepare(version, dirs, names);
+    bool succeeded = prepare(version, dirs, names) && (publicKey.isEmpty() || verifySignature());
     for (int i = 0; succeeded && i < files.size(); ++i)
         succeeded = stage(i);
-    if (succeeded) {
-        ReleaseCommit commit(applicationDir);
-        QVector<ReleaseCommit::File> staged;
-        for (const PendingFile &file : qAsConst(files))
-            staged.append({file.dir, file.name});
-        succeeded = commit.commit(version, staged, localManifest);
-        if (!succeeded)
-            error = commit.errorString();
-    }
+    succeeded = succeeded && commit(version);
     emit finished(succeeded);
 }
 
@@ -71,19 +68,48 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
 {
     urlPrefix = downloadBaseUrl + QCoreApplication::translate("UpdateWindow", "v") + version
                 + QLatin1Char('/');
-    Manifest::Document downloaded = Manifest::read(downloadDir + QStringLiteral("/version.xml"));
-    if (downloaded.status != Manifest::Status::Read) {
-        error = tr("The downloaded manifest can no longer be read.");
-        return false;
+    // The bytes that are checked against the signature are the bytes used.
+    QFile manifestFile(downloadDir + QStringLiteral("/version.xml"));
+    QDomDocument document;
+    if (manifestFile.open(QIODevice::ReadOnly) && manifestFile.size() <= Manifest::maxBytes) {
+        downloadedManifest = manifestFile.readAll();
+        QBuffer buffer(&downloadedManifest);
+        buffer.open(QIODevice::ReadOnly);
+        Manifest::parse(&buffer, &document);
     }
-    downloaded.root().setAttribute(QStringLiteral("curVersion"), version);
-    localManifest = Manifest::serialize(downloaded.document);
+    QDomElement root = document.documentElement();
+    if (root.tagName() != QLatin1String("filelist"))
+        return fail({}, tr("the downloaded manifest can no longer be read"));
+    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names))
+        return false;
+    root.setAttribute(QStringLiteral("curVersion"), version);
+    localManifest = Manifest::serialize(document);
+    records.reset(new StagingRecords(downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder()
+                                     + QStringLiteral("/staging")));
+    return true;
+}
 
+// The pending files are the release's entries in document order, with some
+// left out; each is matched to its entry for the size and digest it gives.
+bool Installation::readIntegrities(const QDomElement &release, const QStringList &dirs,
+                                   const QStringList &names)
+{
+    const QDomNodeList entries = release.elementsByTagName(QStringLiteral("file"));
     QSet<QString> seen;
+    int next = 0;
     for (int i = 0; i < dirs.size() && i < names.size(); ++i) {
-        const PendingFile file{dirs.at(i), names.at(i)};
+        PendingFile file{dirs.at(i), names.at(i), {}};
+        QDomElement entry;
+        while (next < entries.length() && entry.isNull()) {
+            const QDomElement candidate = entries.at(next++).toElement();
+            if (candidate.attribute(QStringLiteral("dir")) == file.dir
+                && candidate.attribute(QStringLiteral("name")) == file.name)
+                entry = candidate;
+        }
         QString reason;
-        if (!checkEntry(file, &reason))
+        if (entry.isNull())
+            return fail(file, tr("the downloaded manifest changed after it was read"));
+        if (!checkEntry(file, &reason) || !Manifest::readIntegrity(entry, &file.integrity, &reason))
             return fail(file, reason);
         // The same file listed twice is fetched and installed once.
         const QString key = pathKey(stagedPath(file));
@@ -92,8 +118,6 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
             files.append(file);
         }
     }
-    records = new StagingRecords(downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder()
-                                 + QStringLiteral("/staging"));
     return true;
 }
 
@@ -104,6 +128,7 @@ bool Installation::checkEntry(const PendingFile &file, QString *reason) const
     const QString staged = pathKey(stagedPath(file));
     const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder());
     if (staged == pathKey(downloadDir + QStringLiteral("/version.xml"))
+        || staged == pathKey(downloadDir + QLatin1Char('/') + signatureName)
         || staged == bookkeeping || staged.startsWith(bookkeeping + QLatin1Char('/'))) {
         *reason = tr("the name is reserved for the updater's own files");
         return false;
@@ -121,6 +146,24 @@ bool Installation::checkEntry(const PendingFile &file, QString *reason) const
     return true;
 }
 
+// The signature protects the files only through their sizes and digests.
+bool Installation::verifySignature()
+{
+    for (const PendingFile &file : qAsConst(files)) {
+        if (!file.integrity.isComplete())
+            return refuse(tr("%1%2 has no size and sha256 in the manifest").arg(file.dir, file.name));
+    }
+    const PendingFile signature{QString(), signatureName, {}};
+    if (!fetch(signature, urlPrefix + signatureName, -1))
+        return refuse(tr("the signature cannot be fetched: %1").arg(error));
+    QFile signatureFile(stagedPath(signature));
+    QString reason;
+    if (!signatureFile.open(QIODevice::ReadOnly)
+        || !Minisign::verify(publicKey, downloadedManifest, signatureFile.read(signatureLimit), &reason))
+        return refuse(reason.isEmpty() ? signatureFile.errorString() : reason);
+    return true;
+}
+
 QString Installation::stagedPath(const PendingFile &file) const
 {
     return QDir::cleanPath(downloadDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
@@ -129,23 +172,41 @@ QString Installation::stagedPath(const PendingFile &file) const
 bool Installation::stage(int index)
 {
     const PendingFile &file = files.at(index);
-    const QString url = urlPrefix + file.dir + file.name;
     QString reason;
     if (!makeFolderInside(downloadDir, downloadDir + QLatin1Char('/') + file.dir, &reason))
         return fail(file, reason);
+    if (!fetch(file, urlPrefix + file.dir + file.name, index))
+        return false;
+    emit progressChanged(progressValue(index + 1, files.size(), 0, 0));
+    return true;
+}
+
+bool Installation::commit(const QString &version)
+{
+    QVector<ReleaseCommit::File> staged;
+    for (const PendingFile &file : qAsConst(files))
+        staged.append({file.dir, file.name});
+    ReleaseCommit releaseCommit(applicationDir);
+    if (releaseCommit.commit(version, staged, localManifest))
+        return true;
+    failed = Failure::NotInstalled;
+    error = releaseCommit.errorString();
+    return false;
+}
+
+bool Installation::fetch(const PendingFile &file, const QString &url, int progressIndex)
+{
     for (int attempt = 0;; ++attempt) {
-        HttpDownloadFile *downloader = startAttempt(index, url);
+        HttpDownloadFile *downloader = startAttempt(file, url, progressIndex);
         // Sleeps until something happens; quit() ends event loops, not this wait.
         while (downloader->downloading)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const bool transient = downloader->failureIsTransient();
         const bool succeeded = downloader->succeeded();
-        reason = downloader->errorString();
+        const QString reason = downloader->errorString();
         delete downloader;
-        if (succeeded) {
-            emit progressChanged(progressValue(index + 1, files.size(), 0, 0));
+        if (succeeded)
             return true;
-        }
         if (!transient || attempt == retries)
             return fail(file, reason);
         const int wait = retryPause << attempt;
@@ -155,22 +216,26 @@ bool Installation::stage(int index)
     }
 }
 
-HttpDownloadFile *Installation::startAttempt(int index, const QString &url)
+HttpDownloadFile *Installation::startAttempt(const PendingFile &file, const QString &url,
+                                             int progressIndex)
 {
-    const PendingFile &file = files.at(index);
     auto *downloader = new HttpDownloadFile(file.name, url, downloadDir + QLatin1Char('/') + file.dir,
                                             &network, this);
     downloader->setStallTimeout(stallTimeout);
+    downloader->expectContent(file.integrity.size, file.integrity.sha256);
+    downloader->setMaximumSize(progressIndex < 0 ? signatureLimit : -1);
     const StagingRecords::Record record = records->find(url);
     downloader->reuseStaged(QFileInfo(stagedPath(file)).size(), record.length, record.validator);
     connect(downloader, &HttpDownloadFile::responseStarted, this, [this, downloader, url] {
         records->remember(url, downloader->validator(), downloader->fileLength());
     });
-    connect(downloader, &HttpDownloadFile::downloadProgress, this,
-            [this, index](uint64_t byteReceived, uint64_t byteTotal) {
-                emit progressChanged(progressValue(index, files.size(), byteReceived, byteTotal));
-            },
-            Qt::DirectConnection);
+    if (progressIndex >= 0) {
+        connect(downloader, &HttpDownloadFile::downloadProgress, this,
+                [this, progressIndex](uint64_t byteReceived, uint64_t byteTotal) {
+                    emit progressChanged(progressValue(progressIndex, files.size(), byteReceived, byteTotal));
+                },
+                Qt::DirectConnection);
+    }
     downloader->startDownload();
     return downloader;
 }
@@ -186,6 +251,14 @@ void Installation::pause(int msecs)
 
 bool Installation::fail(const PendingFile &file, const QString &reason)
 {
-    error = tr("%1%2: %3").arg(file.dir, file.name, reason);
+    failed = Failure::NotInstalled;
+    error = file.name.isEmpty() ? reason : tr("%1%2: %3").arg(file.dir, file.name, reason);
+    return false;
+}
+
+bool Installation::refuse(const QString &reason)
+{
+    failed = Failure::NotVerified;
+    error = reason;
     return false;
 }

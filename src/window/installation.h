@@ -1,32 +1,40 @@
 #ifndef INSTALLATION_H
 #define INSTALLATION_H
 
-#include "releasecommit.h"
+#include "manifest.h"
 
-#include <QDomDocument>
+#include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
+
 class HttpDownloadFile;
 class StagingRecords;
 
-/// Installs a release whole or not at all. First every pending file is
-/// staged in the download directory, one at a time in manifest order, with
-/// transient failures retried and partly staged files continued; only when
-/// all are complete are they committed (ReleaseCommit). A failure while
-/// staging changes nothing in the application directory or its manifest.
+/// Installs a release whole or not at all. With a publisher's key, the
+/// downloaded manifest must first carry the publisher's signature and give
+/// every pending file a size and SHA-256. Then every pending file is staged
+/// in the download directory, one at a time in manifest order, with
+/// transient failures retried and partly staged files continued, and each
+/// checked against its size and digest where the manifest gives them. Only
+/// when all are complete are they committed (ReleaseCommit). A failure
+/// before the commit changes nothing in the application directory or its
+/// manifest; a failure during it puts everything back.
 ///
 /// run() returns when the installation is over, having turned the event
 /// loop meanwhile; it reports through progressChanged() and, last,
-/// finished(), after which errorString() says what failed.
+/// finished(), after which failure() and errorString() say what failed.
 class Installation : public QObject
 {
     Q_OBJECT
 
 public:
+    enum class Failure { None, NotInstalled, NotVerified };
+
     Installation(const QString &applicationDir, const QString &downloadBaseUrl,
                  QObject *parent = nullptr);
     ~Installation() override;
@@ -38,12 +46,15 @@ public:
     void setStallTimeout(int msecs) { stallTimeout = msecs; }
     /// The pause before the first retry; each further one doubles it.
     void setRetryPause(int msecs) { retryPause = msecs; }
+    /// The base64 key line of the publisher's minisign.pub; empty: no check.
+    void setPublicKey(const QByteArray &key) { publicKey = key; }
 
     /// Installs the files \a dirs / \a names (parallel lists) of release
     /// \a version, which download/version.xml describes.
     void run(const QString &version, const QStringList &dirs, const QStringList &names);
 
-    /// The failed file and why, in one sentence; empty after a success.
+    Failure failure() const { return failed; }
+    /// What failed and why, in one line; empty after a success.
     QString errorString() const { return error; }
 
     /// Finishes or undoes a commit interrupted in an earlier run; logs what it did.
@@ -59,14 +70,20 @@ private:
     {
         QString dir;
         QString name;
+        Manifest::FileIntegrity integrity;
     };
 
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
+    bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
     bool checkEntry(const PendingFile &file, QString *reason) const;
+    bool verifySignature();
     bool stage(int index);
-    HttpDownloadFile *startAttempt(int index, const QString &url);
+    bool commit(const QString &version);
+    bool fetch(const PendingFile &file, const QString &url, int progressIndex);
+    HttpDownloadFile *startAttempt(const PendingFile &file, const QString &url, int progressIndex);
     void pause(int msecs);
     bool fail(const PendingFile &file, const QString &reason);
+    bool refuse(const QString &reason);
 
     QString stagedPath(const PendingFile &file) const;
 
@@ -75,13 +92,15 @@ private:
     const QString downloadBaseUrl;
     int stallTimeout;
     int retryPause = defaultRetryPause;
+    QByteArray publicKey;
 
     QNetworkAccessManager network;
     QString urlPrefix;
-    QVector<PendingFile> files;
-    QDomDocument downloadedManifest;
+    QByteArray downloadedManifest;
     QByteArray localManifest;
-    StagingRecords *records = nullptr;
+    QVector<PendingFile> files;
+    std::unique_ptr<StagingRecords> records;
+    Failure failed = Failure::None;
     QString error;
 };
 

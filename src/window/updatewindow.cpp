@@ -136,24 +136,30 @@ void UpdateWindow::installUpdate()
     Installation installation(applicationDir, downloadBaseUrl);
     installation.setStallTimeout(stallTimeout);
     installation.setRetryPause(retryPause);
+    installation.setPublicKey(publicKey);
     connect(&installation, &Installation::progressChanged, ui->progressBar, [this](int value) {
         ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
     });
-    connect(&installation, &Installation::finished, this, [this, &installation](bool succeeded) {
-        showInstallationResult(succeeded, installation.errorString());
-    });
+    connect(&installation, &Installation::finished, this,
+            [this, &installation] { showInstallationResult(installation); });
     installation.run(newVersion, updateDirs, updateNames);
     ui->update->setText(tr("OK"));
 }
 
-void UpdateWindow::showInstallationResult(bool succeeded, const QString &errorText)
+void UpdateWindow::showInstallationResult(const Installation &installation)
 {
-    if (succeeded) {
+    if (installation.failure() == Installation::Failure::None) {
         ui->progressBar->setValue(100);
         return;
     }
-    qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2").arg(newVersion, errorText);
-    ui->textEdit->append(tr("The update could not be installed. %1 "
-                            "Nothing was changed; the update will be offered again next time.")
-                             .arg(errorText.endsWith(QLatin1Char('.')) ? errorText : errorText + QLatin1Char('.')));
+    qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2")
+                              .arg(newVersion, installation.errorString());
+    if (installation.failure() == Installation::Failure::NotVerified) {
+        ui->textEdit->append(tr("The update could not be verified as coming from the publisher "
+                                "and was not installed. Nothing was changed."));
+        return;
+    }
+    ui->textEdit->append(tr("The update could not be installed (%1). Nothing was changed; "
+                            "the update will be offered again next time.")
+                             .arg(installation.errorString()));
 }

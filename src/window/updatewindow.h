@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class Installation;
 class QDomElement;
 
 namespace Ui {
@@ -31,6 +32,9 @@ public:
     void setStallTimeout(int msecs) { stallTimeout = msecs; }
     /// The pause before a failed download is first tried again.
     void setRetryPause(int msecs) { retryPause = msecs; }
+    /// The base64 key line of the publisher's minisign.pub, fixed at build
+    /// time; with a key, only releases it signed are installed.
+    void setPublicKey(const QByteArray &key) { publicKey = key; }
 
     /// Reads both manifests and records the files of the new release whose
     /// version differs from the installed one.
@@ -52,7 +56,7 @@ private:
     void addPendingFiles(const QDomElement &release,
                          const QHash<QString, QString> &installedVersions);
     void installUpdate();
-    void showInstallationResult(bool succeeded, const QString &errorText);
+    void showInstallationResult(const Installation &installation);
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;
@@ -63,6 +67,7 @@ private:
     const QString downloadBaseUrl;
     int stallTimeout;
     int retryPause;
+    QByteArray publicKey;
 };
 
 #endif // UPDATEWINDOW_H
