@@ -66,11 +66,11 @@ struct Release
 
     QVector<ManifestEntry> entries(const QByteArray &version) const
     {
-        QVector<ManifestEntry> entries;
-        entries.reserve(files);
+        QVector<ManifestEntry> list;
+        list.reserve(files);
         for (int i = 0; i < files; ++i)
-            entries.append({dir(i), name(i), version});
-        return entries;
+            list.append({dir(i), name(i), version});
+        return list;
     }
 };
 
@@ -278,7 +278,10 @@ public:
     }
 
 private:
-    QString versionFolder() const { return QStringLiteral("v") + QLatin1String(newVersion) + QLatin1Char('/'); }
+    QString versionFolder() const
+    {
+        return QStringLiteral("v") + QLatin1String(newVersion) + QLatin1Char('/');
+    }
     QString servedDir() const
     {
         return servedRoot + QLatin1Char('/') + releasePath + versionFolder();
