@@ -422,7 +422,8 @@ int main(int argc, char **argv)
             return 1;
     }
     if (large.files > 0 && busy > 0) {
-        rows.push_back({QStringLiteral("%1, %2 processes spinning").arg(large.label).arg(busy), {}, "none", 0});
+        rows.push_back({QStringLiteral("%1, %2 processes spinning").arg(large.label).arg(busy),
+                        {}, "none", 0});
         const BusyCores spinners(busy);
         if (!spinners.started() || !bench.compare(large, runs, &rows.back().samples))
             return 1;
