@@ -9,6 +9,7 @@
 
 #include "benchsetup.h"
 #include "httpdownloadfile.h"
+#include "loopbacknginx.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,11 +19,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QThread>
 
 #include <algorithm>
 #include <functional>
@@ -47,77 +45,6 @@ double peakMemoryMiB()
     }
     return -1;
 }
-
-quint16 freeLoopbackPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-// nginx serving \a root on 127.0.0.1:port, everything it writes kept in \a workDir.
-class LoopbackNginx
-{
-public:
-    LoopbackNginx(const QString &workDir, const QString &root)
-        : port(freeLoopbackPort())
-    {
-        const QString conf = workDir + QStringLiteral("/nginx.conf");
-        QFile file(conf);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-            return;
-        QTextStream(&file) << QStringLiteral(
-            "worker_processes 1;\n"
-            "pid %1/nginx.pid;\n"
-            "error_log %1/error.log;\n"
-            "events { worker_connections 64; }\n"
-            "http {\n"
-            "    access_log off;\n"
-            "    sendfile on;\n"
-            "    client_body_temp_path %1/body;\n"
-            "    proxy_temp_path %1/proxy;\n"
-            "    fastcgi_temp_path %1/fastcgi;\n"
-            "    uwsgi_temp_path %1/uwsgi;\n"
-            "    scgi_temp_path %1/scgi;\n"
-            "    server { listen 127.0.0.1:%2; root %3; }\n"
-            "}\n").arg(workDir).arg(port).arg(root);
-        file.close();
-        server.start(QStringLiteral("nginx"),
-                     {QStringLiteral("-c"), conf, QStringLiteral("-p"), workDir + QLatin1Char('/'),
-                      QStringLiteral("-g"), QStringLiteral("daemon off;")});
-    }
-
-    ~LoopbackNginx()
-    {
-        server.terminate();
-        if (!server.waitForFinished(5000))
-            server.kill();
-        server.waitForFinished(5000);
-    }
-
-    bool waitUntilServing()
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (server.state() != QProcess::NotRunning && waited.elapsed() < 10000) {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, port);
-            if (socket.waitForConnected(200))
-                return true;
-            QThread::msleep(50);
-        }
-        return false;
-    }
-
-    QString url(const QString &name) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(name);
-    }
-
-private:
-    const quint16 port;
-    QProcess server;
-};
 
 using Fetch = std::function<bool(const QString &url, const QString &target)>;
 
@@ -199,11 +126,7 @@ int main(int argc, char *argv[])
     QTemporaryDir work;
     const QString root = work.filePath(QStringLiteral("www"));
     const QString downloads = work.filePath(QStringLiteral("downloads"));
-    // nginx's workers may run as another user; they must reach the files.
-    const QFile::Permissions reachable = QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-        | QFile::ExeOther;
-    if (!work.isValid() || !QFile::setPermissions(work.path(), QFile::permissions(work.path()) | reachable)
-        || !QDir().mkdir(root) || !QDir().mkdir(downloads)) {
+    if (!work.isValid() || !QDir().mkdir(root) || !QDir().mkdir(downloads)) {
         out() << "cannot prepare a temporary directory\n";
         return 1;
     }

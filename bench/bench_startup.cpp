@@ -1,8 +1,12 @@
 // Time from the launch of a process to its window exposed on screen: the
-// updater's window, with the application style sheet and a pair of 100-file
-// manifests, against a bare QFrame of the same size.
+// updater's window, with the application style sheet and a pair of manifests
+// (100 files each unless --files says otherwise), against a bare QFrame of
+// the same size.
 //
-//   bench_startup [--runs 20]
+//   bench_startup [--runs 20] [--files 100]...
+//
+// --files may be given more than once; each count gets its own row, and every
+// run launches each of them and the bare frame once.
 //
 // The bench launches itself as the child each time and passes the launch
 // instant (CLOCK_MONOTONIC) on the child's command line, so process creation,
@@ -34,7 +38,6 @@ namespace {
 const char childMode[] = "--child";
 const QString updaterKind = QStringLiteral("window");
 const QString frameKind = QStringLiteral("frame");
-constexpr int manifestFiles = 100;
 
 qint64 monotonicNanoseconds()
 {
@@ -59,10 +62,11 @@ int reportExposure(QWidget &widget, qint64 launched)
     return 0;
 }
 
-// argv: --child <kind> <launch instant in ns> <application directory>
+// argv: --child <kind> <launch instant in ns> <application directory> <files>
 int runChild(int argc, char **argv)
 {
     const qint64 launched = QByteArray(argv[3]).toLongLong();
+    const int manifestFiles = QByteArray(argv[5]).toInt();
     QApplication app(argc, argv);
     if (QLatin1String(argv[2]) == frameKind) {
         QFrame frame;
@@ -82,14 +86,15 @@ int runChild(int argc, char **argv)
 }
 
 // Milliseconds from launch to exposure of one child, or a negative number.
-double launchChild(const QString &kind, const QString &appDir, const QProcessEnvironment &environment)
+double launchChild(const QString &kind, const QString &appDir, int files,
+                   const QProcessEnvironment &environment)
 {
     QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
                 {QString::fromLatin1(childMode), kind,
-                 QString::number(monotonicNanoseconds()), appDir});
+                 QString::number(monotonicNanoseconds()), appDir, QString::number(files)});
     if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit
         || child.exitCode() != 0)
         return -1;
@@ -98,16 +103,9 @@ double launchChild(const QString &kind, const QString &appDir, const QProcessEnv
     return reported ? milliseconds : -1;
 }
 
-double median(QVector<double> samples)
+void printRow(const QString &window, const QVector<double> &samples)
 {
-    std::sort(samples.begin(), samples.end());
-    const int middle = samples.size() / 2;
-    return samples.size() % 2 ? samples.at(middle) : (samples.at(middle - 1) + samples.at(middle)) / 2;
-}
-
-void printRow(const char *window, const QVector<double> &samples)
-{
-    std::printf("%-50s %9.1f %7.1f\n", window, median(samples),
+    std::printf("%-52s %9.1f %7.1f\n", qPrintable(window), median(samples),
                 *std::min_element(samples.begin(), samples.end()));
 }
 
@@ -115,7 +113,7 @@ void printRow(const char *window, const QVector<double> &samples)
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && std::strcmp(argv[1], childMode) == 0)
+    if (argc == 6 && std::strcmp(argv[1], childMode) == 0)
         return runChild(argc, argv);
 
     QCoreApplication app(argc, argv);
@@ -123,17 +121,25 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     parser.addOption({QStringLiteral("runs"), QStringLiteral("Launches of each window."),
                       QStringLiteral("count"), QStringLiteral("20")});
+    parser.addOption({QStringLiteral("files"), QStringLiteral("Files in each manifest."),
+                      QStringLiteral("count"), QStringLiteral("100")});
     parser.process(app);
     const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
+    QVector<int> fileCounts;
+    for (const QString &value : parser.values(QStringLiteral("files")))
+        fileCounts.append(std::max(2, value.toInt()));
 
-    QTemporaryDir appDir;
-    if (!appDir.isValid()
-        || !writeFile(appDir.filePath(QStringLiteral("version.xml")),
-                      generatedManifest(manifestFiles, false))
-        || !writeFile(appDir.filePath(QStringLiteral("download/version.xml")),
-                      generatedManifest(manifestFiles, true))) {
-        std::fprintf(stderr, "cannot lay out the application directory\n");
-        return 1;
+    // One application directory per count, named by it.
+    QTemporaryDir work;
+    for (const int files : qAsConst(fileCounts)) {
+        const QString appDir = work.filePath(QString::number(files));
+        if (!work.isValid()
+            || !writeFile(appDir + QStringLiteral("/version.xml"), generatedManifest(files, false))
+            || !writeFile(appDir + QStringLiteral("/download/version.xml"),
+                          generatedManifest(files, true))) {
+            std::fprintf(stderr, "cannot lay out the application directory\n");
+            return 1;
+        }
     }
 
     const QByteArray display = qgetenv("DISPLAY");
@@ -145,20 +151,28 @@ int main(int argc, char **argv)
     if (!environment.contains(QStringLiteral("XDG_RUNTIME_DIR")))
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
 
-    QVector<double> updater;
+    QVector<QVector<double>> updater(fileCounts.size());
     QVector<double> frame;
     // The first launch of each brings the libraries into the page cache; it does not count.
     for (int run = -1; run < runs; ++run) {
-        const double updaterMs = launchChild(updaterKind, appDir.path(), environment);
-        const double frameMs = launchChild(frameKind, appDir.path(), environment);
-        if (updaterMs < 0 || frameMs < 0) {
-            std::fprintf(stderr, "a child failed to show its window\n");
+        for (int i = 0; i < fileCounts.size(); ++i) {
+            const int files = fileCounts.at(i);
+            const double updaterMs =
+                launchChild(updaterKind, work.filePath(QString::number(files)), files, environment);
+            if (updaterMs < 0) {
+                std::fprintf(stderr, "the updater window failed to show\n");
+                return 1;
+            }
+            if (run >= 0)
+                updater[i].append(updaterMs);
+        }
+        const double frameMs = launchChild(frameKind, work.path(), 0, environment);
+        if (frameMs < 0) {
+            std::fprintf(stderr, "the bare frame failed to show\n");
             return 1;
         }
-        if (run >= 0) {
-            updater.append(updaterMs);
+        if (run >= 0)
             frame.append(frameMs);
-        }
     }
 
     const QString where = display.isEmpty()
@@ -166,10 +180,15 @@ int main(int argc, char **argv)
         : QStringLiteral("%1 (DISPLAY %2)").arg(platform, QString::fromLocal8Bit(display));
     std::printf("platform %s, %d launches each, process launch to window exposed\n",
                 qPrintable(where), runs);
-    std::printf("%-50s %9s %7s\n", "window", "median ms", "min ms");
-    printRow("updater window (style sheet, 100-file manifests)", updater);
-    printRow("bare QFrame 639x365", frame);
-    std::printf("the updater window adds %.1f ms (median) to the bare frame\n",
-                median(updater) - median(frame));
+    std::printf("%-52s %9s %7s\n", "window", "median ms", "min ms");
+    for (int i = 0; i < fileCounts.size(); ++i) {
+        printRow(QStringLiteral("updater window (style sheet, %1-file manifests)")
+                     .arg(fileCounts.at(i)), updater.at(i));
+    }
+    printRow(QStringLiteral("bare QFrame 639x365"), frame);
+    for (int i = 0; i < fileCounts.size(); ++i) {
+        std::printf("with %d-file manifests the updater window adds %.1f ms (median) to the "
+                    "bare frame\n", fileCounts.at(i), median(updater.at(i)) - median(frame));
+    }
     return 0;
 }

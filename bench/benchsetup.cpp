@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 QByteArray manifestXml(const QByteArray &release, const QVector<ManifestEntry> &files)
 {
     QByteArray xml = "<filelist curVersion='" + release + "'>\n    <software version='" + release
@@ -61,6 +63,13 @@ QByteArray sha1Of(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return {};
     return hash.result();
+}
+
+double median(QVector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    const int middle = samples.size() / 2;
+    return samples.size() % 2 ? samples.at(middle) : (samples.at(middle - 1) + samples.at(middle)) / 2;
 }
 
 void discardMessage(QtMsgType, const QMessageLogContext &, const QString &)

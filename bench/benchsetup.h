@@ -30,6 +30,9 @@ bool writeFile(const QString &path, const QByteArray &content);
 QByteArray writeSourceFile(const QString &path, int sizeMiB);
 QByteArray sha1Of(const QString &path);
 
+/// The middle of \a samples, the mean of the two middle ones for an even count.
+double median(QVector<double> samples);
+
 /// A message handler that drops everything, for the lines a run prints by design.
 void discardMessage(QtMsgType, const QMessageLogContext &, const QString &);
 
