@@ -135,7 +135,7 @@ bool Installation::checkEntry(const PendingFile &file, QString *reason) const
     }
     const QString destination = QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir
                                                 + QLatin1Char('/') + file.name);
-    if (!staysInside(applicationDir, destination) || !staysInside(downloadDir, stagedPath(file))) {
+    if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, stagedPath(file))) {
         *reason = tr("the path leads outside the application directory");
         return false;
     }
@@ -164,6 +164,20 @@ bool Installation::verifySignature()
     return true;
 }
 
+// Resolving links costs a system call per level: a folder is resolved once
+// for all its files, and a file only when it is a link itself.
+bool Installation::pathStaysInside(const QString &root, const QString &path) const
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return staysInside(root, path);
+    const QString key = root + QLatin1Char('\n') + info.path();
+    auto known = foldersInside.constFind(key);
+    if (known == foldersInside.constEnd())
+        known = foldersInside.insert(key, staysInside(root, info.path()));
+    return known.value();
+}
+
 QString Installation::stagedPath(const PendingFile &file) const
 {
     return QDir::cleanPath(downloadDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
@@ -172,9 +186,13 @@ QString Installation::stagedPath(const PendingFile &file) const
 bool Installation::stage(int index)
 {
     const PendingFile &file = files.at(index);
+    const QString saveDir = QFileInfo(stagedPath(file)).path();
     QString reason;
-    if (!makeFolderInside(downloadDir, downloadDir + QLatin1Char('/') + file.dir, &reason))
-        return fail(file, reason);
+    if (!stagingFolders.contains(saveDir)) {
+        if (!makeFolderInside(downloadDir, saveDir, &reason))
+            return fail(file, reason);
+        stagingFolders.insert(saveDir);
+    }
     if (!fetch(file, urlPrefix + file.dir + file.name, index))
         return false;
     emit progressChanged(progressValue(index + 1, files.size(), 0, 0));

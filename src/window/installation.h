@@ -4,8 +4,10 @@
 #include "manifest.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QNetworkAccessManager>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -86,6 +88,7 @@ private:
     bool refuse(const QString &reason);
 
     QString stagedPath(const PendingFile &file) const;
+    bool pathStaysInside(const QString &root, const QString &path) const;
 
     const QString applicationDir;
     const QString downloadDir;
@@ -99,6 +102,8 @@ private:
     QByteArray downloadedManifest;
     QByteArray localManifest;
     QVector<PendingFile> files;
+    mutable QHash<QString, bool> foldersInside;
+    QSet<QString> stagingFolders;
     std::unique_ptr<StagingRecords> records;
     Failure failed = Failure::None;
     QString error;

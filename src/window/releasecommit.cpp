@@ -20,12 +20,6 @@ bool writeWhole(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
-bool moveFile(const QString &from, const QString &to)
-{
-    QDir().mkpath(QFileInfo(to).path());
-    return QFile::rename(from, to);
-}
-
 // A folder recorded in the journal is relative and never climbs out.
 bool isSafeFolder(const QString &dir)
 {
@@ -65,6 +59,17 @@ QString ReleaseCommit::bookkeepingPath() const
 QString ReleaseCommit::journalPath() const
 {
     return bookkeepingPath() + QStringLiteral("/journal");
+}
+
+// Most files share their folder with the one before.
+bool ReleaseCommit::moveFile(const QString &from, const QString &to)
+{
+    const QString folder = QFileInfo(to).path();
+    if (!knownFolders.contains(folder)) {
+        QDir().mkpath(folder);
+        knownFolders.insert(folder);
+    }
+    return QFile::rename(from, to);
 }
 
 // Asks the test hook about the step before running it.

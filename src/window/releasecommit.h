@@ -2,6 +2,7 @@
 #define RELEASECOMMIT_H
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -68,6 +69,7 @@ private:
     bool finish();
     bool canGoForward(const Plan &plan) const;
     bool perform(const std::function<bool()> &operation);
+    bool moveFile(const QString &from, const QString &to);
     bool fail(const QString &text);
 
     QString staged(const File &file) const;
@@ -80,6 +82,7 @@ private:
     const QString downloadDir;
     QString error;
     StepHook stepHook;
+    QSet<QString> knownFolders;
     int stepCount = 0;
     bool stopped = false;
 };
