@@ -75,7 +75,9 @@ bool listRelease(const QString &releaseDir, QVector<ReleaseFile> *files, QString
         return refuse(error, QStringLiteral("the release folder %1 does not exist").arg(releaseDir));
     const QDir root(QFileInfo(releaseDir).absoluteFilePath());
     QStringList paths;
-    QDirIterator it(root.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    // Linked folders are part of the release too; the iterator skips link loops.
+    QDirIterator it(root.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
     while (it.hasNext())
         paths.append(root.relativeFilePath(it.next()));
     if (paths.isEmpty())
@@ -90,6 +92,9 @@ bool listRelease(const QString &releaseDir, QVector<ReleaseFile> *files, QString
         QString reason;
         if (!isSafeEntry(file.dir, file.name, &reason) || !survivesInAddress(path, &reason))
             return refuse(error, QStringLiteral("the updater would refuse the file \"%1\": %2").arg(path, reason));
+        if (path == QLatin1String("version.xml.minisig"))
+            return refuse(error, QStringLiteral("the release may not hold version.xml.minisig: the manifest's "
+                                                "signature goes there"));
         if (!checkCaseClash(path, &byFoldedPath, error))
             return false;
         files->append(file);
@@ -158,10 +163,13 @@ bool copyAndHash(const QString &source, const QString &destination, ReleaseFile 
         return refuse(error, QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
     if (!QDir().mkpath(QFileInfo(destination).path()) || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return refuse(error, QStringLiteral("cannot create %1: %2").arg(destination, out.errorString()));
+    // Size and hash describe the bytes copied, even if the source changes meanwhile.
     QCryptographicHash sha256(QCryptographicHash::Sha256);
+    qint64 copied = 0;
     QByteArray block;
     while (!(block = in.read(1 << 20)).isEmpty()) {
         sha256.addData(block);
+        copied += block.size();
         if (out.write(block) != block.size())
             break;
     }
@@ -169,7 +177,7 @@ bool copyAndHash(const QString &source, const QString &destination, ReleaseFile 
     if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError)
         return refuse(error, QStringLiteral("copying %1 to %2 failed: %3")
                                  .arg(source, destination, in.error() ? in.errorString() : out.errorString()));
-    file->size = in.size();
+    file->size = copied;
     file->sha256 = sha256.result();
     return true;
 }
