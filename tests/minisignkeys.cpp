@@ -6,10 +6,11 @@
 
 namespace {
 
-bool runMinisign(const QStringList &arguments)
+bool runMinisign(const QStringList &arguments, const QByteArray &input = QByteArray())
 {
     QProcess minisign;
     minisign.start(QStringLiteral("minisign"), arguments);
+    minisign.write(input);
     minisign.closeWriteChannel();
     return minisign.waitForFinished(30000) && minisign.exitStatus() == QProcess::NormalExit
         && minisign.exitCode() == 0;
@@ -22,12 +23,16 @@ bool minisignInstalled()
     return !QStandardPaths::findExecutable(QStringLiteral("minisign")).isEmpty();
 }
 
-MinisignKey makeMinisignKey(const QString &dir, const QString &name)
+MinisignKey makeMinisignKey(const QString &dir, const QString &name, const QByteArray &password)
 {
     const QString base = dir + QLatin1Char('/') + name;
     MinisignKey key{base + QStringLiteral(".key"), QByteArray()};
-    if (runMinisign({QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), base + QStringLiteral(".pub"),
-                     QStringLiteral("-s"), key.secretKeyPath})) {
+    QStringList arguments{QStringLiteral("-G"), QStringLiteral("-p"), base + QStringLiteral(".pub"),
+                          QStringLiteral("-s"), key.secretKeyPath};
+    if (password.isEmpty())
+        arguments << QStringLiteral("-W");
+    // Without a terminal minisign reads the password and its repetition from standard input.
+    if (runMinisign(arguments, password.isEmpty() ? QByteArray() : password + '\n' + password + '\n')) {
         // The first line is the untrusted comment, the second the key.
         key.publicKey = contentOf(base + QStringLiteral(".pub")).split('\n').value(1).trimmed();
     }

@@ -7,7 +7,7 @@
 
 // Keys and signatures made by the real minisign command, shared by the tests.
 
-/// An unencrypted key pair made with "minisign -G -W".
+/// A key pair made with "minisign -G", unencrypted ("-W") unless it has a password.
 struct MinisignKey
 {
     QString secretKeyPath;
@@ -18,7 +18,7 @@ struct MinisignKey
 bool minisignInstalled();
 
 /// A new key pair in \a dir, its files named after \a name.
-MinisignKey makeMinisignKey(const QString &dir, const QString &name);
+MinisignKey makeMinisignKey(const QString &dir, const QString &name, const QByteArray &password = QByteArray());
 
 /// The .minisig text of \a message signed by \a key with \a options added
 /// (such as "-t" and a trusted comment, or "-l"); empty when minisign failed.

@@ -6,7 +6,7 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 # Everything the build, the tests, the demo and the benchmarks need from Debian/Ubuntu.
 PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
-          imagemagick python3 curl nginx-light procps)
+          imagemagick python3 curl nginx-light procps libsodium-dev minisign pkg-config)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,0 +1,63 @@
+// brenvoth-release: publishes one release of Brenvoth for the updater.
+
+#include "releasepublisher.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QHash>
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "brenvoth-release: %s\n", qPrintable(message));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Attributes are kept in a hash: a fixed seed makes the same release give
+    // the same manifest bytes on every run.
+    qSetGlobalQHashSeed(0);
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brenvoth-release"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Copies RELEASE_DIR to SERVER_ROOT/brenvothDownload/windows/v<VERSION>/ and makes it the current "
+        "release of SERVER_ROOT/brenvothDownload/windows/version.xml."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("previous"), QStringLiteral("The manifest of the releases so far, kept in the new one."),
+         QStringLiteral("OLD_MANIFEST")},
+        {QStringLiteral("version"), QStringLiteral("The new release's number."), QStringLiteral("VERSION")},
+        {QStringLiteral("notes"), QStringLiteral("A UTF-8 text file with the release notes (may hold HTML)."),
+         QStringLiteral("NOTES_FILE")},
+        {QStringLiteral("sign"), QStringLiteral("Sign the manifest with this minisign secret key."),
+         QStringLiteral("MINISIGN_SECRET_KEY")},
+        {QStringLiteral("out"), QStringLiteral("The folder the download server serves."),
+         QStringLiteral("SERVER_ROOT")},
+    });
+    parser.addPositionalArgument(QStringLiteral("RELEASE_DIR"), QStringLiteral("The release's files."));
+    parser.process(app);
+
+    for (const char *required : {"version", "notes", "out"}) {
+        if (!parser.isSet(QLatin1String(required)))
+            return fail(QStringLiteral("--%1 is required (see --help)").arg(QLatin1String(required)));
+    }
+    if (parser.positionalArguments().size() != 1)
+        return fail(QStringLiteral("give exactly one RELEASE_DIR (see --help)"));
+
+    const ReleaseOptions options{parser.value(QStringLiteral("previous")), parser.value(QStringLiteral("version")),
+                                 parser.value(QStringLiteral("notes")),    parser.value(QStringLiteral("sign")),
+                                 parser.value(QStringLiteral("out")),      parser.positionalArguments().first()};
+    QString summary;
+    QString error;
+    if (!publishRelease(options, &summary, &error))
+        return fail(error);
+    std::fputs(qPrintable(summary), stdout);
+    return 0;
+}

@@ -1,0 +1,240 @@
+#include "minisign.h"
+#include "minisignkeys.h"
+#include "testfiles.h"
+#include "updatewindow.h"
+
+#include <QCryptographicHash>
+#include <QDomDocument>
+#include <QDomNodeList>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+using Files = QMap<QString, QByteArray>; // relative path -> content
+
+const Files release100{{"core.dll", "core 1"}, {"readme.txt", "read me"}, {"plugins/render.dll", "render"}};
+
+struct Run
+{
+    int exitCode = -1;
+    QString errors;
+};
+
+// A server root with its published manifest, and folders to publish from.
+class Publisher
+{
+public:
+    QString root() const { return dir.path(); }
+    QString windows() const { return dir.path() + QStringLiteral("/srv/brenvothDownload/windows"); }
+    QString manifestPath() const { return windows() + QStringLiteral("/version.xml"); }
+    QByteArray manifest() const { return contentOf(manifestPath()); }
+
+    bool placeRelease(const Files &files)
+    {
+        QDir(dir.filePath(QStringLiteral("release"))).removeRecursively();
+        QDir().mkpath(dir.filePath(QStringLiteral("release")));
+        for (auto file = files.begin(); file != files.end(); ++file) {
+            if (!writeFile(dir.filePath(QStringLiteral("release/") + file.key()), file.value()))
+                return false;
+        }
+        return writeFile(dir.filePath(QStringLiteral("notes.txt")), "<b>Notes</b> of the release\n");
+    }
+
+    Run publish(const QString &version, const QStringList &options = QStringList())
+    {
+        QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        tool.start(QStringLiteral(BRENVOTH_RELEASE_TOOL),
+                   options + QStringList{"--version", version, "--notes", "notes.txt", "--out", "srv", "release"});
+        tool.closeWriteChannel(); // no terminal, no password
+        if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
+            return Run();
+        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
+    }
+
+    Run publishNext(const QString &version, const QStringList &options = QStringList())
+    {
+        return publish(version, options + QStringList{"--previous", manifestPath()});
+    }
+
+private:
+    QTemporaryDir dir;
+};
+
+QString hexSha256(const QByteArray &content)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+}
+
+// "dir name version size sha256" of each file entry of a release, in order.
+QStringList entriesOf(const QDomElement &release)
+{
+    QStringList entries;
+    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < files.length(); ++i) {
+        const QDomElement file = files.at(i).toElement();
+        QStringList fields;
+        for (const char *attribute : {"dir", "name", "version", "size", "sha256"})
+            fields << file.attribute(QLatin1String(attribute));
+        entries << fields.join(QLatin1Char(' '));
+    }
+    return entries;
+}
+
+QString entry(const QString &path, const QString &version, const QByteArray &content)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return QStringList{path.left(slash + 1), path.mid(slash + 1), version, QString::number(content.size()),
+                       hexSha256(content)}
+        .join(QLatin1Char(' '));
+}
+
+void stripHashes(const QString &manifestPath)
+{
+    QString manifest = QString::fromUtf8(contentOf(manifestPath));
+    manifest.remove(QRegularExpression(QStringLiteral(" (size|sha256)=\"[^\"]*\"")));
+    QVERIFY(writeFile(manifestPath, manifest.toUtf8()));
+}
+
+} // namespace
+
+class tst_Release : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void roundTrip_data();
+    void roundTrip();
+    void refusals_data();
+    void refusals();
+
+private:
+    QTemporaryDir keys;
+    MinisignKey key;
+};
+
+void tst_Release::initTestCase()
+{
+    if (!minisignInstalled())
+        QSKIP("the minisign command is not installed");
+    QVERIFY(keys.isValid());
+    key = makeMinisignKey(keys.path(), QStringLiteral("publisher"));
+    QVERIFY2(!key.publicKey.isEmpty(), "minisign -G -W made no key");
+}
+
+void tst_Release::roundTrip_data()
+{
+    QTest::addColumn<bool>("previousHashes");
+    QTest::newRow("previous manifest with hashes") << true;
+    QTest::newRow("previous manifest without hashes") << false;
+}
+
+// 1.0.0, then 1.1.0 with core.dll changed (same size) and plugins/new.dll added.
+void tst_Release::roundTrip()
+{
+    QFETCH(bool, previousHashes);
+    Publisher publisher;
+    const QStringList sign{"--sign", key.secretKeyPath};
+    QVERIFY(publisher.placeRelease(release100));
+    Run run = publisher.publish(QStringLiteral("1.0.0"), sign);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    if (!previousHashes)
+        stripHashes(publisher.manifestPath());
+    const QByteArray manifest100 = publisher.manifest();
+    QCOMPARE(manifest100.contains("sha256"), previousHashes);
+
+    Files release110 = release100;
+    release110[QStringLiteral("core.dll")] = "core 2";
+    release110[QStringLiteral("plugins/new.dll")] = "new";
+    QVERIFY(publisher.placeRelease(release110));
+    run = publisher.publishNext(QStringLiteral("1.1.0"), sign);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const QByteArray manifest110 = publisher.manifest();
+
+    QDomDocument document;
+    QVERIFY(document.setContent(manifest110));
+    const QDomElement root = document.documentElement();
+    QCOMPARE(root.attribute(QStringLiteral("curVersion")), QStringLiteral("1.1.0"));
+    const QDomNodeList releases = root.elementsByTagName(QStringLiteral("software"));
+    QCOMPARE(releases.length(), 2);
+    QDomDocument previous;
+    QVERIFY(previous.setContent(manifest100));
+    QCOMPARE(entriesOf(releases.at(0).toElement()),
+             entriesOf(previous.documentElement().firstChildElement(QStringLiteral("software"))));
+    QCOMPARE(releases.at(1).toElement().attribute(QStringLiteral("info")),
+             QStringLiteral("<b>Notes</b> of the release"));
+    QCOMPARE(entriesOf(releases.at(1).toElement()),
+             (QStringList{entry("core.dll", "1.1.0", "core 2"), entry("plugins/new.dll", "1.1.0", "new"),
+                          entry("plugins/render.dll", "1.0.0", "render"),
+                          entry("readme.txt", "1.0.0", "read me")}));
+
+    for (auto file = release110.begin(); file != release110.end(); ++file)
+        QCOMPARE(contentOf(publisher.windows() + "/v1.1.0/" + file.key()), file.value());
+    QCOMPARE(contentOf(publisher.windows() + "/v1.0.0/core.dll"), QByteArray("core 1"));
+
+    QString reason;
+    QVERIFY2(Minisign::verify(key.publicKey, manifest110,
+                              contentOf(publisher.windows() + "/v1.1.0/version.xml.minisig"), &reason),
+             qPrintable(reason));
+
+    // An updater at 1.0.0 with 1.1.0's manifest placed for it.
+    QTemporaryDir appDir;
+    QVERIFY(writeFile(appDir.filePath(QStringLiteral("version.xml")), manifest100));
+    QVERIFY(writeFile(appDir.filePath(QStringLiteral("download/version.xml")), manifest110));
+    const UpdateWindow window(appDir.path(), QStringLiteral("http://127.0.0.1:1/brenvothDownload/windows/"));
+    QCOMPARE(window.pendingNames(), (QStringList{"core.dll", "new.dll"}));
+    QCOMPARE(window.pendingDirs(), (QStringList{"", "plugins/"}));
+}
+
+void tst_Release::refusals_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+
+    const QStringList next{"--previous", "srv/brenvothDownload/windows/version.xml"};
+    QTest::newRow("unsafe name") << Files{{"core.dll", "c"}, {"a\\b.dll", "x"}} << "1.1.0" << next
+        << "would refuse the file \"a\\b.dll\"";
+    QTest::newRow("name that breaks the download address") << Files{{"a#b.dll", "x"}} << "1.1.0" << next
+        << "cannot stand in a download address";
+    QTest::newRow("names differing only in case") << Files{{"core.dll", "c"}, {"Core.dll", "C"}} << "1.1.0"
+        << next << "differ only in letter case";
+    QTest::newRow("folders differing only in case")
+        << Files{{"plugins/a.dll", "a"}, {"Plugins/b.dll", "b"}} << "1.1.0" << next << "differ only in letter case";
+    QTest::newRow("empty release folder") << Files{} << "1.1.0" << next << "holds no files";
+    QTest::newRow("version already present") << release100 << "1.0.0" << next << "already in";
+    QTest::newRow("version that is no folder name") << release100 << "../1.1.0" << next
+        << "cannot name a release folder";
+    QTest::newRow("no previous manifest given while one exists") << release100 << "1.1.0" << QStringList()
+        << "give it with --previous";
+    QTest::newRow("password-protected key without a terminal") << release100 << "1.1.0"
+        << next + QStringList{"--sign", "protected.key"} << "protected by a password";
+}
+
+void tst_Release::refusals()
+{
+    QFETCH(Files, files);
+    QFETCH(QString, version);
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    Publisher publisher;
+    QVERIFY(publisher.placeRelease(release100));
+    QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
+    if (options.contains(QStringLiteral("protected.key")))
+        QVERIFY(!makeMinisignKey(publisher.root(), QStringLiteral("protected"), "secret").publicKey.isEmpty());
+    const QByteArray manifest = publisher.manifest();
+
+    QVERIFY(publisher.placeRelease(files));
+    const Run run = publisher.publish(version, options);
+    QVERIFY2(run.exitCode > 0, "the tool did not refuse");
+    QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    QCOMPARE(publisher.manifest(), manifest);
+    QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+}
+
+QTEST_MAIN(tst_Release)
+#include "tst_release.moc"
