@@ -1,5 +1,6 @@
 #include "minisign.h"
 #include "minisignkeys.h"
+#include "scriptedhttpserver.h"
 #include "testfiles.h"
 #include "updatewindow.h"
 
@@ -7,6 +8,7 @@
 #include <QDomDocument>
 #include <QDomNodeList>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -180,13 +182,31 @@ void tst_Release::roundTrip()
                               contentOf(publisher.windows() + "/v1.1.0/version.xml.minisig"), &reason),
              qPrintable(reason));
 
-    // An updater at 1.0.0 with 1.1.0's manifest placed for it.
+    // A keyed updater at 1.0.0, with 1.1.0's manifest placed for it, against
+    // a server that serves everything published.
+    ScriptedHttpServer server;
+    QVERIFY(server.listen());
+    const QString srv = publisher.root() + QStringLiteral("/srv");
+    for (const QString &path : snapshot(srv).keys())
+        server.setResponse("/" + path.toUtf8(), ScriptedResponse::ok(contentOf(srv + "/" + path)));
     QTemporaryDir appDir;
+    for (auto file = release100.begin(); file != release100.end(); ++file)
+        QVERIFY(writeFile(appDir.filePath(file.key()), file.value()));
     QVERIFY(writeFile(appDir.filePath(QStringLiteral("version.xml")), manifest100));
     QVERIFY(writeFile(appDir.filePath(QStringLiteral("download/version.xml")), manifest110));
-    const UpdateWindow window(appDir.path(), QStringLiteral("http://127.0.0.1:1/brenvothDownload/windows/"));
+    UpdateWindow window(appDir.path(), server.url("/brenvothDownload/windows/"));
+    window.setPublicKey(key.publicKey);
     QCOMPARE(window.pendingNames(), (QStringList{"core.dll", "new.dll"}));
     QCOMPARE(window.pendingDirs(), (QStringList{"", "plugins/"}));
+    window.findChild<QPushButton *>(QStringLiteral("update"))->click();
+
+    QCOMPARE(server.requestLines(),
+             (QList<QByteArray>{"GET /brenvothDownload/windows/v1.1.0/version.xml.minisig HTTP/1.1",
+                                "GET /brenvothDownload/windows/v1.1.0/core.dll HTTP/1.1",
+                                "GET /brenvothDownload/windows/v1.1.0/plugins/new.dll HTTP/1.1"}));
+    QCOMPARE(snapshot(appDir.path()).value(QStringLiteral("core.dll")), QByteArray("core 2"));
+    QCOMPARE(contentOf(appDir.filePath(QStringLiteral("plugins/new.dll"))), QByteArray("new"));
+    QVERIFY(contentOf(appDir.filePath(QStringLiteral("version.xml"))).contains("curVersion=\"1.1.0\""));
 }
 
 void tst_Release::refusals_data()
