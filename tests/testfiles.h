@@ -24,4 +24,13 @@ inline bool writeFile(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+/// \a text with the line ends that a file written in text mode has here.
+inline QByteArray nativeLines(QByteArray text)
+{
+#ifdef Q_OS_WIN
+    text.replace("\n", "\r\n");
+#endif
+    return text;
+}
+
 #endif // TESTFILES_H
