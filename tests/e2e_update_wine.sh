@@ -53,11 +53,17 @@ release_dir() { echo "$www/brenvothDownload/windows/v$1"; }
 start_servers() {
     "$here/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$work/http.log" &
     pids+=($!)
-    local fifo=$work/display
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$(head -n1 <"$fifo")"
+    # Wine programs of one prefix share one session, tied to the display of
+    # the first: scripts/test-windows gives the whole run one Xvfb.
+    if [ -n "${BRENVOTH_WINE_DISPLAY:-}" ]; then
+        export DISPLAY=$BRENVOTH_WINE_DISPLAY
+    else
+        local fifo=$work/display
+        mkfifo "$fifo"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        pids+=($!)
+        export DISPLAY=":$(head -n1 <"$fifo")"
+    fi
     # The port is fixed in the updater: make sure the server answering is ours.
     local token=ready-$RANDOM$RANDOM
     put "$www/$token" "$token"
