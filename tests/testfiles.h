@@ -42,4 +42,13 @@ inline QMap<QString, QByteArray> snapshot(const QString &root)
     return entries;
 }
 
+/// \a text with the line ends that a file written in text mode has here.
+inline QByteArray nativeLines(QByteArray text)
+{
+#ifdef Q_OS_WIN
+    text.replace("\n", "\r\n");
+#endif
+    return text;
+}
+
 #endif // TESTFILES_H

@@ -208,7 +208,7 @@ void tst_Installation::wholeUpdate()
                                       "\"" + setup.app.path() + "/plugins//render.dll\"",
                                       "\"" + setup.app.path() + "/plugins/imageformats//jpeg.dll\""}));
     QVERIFY2(!QFileInfo::exists(setup.app.filePath("download")), "the download directory is left");
-    QVERIFY2(contentOf(setup.app.filePath("version.xml")).startsWith("<filelist curVersion=\"2.0.0\">\n    <software"),
+    QVERIFY2(contentOf(setup.app.filePath("version.xml")).startsWith(nativeLines("<filelist curVersion=\"2.0.0\">\n    <software")),
              contentOf(setup.app.filePath("version.xml")).constData());
     QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
     QCOMPARE(setup.progressBar()->value(), 100);
@@ -240,6 +240,7 @@ void tst_Installation::manifestIsRewrittenExactly()
     QFETCH(QByteArray, downloaded);
     QFETCH(QByteArray, expected);
     QFETCH(QByteArray, encoding);
+    expected = nativeLines(expected);
 
     ReleaseSetup setup({}, {});
     setup.server.setResponse((releasePath + (downloaded.contains("curVersion") ? "v2.0.0" : "v1.0.0")

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Whole updates of the Windows build under wine, as a user gets them: the
+# application folder as installed, a real X server (Xvfb), real clicks
+# (xdotool) and a real HTTP server process on loopback, up to the start of a
+# stub Brenvoth.exe.
+#
+#   e2e_update_wine.sh <case> <cmake> <build dir> <updater .exe built for 127.0.0.1:PORT>
+#                      <stub .exe> <PORT>
+#
+# A case is a function case_<name>: it lays out the installed and the
+# published release with the helpers below, calls run_update and checks.
+set -euo pipefail
+
+case_name=$1 cmake=$2 build=$3 updater=$4 stub=$5 port=$6
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+app=$work/app
+www=$work/www
+export WINEDEBUG=${WINEDEBUG:--all}
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# wait_for <seconds> <command...>: polls until the command succeeds.
+wait_for() {
+    local deadline=$((SECONDS + $1)); shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
+
+# The application folder as a publisher ships it, with the loopback updater
+# and the stub in place of Brenvoth.exe.
+install_app() {
+    "$cmake" --install "$build" --prefix "$app" >/dev/null
+    cp "$updater" "$app/BrenvothUpdater.exe"
+    cp "$stub" "$app/Brenvoth.exe"
+    mkdir -p "$app/download"
+}
+
+# put <path> <content>: writes a file, creating its folders.
+put() { mkdir -p "$(dirname "$1")" && printf '%s' "$2" > "$1"; }
+
+release_dir() { echo "$www/brenvothDownload/windows/v$1"; }
+
+start_servers() {
+    "$here/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$work/http.log" &
+    pids+=($!)
+    # Wine programs of one prefix share one session, tied to the display of
+    # the first: scripts/test-windows gives the whole run one Xvfb.
+    if [ -n "${BRENVOTH_WINE_DISPLAY:-}" ]; then
+        export DISPLAY=$BRENVOTH_WINE_DISPLAY
+    else
+        local fifo=$work/display
+        mkfifo "$fifo"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        pids+=($!)
+        export DISPLAY=":$(head -n1 <"$fifo")"
+    fi
+    # The port is fixed in the updater: make sure the server answering is ours.
+    local token=ready-$RANDOM$RANDOM
+    put "$www/$token" "$token"
+    wait_for 20 curl -sf -o /dev/null "http://127.0.0.1:$port/$token" \
+        || fail "the HTTP server did not start, or port $port is another server's"
+}
+
+# Starts the updater, clicks "Update", waits for the installation to end,
+# clicks "OK" and waits for the updater to end. Generous limits: a wine
+# prefix's first start is slow.
+run_update() {
+    start_servers
+    (cd "$work" && exec wine "$app/BrenvothUpdater.exe") 2>"$work/updater.log" &
+    local updater_pid=$!
+    pids+=($updater_pid)
+    local window
+    window=$(timeout 120 xdotool search --sync --name '^Frame$' | head -n1) || true
+    [ -n "$window" ] || fail "the window did not appear"
+    xdotool mousemove --window "$window" 547 320 click 1
+    wait_for 120 test ! -d "$app/download" || fail "the installation did not finish"
+    sleep 0.5
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    wait "$updater_pid" || fail "the updater exited with status $?"
+    wait_for 30 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+}
+
+requests() { grep -c "\"GET /brenvothDownload/windows/v$1/" "$work/http.log" || true; }
+
+# ---------------------------------------------------------------------------
+case_whole_update() {
+    install_app
+    put "$app/core.dll" 'core 1.0.0'
+    put "$app/plugins/render.dll" 'render 1.0.0'
+    put "$app/readme.txt" 'readme'
+    cat > "$app/version.xml" <<'XML'
+<filelist curVersion="1.0.0">
+    <software version="1.0.0" info="First release.">
+        <file name="core.dll" dir="" version="1.0.0"/>
+        <file name="render.dll" dir="plugins/" version="1.0.0"/>
+        <file name="readme.txt" dir="" version="1.0.0"/>
+    </software>
+</filelist>
+XML
+    local release
+    release=$(release_dir 2.0.0)
+    put "$release/core.dll" 'core 2.0.0'
+    put "$release/plugins/render.dll" 'render 2.0.0'
+    mkdir -p "$release/plugins/imageformats"
+    head -c 3000000 /dev/urandom > "$release/plugins/imageformats/jpeg.dll"
+    cat > "$app/download/version.xml" <<'XML'
+<filelist curVersion="2.0.0">
+    <software version="2.0.0" info="&lt;b&gt;Faster&lt;/b&gt; start-up.">
+        <file name="core.dll" dir="" version="2.0.0"/>
+        <file name="render.dll" dir="plugins/" version="2.0.0"/>
+        <file name="readme.txt" dir="" version="1.0.0"/>
+        <file name="jpeg.dll" dir="plugins/imageformats/" version="2.0.0"/>
+    </software>
+</filelist>
+XML
+
+    run_update
+
+    [ "$(cat "$app/core.dll")" = 'core 2.0.0' ] || fail "core.dll was not replaced"
+    [ "$(cat "$app/plugins/render.dll")" = 'render 2.0.0' ] || fail "render.dll was not replaced"
+    [ "$(cat "$app/readme.txt")" = 'readme' ] || fail "the unchanged readme.txt was touched"
+    cmp -s "$release/plugins/imageformats/jpeg.dll" "$app/plugins/imageformats/jpeg.dll" \
+        || fail "the new jpeg.dll in a new nested folder was not installed whole"
+    grep -q '^<filelist curVersion="2.0.0">' "$app/version.xml" || fail "the manifest was not rewritten"
+    grep -q '^        <file ' "$app/version.xml" || fail "the manifest is not indented by 4"
+    [ "$(grep -vc $'\r$' "$app/version.xml")" -eq 0 ] || fail "the manifest's lines do not end in CR LF"
+    [ "$(cat "$app/started-with.txt")" = "Z:$app/Brenvoth.exe" ] \
+        || fail "Brenvoth.exe was started with '$(cat "$app/started-with.txt")', not its own path"
+    [ "$(requests 2.0.0)" -eq 3 ] || fail "expected 3 downloads, the server saw $(requests 2.0.0)"
+    echo "PASS: whole update of 3 files under wine, manifest rewritten, Brenvoth.exe started"
+}
+
+declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"
+"case_$case_name"
