@@ -5,13 +5,13 @@
 # stub Brenvoth.exe.
 #
 #   e2e_update_wine.sh <case> <cmake> <build dir> <updater .exe built for 127.0.0.1:PORT>
-#                      <stub .exe> <PORT>
+#                      <stub .exe> <PORT> <holdfile .exe>
 #
 # A case is a function case_<name>: it lays out the installed and the
 # published release with the helpers below, calls run_update and checks.
 set -euo pipefail
 
-case_name=$1 cmake=$2 build=$3 updater=$4 stub=$5 port=$6
+case_name=$1 cmake=$2 build=$3 updater=$4 stub=$5 port=$6 holdfile=$7
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 app=$work/app
@@ -71,24 +71,37 @@ start_servers() {
         || fail "the HTTP server did not start, or port $port is another server's"
 }
 
-# Starts the updater, clicks "Update", waits for the installation to end,
-# clicks "OK" and waits for the updater to end. Generous limits: a wine
-# prefix's first start is slow.
-run_update() {
-    start_servers
-    (cd "$work" && exec wine "$app/BrenvothUpdater.exe") 2>"$work/updater.log" &
-    local updater_pid=$!
+# Starts the updater and waits for its window.
+start_updater() {
+    # Qt reads its variables under wine only with a WINE prefix.
+    (cd "$work" && WINEQT_FORCE_STDERR_LOGGING=1 exec wine "$app/BrenvothUpdater.exe") 2>>"$work/updater.log" &
+    updater_pid=$!
     pids+=($updater_pid)
-    local window
     window=$(timeout 120 xdotool search --sync --name '^Frame$' | head -n1) || true
     [ -n "$window" ] || fail "the window did not appear"
+}
+
+# run_update [command...]: starts the updater, clicks "Update", waits until
+# the command (by default: the download folder is gone) says the installation
+# is over, clicks "OK" and waits for the updater to end. Generous limits: a
+# wine prefix's first start is slow.
+run_update() {
+    [ $# -gt 0 ] || set -- test ! -d "$app/download"
+    start_servers
+    start_updater
     xdotool mousemove --window "$window" 547 320 click 1
-    wait_for 120 test ! -d "$app/download" || fail "the installation did not finish"
+    wait_for 120 "$@" || fail "the installation did not finish"
     sleep 0.5
     xdotool mousemove --window "$window" 547 320 click 1
     timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
     wait "$updater_pid" || fail "the updater exited with status $?"
     wait_for 30 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+}
+
+# Every file of the application folder with its checksum, but the stub's output.
+app_state() {
+    (cd "$app" && find . -path ./download -prune -o -type f ! -name started-with.txt -print0 \
+        | sort -z | xargs -0 md5sum)
 }
 
 requests() { grep -c "\"GET /brenvothDownload/windows/v$1/" "$work/http.log" || true; }
@@ -139,6 +152,78 @@ XML
         || fail "Brenvoth.exe was started with '$(cat "$app/started-with.txt")', not its own path"
     [ "$(requests 2.0.0)" -eq 3 ] || fail "expected 3 downloads, the server saw $(requests 2.0.0)"
     echo "PASS: whole update of 3 files under wine, manifest rewritten, Brenvoth.exe started"
+}
+
+# A release that replaces a library the running updater has loaded: Windows
+# lets it be renamed aside, not overwritten; the copy aside goes at the next start.
+case_loaded_library() {
+    install_app
+    put "$app/a.dll" 'a 1.0.0'
+    local release
+    release=$(release_dir 2.0.0)
+    put "$release/a.dll" 'a 2.0.0'
+    # Still a loadable library, so that the updater starts again with it.
+    { cat "$app/Qt5Xml.dll"; printf 'release 2.0.0'; } > "$work/Qt5Xml.dll"
+    mkdir -p "$release" && cp "$work/Qt5Xml.dll" "$release/Qt5Xml.dll"
+    cat > "$app/version.xml" <<'XML'
+<filelist curVersion="1.0.0"><software version="1.0.0">
+    <file name="a.dll" dir="" version="1.0.0"/><file name="Qt5Xml.dll" dir="" version="5.15.8"/>
+</software></filelist>
+XML
+    cat > "$app/download/version.xml" <<'XML'
+<filelist curVersion="2.0.0"><software version="2.0.0">
+    <file name="a.dll" dir="" version="2.0.0"/><file name="Qt5Xml.dll" dir="" version="5.15.8-2"/>
+</software></filelist>
+XML
+
+    run_update grep -q 'curVersion="2.0.0"' "$app/version.xml"
+
+    cmp -s "$work/Qt5Xml.dll" "$app/Qt5Xml.dll" || fail "the loaded Qt5Xml.dll was not replaced"
+    [ "$(cat "$app/a.dll")" = 'a 2.0.0' ] || fail "a.dll was not replaced"
+    [ -e "$app/download/.updater/backup/Qt5Xml.dll" ] \
+        || fail "the old Qt5Xml.dll was deleted although the updater had it loaded"
+    rm "$app/started-with.txt"
+    start_updater
+    wait_for 30 test ! -e "$app/download/.updater/backup/Qt5Xml.dll" \
+        || fail "the old Qt5Xml.dll was not deleted at the next start"
+    kill "$updater_pid"
+    echo "PASS: a loaded Qt5Xml.dll replaced under wine, its old copy deleted at the next start"
+}
+
+# A file held open without sharing by another program blocks its
+# replacement: the files already replaced go back, the manifest stays.
+case_locked_file() {
+    install_app
+    put "$app/core.dll" 'core 1.0.0'
+    put "$app/plugins/render.dll" 'render 1.0.0'
+    local release
+    release=$(release_dir 2.0.0)
+    put "$release/core.dll" 'core 2.0.0'
+    put "$release/plugins/render.dll" 'render 2.0.0'
+    put "$release/plugins/new.dll" 'new 2.0.0'
+    cat > "$app/version.xml" <<'XML'
+<filelist curVersion="1.0.0"><software version="1.0.0">
+    <file name="core.dll" dir="" version="1.0.0"/><file name="render.dll" dir="plugins/" version="1.0.0"/>
+</software></filelist>
+XML
+    cat > "$app/download/version.xml" <<'XML'
+<filelist curVersion="2.0.0"><software version="2.0.0">
+    <file name="core.dll" dir="" version="2.0.0"/><file name="render.dll" dir="plugins/" version="2.0.0"/>
+    <file name="new.dll" dir="plugins/" version="2.0.0"/>
+</software></filelist>
+XML
+    local before
+    before=$(app_state)
+    (cd "$work" && exec wine "$holdfile" "$app/plugins/render.dll" "$work/held") &
+    pids+=($!)
+    wait_for 60 test -e "$work/held" || fail "the helper did not hold render.dll"
+
+    run_update grep -q 'not installed' "$work/updater.log"
+
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed: $(diff <(echo "$before") <(app_state))"
+    grep -q 'render.dll' "$work/updater.log" || fail "the log does not name the blocked render.dll"
+    [ "$(requests 2.0.0)" -eq 3 ] || fail "expected 3 downloads, the server saw $(requests 2.0.0)"
+    echo "PASS: a file held open by another program rolled the whole release back under wine"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

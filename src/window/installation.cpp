@@ -201,6 +201,8 @@ bool Installation::stage(int index)
 
 bool Installation::commit(const QString &version)
 {
+    // Windows deletes no open file: the staging records go with download/.
+    records.reset();
     QVector<ReleaseCommit::File> staged;
     for (const PendingFile &file : qAsConst(files))
         staged.append({file.dir, file.name});
