@@ -185,8 +185,10 @@ void HttpDownloadFile::onReplyMetaDataChanged()
     if (headHandled)
         return;
     headHandled = true;
-    serverValidator = validatorOf(reply);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // An error page's validator says nothing about the file.
+    if ((status >= 200 && status <= 299) || status == 304)
+        serverValidator = validatorOf(reply);
     const bool reusing = !stagedValidator.isEmpty();
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     announcedLength = length.isValid() ? length.toLongLong() : -1;
