@@ -61,6 +61,7 @@ private slots:
     void failedStepPutsEverythingBack();
     void recoveryAfterAStopLeavesOneRelease_data();
     void recoveryAfterAStopLeavesOneRelease();
+    void unfinishedRollBackIsFinishedAtTheNextStart();
     void leftoverBackupsGoAtTheNextStart();
 };
 
@@ -128,6 +129,29 @@ void tst_ReleaseCommit::recoveryAfterAStopLeavesOneRelease()
     QVERIFY2(!QFileInfo::exists(release.app.filePath("download/.updater/journal")), "the journal is left");
     QCOMPARE(done.isEmpty(), step <= journalStep);
     QCOMPARE(ReleaseCommit(release.app.path()).recover(), QString());
+}
+
+// The manifest cannot be written, and a file then stands where c.dll's folder
+// would go back to: the journal stays, and the next start finishes the work.
+void tst_ReleaseCommit::unfinishedRollBackIsFinishedAtTheNextStart()
+{
+    Release release;
+    const QString blocker = release.app.filePath("download/new");
+    ReleaseCommit commit(release.app.path());
+    commit.setStepHook([&](int step) {
+        if (step != stepCount - 1)
+            return Action::Continue;
+        QDir(blocker).removeRecursively();
+        writeFile(blocker, "in the way");
+        return Action::Fail;
+    });
+    QVERIFY(!commit.commit("2", files, "manifest 2"));
+    QVERIFY2(commit.isUnfinished(), "a roll-back that could not finish counted as done");
+    QVERIFY(QFileInfo::exists(release.app.filePath("download/.updater/journal")));
+
+    QVERIFY(QFile::remove(blocker));
+    QVERIFY(!ReleaseCommit(release.app.path()).recover().isEmpty());
+    QCOMPARE(snapshot(release.app.path()), release.newRelease);
 }
 
 void tst_ReleaseCommit::leftoverBackupsGoAtTheNextStart()

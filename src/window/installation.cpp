@@ -209,7 +209,7 @@ bool Installation::commit(const QString &version)
     ReleaseCommit releaseCommit(applicationDir);
     if (releaseCommit.commit(version, staged, localManifest))
         return true;
-    failed = Failure::NotInstalled;
+    failed = releaseCommit.isUnfinished() ? Failure::Unfinished : Failure::NotInstalled;
     error = releaseCommit.errorString();
     return false;
 }

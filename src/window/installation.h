@@ -35,7 +35,9 @@ class Installation : public QObject
     Q_OBJECT
 
 public:
-    enum class Failure { None, NotInstalled, NotVerified };
+    /// NotInstalled changed nothing; Unfinished left a commit that the next
+    /// start finishes or undoes.
+    enum class Failure { None, NotInstalled, NotVerified, Unfinished };
 
     Installation(const QString &applicationDir, const QString &downloadBaseUrl,
                  QObject *parent = nullptr);

@@ -114,7 +114,7 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
         return fail(QStringLiteral("the update's journal cannot be written"));
     if (!runForward(plan)) {
         if (!stopped)
-            rollBack(plan);
+            unfinished = !rollBack(plan);
         return false;
     }
     finish();

@@ -49,6 +49,9 @@ public:
     QString recover();
 
     QString errorString() const { return error; }
+    /// After a failed commit: whether some file could not be put back, so
+    /// that the journal stays for recover() to finish the work.
+    bool isUnfinished() const { return unfinished; }
 
     void setStepHook(StepHook hook) { stepHook = std::move(hook); }
 
@@ -85,6 +88,7 @@ private:
     QSet<QString> knownFolders;
     int stepCount = 0;
     bool stopped = false;
+    bool unfinished = false;
 };
 
 #endif // RELEASECOMMIT_H

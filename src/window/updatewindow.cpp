@@ -159,6 +159,12 @@ void UpdateWindow::showInstallationResult(const Installation &installation)
                                 "and was not installed. Nothing was changed."));
         return;
     }
+    if (installation.failure() == Installation::Failure::Unfinished) {
+        ui->textEdit->append(tr("The update could not be installed (%1), and not every file could "
+                                "be put back yet. This is finished when the updater starts again.")
+                                 .arg(installation.errorString()));
+        return;
+    }
     ui->textEdit->append(tr("The update could not be installed (%1). Nothing was changed; "
                             "the update will be offered again next time.")
                              .arg(installation.errorString()));
