@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QDomNodeList>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QXmlStreamReader>
 
@@ -171,16 +170,6 @@ QByteArray serialize(const QDomDocument &document)
     document.save(stream, 4, QDomNode::EncodingFromDocument);
     stream.flush();
     return bytes;
-}
-
-bool write(const QDomDocument &document, const QString &path, QString *errorText)
-{
-    const QByteArray bytes = serialize(document);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *errorText = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return false;
 }
 
 } // namespace Manifest

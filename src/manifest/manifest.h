@@ -62,9 +62,6 @@ QHash<QString, QString> installedVersions(const QString &localManifest);
 /// declaration names (UTF-8 without one), with the platform's line ends.
 QByteArray serialize(const QDomDocument &document);
 
-/// Replaces the file at \a path atomically by \a document, serialized.
-bool write(const QDomDocument &document, const QString &path, QString *errorText);
-
 } // namespace Manifest
 
 #endif // MANIFEST_H
