@@ -20,6 +20,8 @@
 namespace {
 
 const QByteArray dataPath = "/files/data.bin";
+// Paths and what the server answers for each.
+using Script = QList<QPair<QByteArray, ScriptedResponse>>;
 constexpr uint64_t unknownTotal = std::numeric_limits<uint64_t>::max();
 
 QByteArray patternBody(int size)
@@ -110,7 +112,14 @@ private:
     const QString saved = QDir::currentPath();
 };
 
+ScriptedResponse redirectTo(int status, const QByteArray &location)
+{
+    return ScriptedResponse::withStatus(status, "Moved", "see elsewhere").withHeader("Location", location);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Script)
 
 class tst_HttpDownloadFile : public QObject
 {
@@ -122,6 +131,8 @@ private slots:
     void completeBody();
     void failedTransfer_data();
     void failedTransfer();
+    void redirects_data();
+    void redirects();
     void unopenableTarget_data();
     void unopenableTarget();
     void targetPath_data();
@@ -217,10 +228,9 @@ void tst_HttpDownloadFile::failedTransfer_data()
     QTest::newRow("500 internal server error")
         << ScriptedResponse::withStatus(500, "Internal Server Error", "broken")
         << "Network error : 401" << QByteArray("broken");
-    QTest::newRow("301 redirect, not followed")
-        << ScriptedResponse::withStatus(301, "Moved Permanently", "moved")
-               .withHeader("Location", "/elsewhere/data.bin")
-        << "Server answered with HTTP status 301 Moved Permanently" << QByteArray("moved");
+    QTest::newRow("300 multiple choices, not followed")
+        << ScriptedResponse::withStatus(300, "Multiple Choices", "choose").withHeader("Location", "/elsewhere")
+        << "Server answered with HTTP status 300 Multiple Choices" << QByteArray("choose");
     QTest::newRow("body cut short of its length")
         << ScriptedResponse::ok(body).truncatedAfter(700) << "Network error : 2" << body.left(700);
     QTest::newRow("connection closed right after the head")
@@ -261,6 +271,56 @@ void tst_HttpDownloadFile::failedTransfer()
     QVERIFY2(!transfer.downloader->succeeded(), "a failed transfer claims success");
     QCOMPARE(transfer.downloader->errorString(), expectedError);
     QCOMPARE(contentOf(target), expectedContent);
+}
+
+void tst_HttpDownloadFile::redirects_data()
+{
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<QString>("expectedError");
+    QTest::addColumn<int>("expectedRequests");
+
+    const ScriptedResponse file = ScriptedResponse::ok("the file").withHeader("ETag", "\"final\"");
+    QTest::newRow("302 to an absolute address")
+        << Script{{dataPath, redirectTo(302, server.url("/cdn/data.bin").toUtf8())}, {"/cdn/data.bin", file}}
+        << QString() << 2;
+    QTest::newRow("301 with a relative Location")
+        << Script{{dataPath, redirectTo(301, "../cdn/data.bin")}, {"/cdn/data.bin", file}} << QString() << 2;
+    Script fiveHops{{dataPath, redirectTo(303, "/hop1")}};
+    for (int hop = 1; hop < 5; ++hop)
+        fiveHops.append({"/hop" + QByteArray::number(hop), redirectTo(hop % 2 ? 307 : 308, "/hop" + QByteArray::number(hop + 1))});
+    QTest::newRow("five redirects followed") << (Script(fiveHops) << qMakePair(QByteArray("/hop5"), file))
+                                             << QString() << 6;
+    QTest::newRow("a sixth redirect refused")
+        << (Script(fiveHops) << qMakePair(QByteArray("/hop5"), redirectTo(302, "/hop6")) << qMakePair(QByteArray("/hop6"), file))
+        << "the server redirected more than 5 times, last to " + server.url("/hop6") << 6;
+    QTest::newRow("a loop refused") << Script{{dataPath, redirectTo(302, dataPath)}}
+                                    << "the server redirected more than 5 times, last to " + server.url(dataPath) << 6;
+}
+
+// The file is what the last address answers; a loop ends with no retry.
+void tst_HttpDownloadFile::redirects()
+{
+    QFETCH(Script, script);
+    QFETCH(QString, expectedError);
+    QFETCH(int, expectedRequests);
+    QTemporaryDir dir;
+    for (const auto &step : script)
+        server.setResponse(step.first, step.second);
+    const int requestsBefore = server.requestLines().size();
+
+    Transfer transfer(QString(), server.url(dataPath), dir.path());
+    transfer.downloader->startDownload();
+    QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
+
+    QCOMPARE(transfer.downloader->errorString(), expectedError);
+    QCOMPARE(server.requestLines().size() - requestsBefore, expectedRequests);
+    if (!expectedError.isEmpty()) {
+        QVERIFY2(!transfer.downloader->failureIsTransient(), "a redirect failure would be tried again");
+        return;
+    }
+    QVERIFY(transfer.downloader->succeeded());
+    QCOMPARE(contentOf(dir.filePath("data.bin")), QByteArray("the file"));
+    QCOMPARE(transfer.downloader->validator(), QByteArray("\"final\""));
 }
 
 void tst_HttpDownloadFile::unopenableTarget_data()

@@ -30,9 +30,10 @@ using Entries = QVector<Entry>;
 
 const QString releasePath = QStringLiteral("/brenvothDownload/windows/");
 
-QByteArray manifest(const QString &curVersion, const Entries &files, const QByteArray &info = "notes")
+QByteArray manifest(const QString &curVersion, const Entries &files, const QByteArray &info = "notes",
+                    const QByteArray &rootAttributes = {})
 {
-    QByteArray xml = "<filelist curVersion=\"" + curVersion.toUtf8() + "\">\n"
+    QByteArray xml = "<filelist curVersion=\"" + curVersion.toUtf8() + "\"" + rootAttributes + ">\n"
                      "\t<software version=\"" + curVersion.toUtf8() + "\" info=\"" + info + "\">\n";
     for (const Entry &file : files) {
         xml += "\t\t<file name=\"" + file.name.toUtf8() + "\" dir=\"" + file.dir.toUtf8()
@@ -107,7 +108,14 @@ public:
         server.setResponse(urlPath(file).toUtf8(), response);
     }
     static QString urlPath(const Entry &file) { return releasePath + "v2.0.0/" + file.dir + file.name; }
-    void publishManifest() { writeFile(app.filePath("download/version.xml"), manifest("2.0.0", published)); }
+    void publishManifest(const QByteArray &rootAttributes = {})
+    {
+        writeFile(app.filePath("download/version.xml"), manifest("2.0.0", published, "notes", rootAttributes));
+    }
+    void setInstalledRootAttributes(const QByteArray &rootAttributes)
+    {
+        writeFile(app.filePath("version.xml"), manifest("1.0.0", installed, "notes", rootAttributes));
+    }
 
     UpdateWindow *openWindow()
     {
@@ -182,6 +190,8 @@ private slots:
     void resumedTransfers();
     void signedReleases_data();
     void signedReleases();
+    void olderReleaseRefused_data();
+    void olderReleaseRefused();
     void unreadableDownloadedManifestChangesNothing();
     void handOverStartsTheApplicationWithItsPath();
     void failedStartIsRetried();
@@ -325,8 +335,11 @@ void tst_Installation::failedReleaseChangesNothing_data()
 
     // Published in the order core, render, jpeg; a transient failure is tried 4 times.
     QTest::newRow("404") << newRender << ScriptedResponse::withStatus(404, "Not Found", "gone") << false << 2;
-    QTest::newRow("redirect") << newRender << ScriptedResponse::withStatus(302, "Found", "elsewhere")
-                                                  .withHeader("Location", "/elsewhere") << false << 2;
+    QTest::newRow("redirect to a missing file") << newRender << ScriptedResponse::withStatus(302, "Found", "elsewhere")
+                                                  .withHeader("Location", "/elsewhere") << false << 3;
+    QTest::newRow("redirect loop, not retried")
+        << newRender << ScriptedResponse::withStatus(302, "Found").withHeader("Location", (releasePath + "v2.0.0/plugins/render.dll").toUtf8())
+        << false << 7;
     QTest::newRow("truncated body, retried")
         << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).truncatedAfter(1000) << false << 5;
     QTest::newRow("stall, retried")
@@ -393,6 +406,7 @@ void tst_Installation::resumedTransfers_data()
 {
     QTest::addColumn<QList<ScriptedResponse>>("firstRun");
     QTest::addColumn<QList<ScriptedResponse>>("secondRun");
+    QTest::addColumn<bool>("redirected");
     QTest::addColumn<QByteArray>("expectedHeader");
 
     const QByteArray body = QByteArray("0123456789").repeated(500);
@@ -402,33 +416,45 @@ void tst_Installation::resumedTransfers_data()
                                       .withHeader("ETag", "\"v1\"");
     QTest::newRow("a cut transfer is retried with a range")
         << QList<ScriptedResponse>{ScriptedResponse(tagged).truncatedAfter(3000), rest}
-        << QList<ScriptedResponse>{} << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
+        << QList<ScriptedResponse>{} << false << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
+    QTest::newRow("a redirected range request, guarded by the final answer's validator")
+        << QList<ScriptedResponse>{ScriptedResponse(tagged).truncatedAfter(3000), rest}
+        << QList<ScriptedResponse>{} << true << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
     QTest::newRow("a later run continues a partly staged file")
         << QList<ScriptedResponse>{ScriptedResponse(tagged).truncatedAfter(3000),
                                    ScriptedResponse::withStatus(404, "Not Found")}
-        << QList<ScriptedResponse>{rest} << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
+        << QList<ScriptedResponse>{rest} << false << QByteArray("Range: bytes=3000-\r\nIf-Range: \"v1\"");
     QTest::newRow("a later run keeps a whole staged file the server confirms")
         << QList<ScriptedResponse>{tagged}
-        << QList<ScriptedResponse>{ScriptedResponse::withStatus(304, "Not Modified")}
+        << QList<ScriptedResponse>{ScriptedResponse::withStatus(304, "Not Modified")} << false
         << QByteArray("If-None-Match: \"v1\"");
 }
 
-// core.dll is the file continued; in a run that must fail, render.dll fails for good.
+// core.dll is the file continued, served from a storage host when redirected;
+// in a run that must fail, render.dll fails for good.
 void tst_Installation::resumedTransfers()
 {
     QFETCH(QList<ScriptedResponse>, firstRun);
     QFETCH(QList<ScriptedResponse>, secondRun);
+    QFETCH(bool, redirected);
     QFETCH(QByteArray, expectedHeader);
 
     const QByteArray body = QByteArray("0123456789").repeated(500);
     ReleaseSetup setup({oldCore}, {newCore, newRender});
-    setup.server.setResponses(ReleaseSetup::urlPath(newCore).toUtf8(), firstRun);
+    QByteArray corePath = ReleaseSetup::urlPath(newCore).toUtf8();
+    if (redirected) {
+        setup.server.setResponse(corePath, ScriptedResponse::withStatus(302, "Found")
+                                               .withHeader("Location", "/storage/core.dll")
+                                               .withHeader("ETag", "\"of the redirect\""));
+        corePath = "/storage/core.dll";
+    }
+    setup.server.setResponses(corePath, firstRun);
     if (!secondRun.isEmpty()) {
         setup.serve(newRender, ScriptedResponse::withStatus(404, "Not Found"));
         setup.openWindow();
         setup.clickUpdate();
         QCOMPARE(setup.installedContent(oldCore), contentFor(oldCore));
-        setup.server.setResponses(ReleaseSetup::urlPath(newCore).toUtf8(), secondRun);
+        setup.server.setResponses(corePath, secondRun);
         setup.serve(newRender, ScriptedResponse::ok(contentFor(newRender)));
     }
     setup.openWindow();
@@ -437,7 +463,7 @@ void tst_Installation::resumedTransfers()
     QCOMPARE(setup.installedContent(newCore), body);
     QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
     const QByteArray lastHead = setup.server.requestHeads().value(setup.server.requestHeads().size() - 2);
-    QVERIFY2(lastHead.contains(expectedHeader), lastHead.constData());
+    QVERIFY2(lastHead.startsWith("GET " + corePath) && lastHead.contains(expectedHeader), lastHead.constData());
 }
 
 void tst_Installation::signedReleases_data()
@@ -490,6 +516,67 @@ void tst_Installation::signedReleases()
     QVERIFY2(setup.text().contains("could not be verified as coming from the publisher"), qPrintable(setup.text()));
     QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
     QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+}
+
+void tst_Installation::olderReleaseRefused_data()
+{
+    QTest::addColumn<QByteArray>("installed");
+    QTest::addColumn<QByteArray>("offered");
+    QTest::addColumn<bool>("keyed");
+    QTest::addColumn<QString>("refusal");   // empty: installs
+
+    const QString older = QStringLiteral("older than the installed one and was not installed");
+    QTest::newRow("older refused") << QByteArray("1800000000") << QByteArray("1700000000") << true << older;
+    QTest::newRow("equal accepted") << QByteArray("1800000000") << QByteArray("1800000000") << true << QString();
+    QTest::newRow("newer accepted") << QByteArray("1800000000") << QByteArray("1800000001") << true << QString();
+    QTest::newRow("missing refused when the installed one has it")
+        << QByteArray("1800000000") << QByteArray() << true << older;
+    QTest::newRow("missing accepted without a key") << QByteArray("1800000000") << QByteArray() << false << QString();
+    QTest::newRow("older refused without a key too")
+        << QByteArray("1800000000") << QByteArray("1700000000") << false << older;
+    QTest::newRow("malformed refused") << QByteArray() << QByteArray("2026-12-08") << true
+                                       << "publication time \"2026-12-08\" is not a whole number of seconds";
+    QTest::newRow("the first one accepted") << QByteArray() << QByteArray("1700000000") << true << QString();
+}
+
+// A signed manifest served again after a newer one was installed would take
+// the user back to a release with known holes.
+void tst_Installation::olderReleaseRefused()
+{
+    QFETCH(QByteArray, installed);
+    QFETCH(QByteArray, offered);
+    QFETCH(bool, keyed);
+    QFETCH(QString, refusal);
+    if (keyed && !minisignInstalled())
+        QSKIP("the minisign command is not installed");
+    const auto published = [](const QByteArray &time) {
+        return time.isNull() ? QByteArray() : " published=\"" + time + '"';
+    };
+    ReleaseSetup setup({oldCore}, {hashed(newCore)});
+    setup.setInstalledRootAttributes(published(installed));
+    setup.publishManifest(published(offered));
+    QTemporaryDir keys;
+    const MinisignKey key = keyed ? makeMinisignKey(keys.path(), "publisher") : MinisignKey();
+    if (keyed) {
+        const QByteArray signature =
+            minisignSignature(key, contentOf(setup.app.filePath("download/version.xml")), keys.path());
+        QVERIFY2(!signature.isEmpty(), "minisign made no signature");
+        setup.server.setResponse((releasePath + "v2.0.0/version.xml.minisig").toUtf8(), ScriptedResponse::ok(signature));
+    }
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    setup.openWindow()->setPublicKey(key.publicKey);
+    setup.clickUpdate();
+
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+    if (refusal.isEmpty()) {
+        QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+        QVERIFY2(contentOf(setup.app.filePath("version.xml")).contains(published(offered)), "the time was not kept");
+        return;
+    }
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QVERIFY2(setup.requestedPaths().isEmpty(), "something was fetched for a refused release");
+    QVERIFY2(setup.text().contains(refusal) && setup.text().contains("Nothing was changed"), qPrintable(setup.text()));
+    QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
 }
 
 void tst_Installation::unreadableDownloadedManifestChangesNothing()

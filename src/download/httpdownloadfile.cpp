@@ -1,9 +1,12 @@
 #include "httpdownloadfile.h"
+#include "systemproxy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QSslError>
 #include <QUrl>
 
 #include <limits>
@@ -40,12 +43,51 @@ bool isTransientStatus(int status)
     return status == 408 || status == 429 || (status >= 500 && status <= 599);
 }
 
-// Errors of the connection itself, below HTTP: refused, reset, cut short, timed out.
+// Errors of the connection itself, below HTTP: refused, reset, cut short, timed
+// out, also at a proxy. A certificate, a redirect or a proxy's demand for
+// credentials is no better on the next try.
 bool isTransientNetworkError(QNetworkReply::NetworkError code)
 {
-    return code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied
-        && code != QNetworkReply::OperationCanceledError
-        && code != QNetworkReply::SslHandshakeFailedError;
+    switch (code) {
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::SslHandshakeFailedError:
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return false;
+    default:
+        return code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied;
+    }
+}
+
+// The answers Qt follows by itself under the redirect policy of the request.
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+QString certificateProblem(const QSslError &error)
+{
+    switch (error.error()) {
+    case QSslError::CertificateExpired:
+        return HttpDownloadFile::tr("its certificate has expired");
+    case QSslError::CertificateNotYetValid:
+        return HttpDownloadFile::tr("its certificate is not valid yet");
+    case QSslError::HostNameMismatch:
+        return HttpDownloadFile::tr("its certificate was issued for another host name");
+    case QSslError::CertificateRevoked:
+        return HttpDownloadFile::tr("its certificate has been revoked");
+    case QSslError::SelfSignedCertificate:
+    case QSslError::SelfSignedCertificateInChain:
+    case QSslError::UnableToGetIssuerCertificate:
+    case QSslError::UnableToGetLocalIssuerCertificate:
+    case QSslError::UnableToVerifyFirstCertificate:
+    case QSslError::CertificateUntrusted:
+    case QSslError::CertificateRejected:
+        return HttpDownloadFile::tr("its certificate was issued by an authority this computer does not trust");
+    default:
+        return error.errorString();
+    }
 }
 } // namespace
 
@@ -54,6 +96,7 @@ HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDi
     : HttpDownloadFile(std::move(fileName), std::move(url), std::move(saveDir), nullptr, parent)
 {
     manager = new QNetworkAccessManager(this);
+    useSystemProxy(manager);
     ownsManager = true;
 }
 
@@ -110,6 +153,7 @@ void HttpDownloadFile::startDownload()
     connect(reply, &QNetworkReply::errorOccurred, this, &HttpDownloadFile::onReplyError);
     connect(reply, &QNetworkReply::downloadProgress, this, &HttpDownloadFile::onReplyProgress);
     connect(reply, &QNetworkReply::metaDataChanged, this, &HttpDownloadFile::onReplyMetaDataChanged);
+    connect(reply, &QNetworkReply::sslErrors, this, &HttpDownloadFile::onReplySslErrors);
     stallTimer.start();
 
     if (fileName.isEmpty())
@@ -133,6 +177,9 @@ QNetworkRequest HttpDownloadFile::buildRequest() const
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setRawHeader("Accept-Encoding", "identity");
+    // A redirect carries the range and its condition along; never from https to http.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(maximumRedirects);
     if (stagedValidator.isEmpty())
         return request;
     const bool isEtag = stagedValidator.startsWith('"');
@@ -180,12 +227,23 @@ bool HttpDownloadFile::failureIsTransient() const
     return failed && transient;
 }
 
+QString HttpDownloadFile::errorDetail() const
+{
+    return firstErrorDetail;
+}
+
 void HttpDownloadFile::onReplyMetaDataChanged()
 {
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (isRedirect(status) && reply->hasRawHeader("Location")) {
+        // Qt follows it; what counts is the head of the answer at its end.
+        redirectTarget = reply->url().resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
+        stallTimer.start();
+        return;
+    }
     if (headHandled)
         return;
     headHandled = true;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // An error page's validator says nothing about the file.
     if ((status >= 200 && status <= 299) || status == 304)
         serverValidator = validatorOf(reply);
@@ -276,6 +334,7 @@ void HttpDownloadFile::onReplyDataArrived()
 void HttpDownloadFile::onReplyFinished()
 {
     stallTimer.stop();
+    finalStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (!failed)
         checkStatus();
     if (!failed)
@@ -302,8 +361,68 @@ void HttpDownloadFile::onReplyError(QNetworkReply::NetworkError errorCode)
     if (abortedHere)
         return;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    fail(tr("Network error : %1").arg(int(errorCode)),
-         isTransientStatus(status) || isTransientNetworkError(errorCode));
+    QStringList details{reply->errorString()};
+    for (const QSslError &sslError : qAsConst(sslErrors))
+        details << sslError.errorString();
+    fail(describeNetworkError(errorCode), isTransientStatus(status) || isTransientNetworkError(errorCode),
+         details.join(QStringLiteral("; ")));
+}
+
+void HttpDownloadFile::onReplySslErrors(const QList<QSslError> &errors)
+{
+    // Never ignored: a server that cannot prove who it is gets no request.
+    sslErrors = errors;
+}
+
+QString HttpDownloadFile::describeNetworkError(QNetworkReply::NetworkError errorCode) const
+{
+    const QString proxy = proxyName();
+    switch (errorCode) {
+    case QNetworkReply::SslHandshakeFailedError:
+        return handshakeProblem();
+    case QNetworkReply::TooManyRedirectsError:
+        return tr("the server redirected more than %1 times, last to %2")
+            .arg(maximumRedirects).arg(redirectTarget.toString());
+    case QNetworkReply::InsecureRedirectError:
+        return tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString());
+    case QNetworkReply::ProxyConnectionRefusedError:
+        return tr("the proxy %1 refused the connection").arg(proxy);
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return tr("the proxy %1 asks for a user name and password").arg(proxy);
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::UnknownProxyError:
+        return tr("the proxy %1 failed: %2").arg(proxy, reply->errorString());
+    default:
+        break;
+    }
+    const QString text = tr("Network error : %1").arg(int(errorCode));
+    return proxy.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxy);
+}
+
+QString HttpDownloadFile::handshakeProblem() const
+{
+    if (sslErrors.isEmpty())
+        return tr("no secure connection could be made with %1").arg(reply->url().authority());
+    QStringList problems;
+    for (const QSslError &sslError : qAsConst(sslErrors)) {
+        const QString problem = certificateProblem(sslError);
+        if (!problems.contains(problem))
+            problems << problem;
+    }
+    return tr("the server's identity could not be verified: %1").arg(problems.join(QStringLiteral("; ")));
+}
+
+// The proxy that the request went through, as host:port; empty without one.
+QString HttpDownloadFile::proxyName() const
+{
+    QNetworkProxyFactory *factory = manager ? manager->proxyFactory() : nullptr;
+    const QNetworkProxy proxy = factory ? factory->queryProxy(QNetworkProxyQuery(reply->url())).value(0)
+                                        : QNetworkProxy(QNetworkProxy::NoProxy);
+    if (proxy.type() != QNetworkProxy::HttpProxy && proxy.type() != QNetworkProxy::Socks5Proxy)
+        return QString();
+    return QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port());
 }
 
 void HttpDownloadFile::onReplyProgress(uint64_t byteReceived, uint64_t byteTotal)
@@ -322,10 +441,11 @@ void HttpDownloadFile::onStallTimeout()
     abortTransfer(tr("No data received for %1 s").arg(stallTimer.interval() / 1000.0), true);
 }
 
-void HttpDownloadFile::fail(const QString &errorText, bool transientFailure)
+void HttpDownloadFile::fail(const QString &errorText, bool transientFailure, const QString &detail)
 {
     if (!failed) {
         firstError = errorText;
+        firstErrorDetail = detail;
         transient = transientFailure;
     }
     failed = true;
@@ -339,15 +459,16 @@ void HttpDownloadFile::abortTransfer(const QString &errorText, bool transientFai
     reply->abort();
 }
 
-// Qt sees no error in a 3xx answer, which is not the file either.
+// Qt sees no error in a 3xx answer it does not follow, which is not the file either.
 void HttpDownloadFile::checkStatus()
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if ((status >= 200 && status <= 299) || (status == 304 && keepsStagedWhole))
         return;
     const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    fail(tr("Server answered with HTTP status %1 %2").arg(status).arg(reason).trimmed(),
-         isTransientStatus(status));
+    const QString text = tr("Server answered with HTTP status %1 %2").arg(status).arg(reason).trimmed();
+    const QString proxy = proxyName();
+    fail(proxy.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxy), isTransientStatus(status));
 }
 
 // A failed check empties the file, so that no later attempt continues it.

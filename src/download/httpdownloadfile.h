@@ -6,7 +6,9 @@
 #include <QNetworkRequest>
 #include <QObject>
 #include <QString>
+#include <QSslError>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdint>
 
@@ -28,11 +30,21 @@ QT_END_NAMESPACE
 ///   <code> in decimal (a 404 gives 203, a body cut short of its
 ///   Content-Length or of its last chunk gives 2);
 /// - "Server answered with HTTP status <code> <reason>": the status is not
-///   2xx although the network layer saw no error (a 3xx, as no redirect is
-///   followed);
+///   2xx although the network layer saw no error (a 3xx that is not followed);
 /// - "No data received for <s> s": the transfer stalled for the stall limit
-///   (30 s unless setStallTimeout() says otherwise) and was aborted.
-/// A file left by a failed transfer is kept; succeeded() is false for it.
+///   (30 s unless setStallTimeout() says otherwise) and was aborted;
+/// - "the server's identity could not be verified: <why>": its certificate
+///   has expired, is for another host name, or comes from an authority the
+///   system does not trust; never ignored, never retried;
+/// - a redirect loop, more than maximumRedirects redirects or one from https
+///   to http, naming the address; never retried;
+/// - a proxy that refuses the connection or asks for credentials, naming it.
+/// Any failure through a proxy names the proxy. errorDetail() keeps Qt's own
+/// words for the log. A file left by a failed transfer is kept; succeeded()
+/// is false for it.
+///
+/// Redirects (301, 302, 303, 307, 308) are followed, a range request's
+/// included; the validator and length are those of the answer at the end.
 /// The request asks for the identity encoding, so the file is saved exactly
 /// as the server stores it and its Content-Length is checked.
 ///
@@ -48,6 +60,7 @@ class HttpDownloadFile : public QObject
 
 public:
     static constexpr int defaultStallTimeout = 30000;
+    static constexpr int maximumRedirects = 5;
 
     HttpDownloadFile(QString fileName, QString url, QString saveDir, QObject *parent);
     /// Sends the request through \a sharedManager, which must outlive the
@@ -80,6 +93,8 @@ public:
     bool succeeded() const;
     /// The first error text reported, empty while none was.
     QString errorString() const;
+    /// Qt's own words for the first network failure, for the log; may be empty.
+    QString errorDetail() const;
     /// Whether the failure may pass when tried again: the connection refused,
     /// reset or cut short, a stall, or HTTP 408, 429 or 5xx.
     bool failureIsTransient() const;
@@ -88,6 +103,8 @@ public:
     QByteArray validator() const { return serverValidator; }
     /// The whole file's length as the response announced it, or -1.
     qint64 fileLength() const { return announcedLength; }
+    /// The HTTP status of the last answer, once the transfer has finished; 0 without one.
+    int statusCode() const { return finalStatus; }
 
 signals:
     void error(QString errorStr);
@@ -105,17 +122,21 @@ public slots:
 private slots:
     void onStallTimeout();
     void onReplyMetaDataChanged();
+    void onReplySslErrors(const QList<QSslError> &errors);
 
 private:
     QNetworkRequest buildRequest() const;
     bool openTarget();
     bool startFromStagedPart(qint64 firstByte);
     bool hashStagedBytes(qint64 count);
-    void fail(const QString &errorText, bool transient = false);
+    void fail(const QString &errorText, bool transient = false, const QString &detail = QString());
     void abortTransfer(const QString &errorText, bool transient = false);
     void checkStatus();
     void checkContent();
     QString cannotWriteText() const;
+    QString describeNetworkError(QNetworkReply::NetworkError errorCode) const;
+    QString handshakeProblem() const;
+    QString proxyName() const;
 
     QNetworkAccessManager *manager = nullptr;
     QNetworkReply *reply = nullptr;
@@ -136,6 +157,9 @@ private:
     bool transient = false;
     bool abortedHere = false;
     QString firstError;
+    QString firstErrorDetail;
+    QList<QSslError> sslErrors;
+    QUrl redirectTarget;
 
     qint64 stagedBytes = 0;
     qint64 stagedLength = -1;
@@ -148,6 +172,7 @@ private:
     // What the response turned out to be, once its head has arrived.
     QByteArray serverValidator;
     qint64 announcedLength = -1;
+    int finalStatus = 0;
     qint64 bodyOffset = 0;       // bytes of the file before the body: the staged part kept
     qint64 bytesWritten = 0;     // of the body
     bool headHandled = false;

@@ -5,6 +5,7 @@
 #include "minisign.h"
 #include "releasecommit.h"
 #include "stagingrecords.h"
+#include "systemproxy.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -42,6 +43,7 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
     , downloadBaseUrl(downloadBaseUrl)
     , stallTimeout(HttpDownloadFile::defaultStallTimeout)
 {
+    useSystemProxy(&network);
 }
 
 Installation::~Installation() = default;
@@ -80,12 +82,36 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
     QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("filelist"))
         return fail({}, tr("the downloaded manifest can no longer be read"));
+    if (!isNotOlderThanInstalled(root))
+        return false;
     if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names))
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
     localManifest = Manifest::serialize(document);
     records.reset(new StagingRecords(downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder()
                                      + QStringLiteral("/staging")));
+    return true;
+}
+
+// A signed manifest of an older release, served again, would take the user
+// back to it: the publication times may only grow. Without a key nothing is
+// signed, so only a manifest with a time is held to it.
+bool Installation::isNotOlderThanInstalled(const QDomElement &downloadedRoot)
+{
+    qint64 offered = -1;
+    qint64 installed = -1;
+    if (!Manifest::readPublished(downloadedRoot, &offered))
+        return fail({}, tr("the downloaded manifest's publication time \"%1\" is not a whole number of seconds")
+                            .arg(downloadedRoot.attribute(QStringLiteral("published"))));
+    const Manifest::Document local = Manifest::read(applicationDir + QStringLiteral("/version.xml"));
+    if (local.status != Manifest::Status::Read || !Manifest::readPublished(local.root(), &installed)
+        || installed < 0)
+        return true;
+    if (offered < 0 && !publicKey.isEmpty())
+        return refuseOlder(tr("it has no publication time, and the installed release has one"));
+    if (offered >= 0 && offered < installed)
+        return refuseOlder(tr("it was published at %1, before the installed release (%2)")
+                               .arg(Manifest::publishedText(offered), Manifest::publishedText(installed)));
     return true;
 }
 
@@ -154,8 +180,14 @@ bool Installation::verifySignature()
             return refuse(tr("%1%2 has no size and sha256 in the manifest").arg(file.dir, file.name));
     }
     const PendingFile signature{QString(), signatureName, {}};
-    if (!fetch(signature, urlPrefix + signatureName, -1))
-        return refuse(tr("the signature cannot be fetched: %1").arg(error));
+    int status = 0;
+    if (!fetch(signature, urlPrefix + signatureName, -1, &status)) {
+        // A server that answers without the signature cannot vouch for the
+        // release; one that cannot be reached is a failed download.
+        if (status >= 400 && status <= 499)
+            return refuse(tr("the signature cannot be fetched: %1").arg(error));
+        return false;
+    }
     QFile signatureFile(stagedPath(signature));
     QString reason;
     if (!signatureFile.open(QIODevice::ReadOnly)
@@ -214,7 +246,7 @@ bool Installation::commit(const QString &version)
     return false;
 }
 
-bool Installation::fetch(const PendingFile &file, const QString &url, int progressIndex)
+bool Installation::fetch(const PendingFile &file, const QString &url, int progressIndex, int *status)
 {
     for (int attempt = 0;; ++attempt) {
         HttpDownloadFile *downloader = startAttempt(file, url, progressIndex);
@@ -224,11 +256,16 @@ bool Installation::fetch(const PendingFile &file, const QString &url, int progre
         const bool transient = downloader->failureIsTransient();
         const bool succeeded = downloader->succeeded();
         const QString reason = downloader->errorString();
+        const QString detail = downloader->errorDetail();
+        if (status)
+            *status = downloader->statusCode();
         delete downloader;
         if (succeeded)
             return true;
-        if (!transient || attempt == retries)
+        if (!transient || attempt == retries) {
+            errorDetail = detail;
             return fail(file, reason);
+        }
         const int wait = retryPause << attempt;
         qDebug().noquote() << QStringLiteral("%1%2: %3; trying again in %4 s")
                                   .arg(file.dir, file.name, reason).arg(wait / 1000.0);
@@ -273,6 +310,13 @@ bool Installation::fail(const PendingFile &file, const QString &reason)
 {
     failed = Failure::NotInstalled;
     error = file.name.isEmpty() ? reason : tr("%1%2: %3").arg(file.dir, file.name, reason);
+    return false;
+}
+
+bool Installation::refuseOlder(const QString &reason)
+{
+    failed = Failure::Older;
+    error = reason;
     return false;
 }
 

@@ -17,7 +17,8 @@
 class HttpDownloadFile;
 class StagingRecords;
 
-/// Installs a release whole or not at all. With a publisher's key, the
+/// Installs a release whole or not at all. A downloaded manifest published
+/// before the installed one is refused. With a publisher's key, the
 /// downloaded manifest must first carry the publisher's signature and give
 /// every pending file a size and SHA-256. Then every pending file is staged
 /// in the download directory, one at a time in manifest order, with
@@ -35,9 +36,9 @@ class Installation : public QObject
     Q_OBJECT
 
 public:
-    /// NotInstalled changed nothing; Unfinished left a commit that the next
-    /// start finishes or undoes.
-    enum class Failure { None, NotInstalled, NotVerified, Unfinished };
+    /// NotInstalled changed nothing; NotVerified and Older fetched no file
+    /// either; Unfinished left a commit that the next start finishes or undoes.
+    enum class Failure { None, NotInstalled, NotVerified, Older, Unfinished };
 
     Installation(const QString &applicationDir, const QString &downloadBaseUrl,
                  QObject *parent = nullptr);
@@ -60,6 +61,8 @@ public:
     Failure failure() const { return failed; }
     /// What failed and why, in one line; empty after a success.
     QString errorString() const { return error; }
+    /// Qt's own words for a failed download, for the log; may be empty.
+    QString errorDetails() const { return errorDetail; }
 
     /// Finishes or undoes a commit interrupted in an earlier run; logs what it did.
     static void recoverInterrupted(const QString &applicationDir);
@@ -78,16 +81,18 @@ private:
     };
 
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
+    bool isNotOlderThanInstalled(const QDomElement &downloadedRoot);
     bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
     bool checkEntry(const PendingFile &file, QString *reason) const;
     bool verifySignature();
     bool stage(int index);
     bool commit(const QString &version);
-    bool fetch(const PendingFile &file, const QString &url, int progressIndex);
+    bool fetch(const PendingFile &file, const QString &url, int progressIndex, int *status = nullptr);
     HttpDownloadFile *startAttempt(const PendingFile &file, const QString &url, int progressIndex);
     void pause(int msecs);
     bool fail(const PendingFile &file, const QString &reason);
     bool refuse(const QString &reason);
+    bool refuseOlder(const QString &reason);
 
     QString stagedPath(const PendingFile &file) const;
     bool pathStaysInside(const QString &root, const QString &path) const;
@@ -109,6 +114,7 @@ private:
     std::unique_ptr<StagingRecords> records;
     Failure failed = Failure::None;
     QString error;
+    QString errorDetail;
 };
 
 #endif // INSTALLATION_H

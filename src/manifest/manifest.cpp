@@ -1,6 +1,7 @@
 #include "manifest.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDomNodeList>
 #include <QFile>
 #include <QTextStream>
@@ -76,6 +77,20 @@ bool isLowercaseHex(const QString &text)
                        [](QChar c) { return isBetween(c, '0', '9') || isBetween(c, 'a', 'f'); });
 }
 
+// -1 for an absent or empty value; false for anything but plain decimal digits.
+bool readCount(const QString &text, qint64 *count)
+{
+    *count = -1;
+    if (text.isEmpty())
+        return true;
+    bool inRange = false;
+    const qint64 value = text.toLongLong(&inRange);
+    if (!isPlainDecimal(text) || !inRange)
+        return false;
+    *count = value;
+    return true;
+}
+
 } // namespace
 
 bool parse(QIODevice *device, QDomDocument *document)
@@ -90,15 +105,9 @@ bool parse(QIODevice *device, QDomDocument *document)
 bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *reason)
 {
     *integrity = FileIntegrity();
-    const QString size = file.attribute(QStringLiteral("size"));
-    if (!size.isEmpty()) {
-        bool inRange = false;
-        const qint64 bytes = size.toLongLong(&inRange);
-        if (!isPlainDecimal(size) || !inRange) {
-            *reason = QStringLiteral("its size is not a plain decimal number of bytes");
-            return false;
-        }
-        integrity->size = bytes;
+    if (!readCount(file.attribute(QStringLiteral("size")), &integrity->size)) {
+        *reason = QStringLiteral("its size is not a plain decimal number of bytes");
+        return false;
     }
     const QString sha256 = file.attribute(QStringLiteral("sha256"));
     if (!sha256.isEmpty()) {
@@ -109,6 +118,16 @@ bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *r
         integrity->sha256 = QByteArray::fromHex(sha256.toLatin1());
     }
     return true;
+}
+
+bool readPublished(const QDomElement &root, qint64 *seconds)
+{
+    return readCount(root.attribute(QStringLiteral("published")), seconds);
+}
+
+QString publishedText(qint64 seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"));
 }
 
 Document read(const QString &path)

@@ -47,6 +47,13 @@ struct FileIntegrity {
 /// an absent or empty attribute is simply unset.
 bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *reason);
 
+/// Reads the root's "published", the publication time in whole seconds since
+/// 1970 UTC, into \a seconds: -1 when it is absent or empty. False when it is
+/// present but not plain decimal digits.
+bool readPublished(const QDomElement &root, qint64 *seconds);
+/// \a seconds since 1970 as a UTC date and time, for messages.
+QString publishedText(qint64 seconds);
+
 /// Reads the manifest at \a path; usable only when the status is Read.
 Document read(const QString &path);
 

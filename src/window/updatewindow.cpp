@@ -152,20 +152,28 @@ void UpdateWindow::showInstallationResult(const Installation &installation)
         ui->progressBar->setValue(100);
         return;
     }
-    qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2")
-                              .arg(newVersion, installation.errorString());
-    if (installation.failure() == Installation::Failure::NotVerified) {
+    const QString details = installation.errorDetails();
+    qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2%3")
+                              .arg(newVersion, installation.errorString(),
+                                   details.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(details));
+    switch (installation.failure()) {
+    case Installation::Failure::NotVerified:
         ui->textEdit->append(tr("The update could not be verified as coming from the publisher "
                                 "and was not installed. Nothing was changed."));
-        return;
-    }
-    if (installation.failure() == Installation::Failure::Unfinished) {
+        break;
+    case Installation::Failure::Older:
+        ui->textEdit->append(tr("The offered release %1 is older than the installed one and was not "
+                                "installed (%2). Nothing was changed.")
+                                 .arg(newVersion, installation.errorString()));
+        break;
+    case Installation::Failure::Unfinished:
         ui->textEdit->append(tr("The update could not be installed (%1), and not every file could "
                                 "be put back yet. This is finished when the updater starts again.")
                                  .arg(installation.errorString()));
-        return;
+        break;
+    default:
+        ui->textEdit->append(tr("The update could not be installed (%1). Nothing was changed; "
+                                "the update will be offered again next time.")
+                                 .arg(installation.errorString()));
     }
-    ui->textEdit->append(tr("The update could not be installed (%1). Nothing was changed; "
-                            "the update will be offered again next time.")
-                             .arg(installation.errorString()));
 }
