@@ -1,5 +1,9 @@
 #include "scriptedhttpserver.h"
 
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -174,29 +178,78 @@ private:
     bool answering = false;
 };
 
+// Starts the server's side of a TLS handshake on every connection it accepts.
+class TlsServer : public QTcpServer
+{
+public:
+    TlsServer(const QSslCertificate &certificate, const QSslKey &key, QObject *parent)
+        : QTcpServer(parent)
+        , certificate(certificate)
+        , key(key)
+    {
+    }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto *socket = new QSslSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        socket->setLocalCertificate(certificate);
+        socket->setPrivateKey(key);
+        socket->startServerEncryption();
+        addPendingConnection(socket);
+    }
+
+private:
+    const QSslCertificate certificate;
+    const QSslKey key;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 ScriptedHttpServer::ScriptedHttpServer(QObject *parent)
     : QObject(parent)
 {
-    connect(&tcpServer, &QTcpServer::newConnection, this, &ScriptedHttpServer::onNewConnection);
 }
 
 ScriptedHttpServer::~ScriptedHttpServer()
 {
     // The sockets go with tcpServer, after this object's other members.
-    for (QTcpSocket *socket : tcpServer.findChildren<QTcpSocket *>())
-        socket->disconnect(this);
+    if (tcpServer) {
+        for (QTcpSocket *socket : tcpServer->findChildren<QTcpSocket *>())
+            socket->disconnect(this);
+    }
 }
 
 bool ScriptedHttpServer::listen()
 {
-    return tcpServer.listen(QHostAddress::LocalHost);
+    return listenOn(new QTcpServer(this));
+}
+
+bool ScriptedHttpServer::listenTls(const QString &certificatePath, const QString &keyPath)
+{
+    const QSslCertificate certificate(readAll(certificatePath));
+    const QSslKey key(readAll(keyPath), QSsl::Ec);
+    tls = true;
+    return !certificate.isNull() && !key.isNull() && listenOn(new TlsServer(certificate, key, this));
+}
+
+bool ScriptedHttpServer::listenOn(QTcpServer *server)
+{
+    tcpServer = server;
+    connect(tcpServer, &QTcpServer::newConnection, this, &ScriptedHttpServer::onNewConnection);
+    return tcpServer->listen(QHostAddress::LocalHost);
 }
 
 QString ScriptedHttpServer::url(const QByteArray &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(tcpServer.serverPort())
+    return QStringLiteral("%1://127.0.0.1:%2").arg(tls ? "https" : "http").arg(tcpServer->serverPort())
         + QString::fromUtf8(path);
 }
 
@@ -222,8 +275,9 @@ int ScriptedHttpServer::openConnections() const
 
 void ScriptedHttpServer::onNewConnection()
 {
-    while (QTcpSocket *socket = tcpServer.nextPendingConnection()) {
+    while (QTcpSocket *socket = tcpServer->nextPendingConnection()) {
         ++connections;
+        ++accepted;
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             --connections;
             socket->deleteLater();

@@ -57,7 +57,10 @@ public:
 
     /// Listens on a free loopback port.
     bool listen();
-    /// "http://127.0.0.1:<port>" followed by \a path.
+    /// Listens on a free loopback port for TLS, identified by the PEM
+    /// certificate and key at \a certificatePath and \a keyPath.
+    bool listenTls(const QString &certificatePath, const QString &keyPath);
+    /// "http://127.0.0.1:<port>" (https with TLS) followed by \a path.
     QString url(const QByteArray &path) const;
     /// \a path as it appears in the request line, e.g. "/v2/app.dll".
     void setResponse(const QByteArray &path, const ScriptedResponse &response);
@@ -68,6 +71,8 @@ public:
     /// The request line and the headers of every request so far.
     QList<QByteArray> requestHeads() const { return receivedHeads; }
     int openConnections() const;
+    /// Every connection accepted so far, whether its TLS handshake succeeded or not.
+    int acceptedConnections() const { return accepted; }
 
 signals:
     void requestReceived(const QByteArray &requestLine);
@@ -76,11 +81,15 @@ private:
     void onNewConnection();
     ScriptedResponse responseFor(const QByteArray &requestLine);
 
-    QTcpServer tcpServer;
+    bool listenOn(QTcpServer *server);
+
+    QTcpServer *tcpServer = nullptr;
     QHash<QByteArray, QList<ScriptedResponse>> responses;
     QList<QByteArray> receivedLines;
     QList<QByteArray> receivedHeads;
     int connections = 0;
+    int accepted = 0;
+    bool tls = false;
 };
 
 #endif // SCRIPTEDHTTPSERVER_H

@@ -1,5 +1,6 @@
 #include "minisignkeys.h"
 #include "scriptedhttpserver.h"
+#include "testcertificates.h"
 #include "updatewindow.h"
 #include "testfiles.h"
 
@@ -7,7 +8,10 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QProgressBar>
+#include <QStandardPaths>
+#include <QTcpServer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -91,10 +95,14 @@ void captureDebug(QtMsgType type, const QMessageLogContext &, const QString &tex
 class ReleaseSetup
 {
 public:
-    ReleaseSetup(const Entries &installed, const Entries &published)
+    /// Served over TLS with the certificate \a tlsIdentity, when given.
+    ReleaseSetup(const Entries &installed, const Entries &published, const QString &tlsIdentity = {})
         : installed(installed), published(published)
     {
-        server.listen();
+        if (tlsIdentity.isEmpty())
+            server.listen();
+        else
+            server.listenTls(testCertificate(tlsIdentity), testKey(tlsIdentity));
         writeFile(app.filePath("version.xml"), manifest("1.0.0", installed));
         for (const Entry &file : installed)
             writeFile(app.filePath(file.dir + file.name), contentFor(file));
@@ -169,6 +177,62 @@ Entries numbered(int count)
     return files;
 }
 
+// Debian's tinyproxy on a free loopback port, found by the updater through
+// http_proxy and https_proxy as a company's proxy would be; gone with the object.
+class LoopbackProxy
+{
+public:
+    explicit LoopbackProxy(const QByteArray &extraConfiguration)
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        port = probe.serverPort();
+        probe.close();
+        for (const char *variable : {"http_proxy", "https_proxy"})
+            qputenv(variable, "http://" + address().toUtf8());
+        qunsetenv("no_proxy");
+        writeFile(dir.filePath("tinyproxy.conf"),
+                  "Port " + QByteArray::number(port) + "\nListen 127.0.0.1\nAllow 127.0.0.1\nTimeout 30\n"
+                  "LogLevel Connect\nLogFile \"" + dir.filePath("tinyproxy.log").toUtf8() + "\"\n"
+                  + extraConfiguration);
+    }
+    ~LoopbackProxy()
+    {
+        qunsetenv("http_proxy");
+        qunsetenv("https_proxy");
+        process.kill();
+        process.waitForFinished();
+    }
+
+    static bool installed() { return !QStandardPaths::findExecutable("tinyproxy").isEmpty(); }
+    bool start()
+    {
+        process.start("tinyproxy", {"-d", "-c", dir.filePath("tinyproxy.conf")});
+        return process.waitForStarted() && QTest::qWaitFor([this] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port);
+            return probe.waitForConnected(100);
+        });
+    }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
+    /// The request lines the proxy logged, "GET http://..." or "CONNECT host:port".
+    QStringList requests() const
+    {
+        QStringList lines;
+        for (const QByteArray &line : contentOf(dir.filePath("tinyproxy.log")).split('\n')) {
+            const int at = line.indexOf("): ");
+            if (line.contains("Request (file descriptor") && at > 0)
+                lines << QString::fromUtf8(line.mid(at + 3)).trimmed();
+        }
+        return lines;
+    }
+
+private:
+    QTemporaryDir dir;
+    quint16 port = 0;
+    QProcess process;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Entry)
@@ -178,6 +242,7 @@ class tst_Installation : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void wholeUpdate();
     void manifestIsRewrittenExactly_data();
     void manifestIsRewrittenExactly();
@@ -188,6 +253,10 @@ private slots:
     void failedReleaseChangesNothing();
     void resumedTransfers_data();
     void resumedTransfers();
+    void serverIdentity_data();
+    void serverIdentity();
+    void systemProxy_data();
+    void systemProxy();
     void signedReleases_data();
     void signedReleases();
     void olderReleaseRefused_data();
@@ -198,6 +267,11 @@ private slots:
     void closingDuringTransferLetsTheInstallationFinish_data();
     void closingDuringTransferLetsTheInstallationFinish();
 };
+
+void tst_Installation::initTestCase()
+{
+    QVERIFY2(trustTestAuthority(), "the test authority's certificate is missing");
+}
 
 void tst_Installation::wholeUpdate()
 {
@@ -335,11 +409,6 @@ void tst_Installation::failedReleaseChangesNothing_data()
 
     // Published in the order core, render, jpeg; a transient failure is tried 4 times.
     QTest::newRow("404") << newRender << ScriptedResponse::withStatus(404, "Not Found", "gone") << false << 2;
-    QTest::newRow("redirect to a missing file") << newRender << ScriptedResponse::withStatus(302, "Found", "elsewhere")
-                                                  .withHeader("Location", "/elsewhere") << false << 3;
-    QTest::newRow("redirect loop, not retried")
-        << newRender << ScriptedResponse::withStatus(302, "Found").withHeader("Location", (releasePath + "v2.0.0/plugins/render.dll").toUtf8())
-        << false << 7;
     QTest::newRow("truncated body, retried")
         << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).truncatedAfter(1000) << false << 5;
     QTest::newRow("stall, retried")
@@ -464,6 +533,95 @@ void tst_Installation::resumedTransfers()
     QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
     const QByteArray lastHead = setup.server.requestHeads().value(setup.server.requestHeads().size() - 2);
     QVERIFY2(lastHead.startsWith("GET " + corePath) && lastHead.contains(expectedHeader), lastHead.constData());
+}
+
+void tst_Installation::serverIdentity_data()
+{
+    QTest::addColumn<QString>("certificate");
+    QTest::addColumn<QString>("problem");   // empty: installs
+
+    QTest::newRow("good certificate") << "localhost" << QString();
+    QTest::newRow("unknown issuer") << "unknown-issuer"
+                                    << "its certificate was issued by an authority this computer does not trust";
+    QTest::newRow("wrong host name") << "wrong-host" << "its certificate was issued for another host name";
+    QTest::newRow("expired") << "expired" << "its certificate has expired";
+}
+
+// A server that cannot prove who it is gets no request and no second try.
+void tst_Installation::serverIdentity()
+{
+    QFETCH(QString, certificate);
+    QFETCH(QString, problem);
+    ReleaseSetup setup({oldCore}, {newCore, newRender}, certificate);
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    setup.openWindow();
+    setup.clickUpdate();
+
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+    if (problem.isEmpty()) {
+        QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+        QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
+        return;
+    }
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QCOMPARE(setup.server.acceptedConnections(), 1);
+    QVERIFY2(setup.requestedPaths().isEmpty(), "a request reached a server that was not verified");
+    QVERIFY2(setup.text().contains("core.dll: the server's identity could not be verified: " + problem)
+                 && setup.text().contains("Nothing was changed"),
+             qPrintable(setup.text()));
+    QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
+}
+
+void tst_Installation::systemProxy_data()
+{
+    QTest::addColumn<QString>("certificate");      // empty: plain http
+    QTest::addColumn<QByteArray>("configuration"); // null: no proxy listens
+    QTest::addColumn<QString>("expectedRequest");  // %1: the server's address
+    QTest::addColumn<QString>("problem");          // %1: the proxy; empty: installs
+
+    QTest::newRow("http through the proxy") << QString() << QByteArray("") << "GET %1/v2.0.0/core.dll HTTP/1.1"
+                                            << QString();
+    QTest::newRow("https through the proxy's tunnel") << "localhost" << QByteArray("") << "CONNECT %1 HTTP/1.1"
+                                                      << QString();
+    QTest::newRow("a proxy that asks for credentials")
+        << QString() << QByteArray("BasicAuth someone secret\n") << "GET %1/v2.0.0/core.dll HTTP/1.1"
+        << "core.dll: the proxy %1 asks for a user name and password";
+    QTest::newRow("a proxy that refuses the connection")
+        << QString() << QByteArray() << QString() << "core.dll: the proxy %1 refused the connection";
+}
+
+void tst_Installation::systemProxy()
+{
+    QFETCH(QString, certificate);
+    QFETCH(QByteArray, configuration);
+    QFETCH(QString, expectedRequest);
+    QFETCH(QString, problem);
+    if (!LoopbackProxy::installed())
+        QSKIP("tinyproxy is not installed");
+    ReleaseSetup setup({oldCore}, {newCore, newRender}, certificate);
+    LoopbackProxy proxy(configuration);
+    if (!configuration.isNull())
+        QVERIFY2(proxy.start(), "tinyproxy did not start");
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    setup.openWindow();
+    setup.clickUpdate();
+
+    const QString server = setup.server.url(releasePath.toUtf8());
+    const QString serverAddress = certificate.isEmpty() ? server.chopped(1) : QUrl(server).authority();
+    if (!expectedRequest.isEmpty())
+        QVERIFY2(proxy.requests().contains(expectedRequest.arg(serverAddress)), qPrintable(proxy.requests().join('\n')));
+    if (problem.isEmpty()) {
+        QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+        QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
+        QVERIFY2(setup.requestedPaths().size() == 2, "the files did not come through the proxy");
+        return;
+    }
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QVERIFY2(setup.requestedPaths().isEmpty(), "a request passed the proxy");
+    if (!expectedRequest.isEmpty())
+        QVERIFY2(proxy.requests().size() == 1, "a proxy's demand for credentials was tried again");
+    QVERIFY2(setup.text().contains(problem.arg(proxy.address())) && setup.text().contains("Nothing was changed"),
+             qPrintable(setup.text()));
 }
 
 void tst_Installation::signedReleases_data()

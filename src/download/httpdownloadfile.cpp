@@ -385,6 +385,11 @@ QString HttpDownloadFile::describeNetworkError(QNetworkReply::NetworkError error
             .arg(maximumRedirects).arg(redirectTarget.toString());
     case QNetworkReply::InsecureRedirectError:
         return tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString());
+    case QNetworkReply::ConnectionRefusedError:
+        // Plain http through a proxy connects to the proxy alone.
+        if (proxy.isEmpty())
+            break;
+        Q_FALLTHROUGH();
     case QNetworkReply::ProxyConnectionRefusedError:
         return tr("the proxy %1 refused the connection").arg(proxy);
     case QNetworkReply::ProxyAuthenticationRequiredError:
