@@ -3,6 +3,7 @@
 #include "testcertificates.h"
 #include "updatewindow.h"
 #include "testfiles.h"
+#include "zstdframes.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -29,6 +30,7 @@ struct Entry
     QString name;
     QString version;
     QByteArray integrity = {};   // size and sha256 attributes, as written
+    QByteArray children = {};    // patch elements, as written
 };
 using Entries = QVector<Entry>;
 
@@ -41,7 +43,8 @@ QByteArray manifest(const QString &curVersion, const Entries &files, const QByte
                      "\t<software version=\"" + curVersion.toUtf8() + "\" info=\"" + info + "\">\n";
     for (const Entry &file : files) {
         xml += "\t\t<file name=\"" + file.name.toUtf8() + "\" dir=\"" + file.dir.toUtf8()
-               + "\" version=\"" + file.version.toUtf8() + "\" " + file.integrity + "/>\n";
+               + "\" version=\"" + file.version.toUtf8() + "\" " + file.integrity
+               + (file.children.isEmpty() ? QByteArray("/>\n") : ">" + file.children + "</file>\n");
     }
     return xml + "\t</software>\n</filelist>\n";
 }
@@ -253,6 +256,8 @@ private slots:
     void failedReleaseChangesNothing();
     void resumedTransfers_data();
     void resumedTransfers();
+    void compressedWays_data();
+    void compressedWays();
     void serverIdentity_data();
     void serverIdentity();
     void systemProxy_data();
@@ -533,6 +538,106 @@ void tst_Installation::resumedTransfers()
     QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
     const QByteArray lastHead = setup.server.requestHeads().value(setup.server.requestHeads().size() - 2);
     QVERIFY2(lastHead.startsWith("GET " + corePath) && lastHead.contains(expectedHeader), lastHead.constData());
+}
+
+void tst_Installation::compressedWays_data()
+{
+    QTest::addColumn<QString>("conditions");
+    QTest::addColumn<QStringList>("expectedRequests");   // the ways fetched, by suffix
+    QTest::addColumn<bool>("installs");
+
+    const QString patch = QStringLiteral(".from-%1.zst");
+    QTest::newRow("patch from the installed copy") << "" << QStringList{patch} << true;
+    QTest::newRow("installed copy changed by the user: .zst") << "user changed" << QStringList{".zst"} << true;
+    QTest::newRow("corrupt patch: .zst") << "corrupt patch" << QStringList{patch, ".zst"} << true;
+    QTest::newRow("corrupt patch and .zst: raw") << "corrupt patch, corrupt zst" << QStringList{patch, ".zst", ""}
+                                                 << true;
+    QTest::newRow("patch and .zst missing: raw") << "missing patch, missing zst" << QStringList{patch, ".zst", ""}
+                                                 << true;
+    QTest::newRow("all three corrupt: nothing changed") << "corrupt patch, corrupt zst, corrupt raw"
+                                                        << QStringList{patch, ".zst", ""} << false;
+    QTest::newRow("a .zst bomb that declares its size") << "user changed, bomb, corrupt raw" << QStringList{".zst", ""}
+                                                        << false;
+    QTest::newRow("a .zst bomb that hides its size") << "user changed, hidden bomb, corrupt raw"
+                                                     << QStringList{".zst", ""} << false;
+    QTest::newRow("a cut .zst resumed with a range") << "user changed, cut zst" << QStringList{".zst", ".zst"} << true;
+}
+
+// core.dll changes from a copy that a patch applies to; each way can be
+// spoilt on the server, and the first one that comes out right is installed.
+void tst_Installation::compressedWays()
+{
+    QFETCH(QString, conditions);
+    QFETCH(QStringList, expectedRequests);
+    QFETCH(bool, installs);
+    const auto has = [&conditions](const char *condition) { return conditions.contains(QLatin1String(condition)); };
+    const auto spoilt = [](QByteArray bytes) {
+        for (int i = bytes.size() / 3; i < bytes.size(); i += 7)
+            bytes[i] = char(~bytes.at(i));
+        return bytes;
+    };
+
+    QByteArray oldContent, newContent;
+    for (int i = 0; i < 4000; ++i)
+        oldContent += "line " + QByteArray::number(i * 7919 % 10007) + " of the old core\n";
+    newContent = QByteArray(oldContent).replace("old core\n5", "new core\n5");
+    const QByteArray installed = has("user changed") ? oldContent + "patched by hand" : oldContent;
+    const QByteArray patchBytes = zstdPatch(oldContent, newContent);
+    QByteArray zstBytes = zstdFrame(newContent);
+    if (has("bomb"))
+        zstBytes = zstdFrame(QByteArray(64 << 20, '\0'), QByteArray(), !has("hidden bomb"));
+    const QByteArray from = QCryptographicHash::hash(oldContent, QCryptographicHash::Sha256).toHex();
+
+    Entry core = hashed(newCore, newContent);
+    core.integrity += " zsize=\"" + QByteArray::number(zstBytes.size()) + '"';
+    core.children = "<patch from=\"" + from + "\" size=\"" + QByteArray::number(patchBytes.size()) + "\"/>";
+    ReleaseSetup setup({oldCore}, {core});
+    writeFile(setup.app.filePath("core.dll"), installed);
+    const QString path = ReleaseSetup::urlPath(core);
+    const QString patchPath = path + QStringLiteral(".from-%1.zst").arg(QString::fromLatin1(from.left(16)));
+    const auto serve = [&](const QString &at, const QByteArray &body, const char *missing, const char *corrupt) {
+        setup.server.setResponse(at.toUtf8(), has(missing) ? ScriptedResponse::withStatus(404, "Not Found")
+                                                           : ScriptedResponse::ok(has(corrupt) ? spoilt(body) : body));
+    };
+    serve(patchPath, patchBytes, "missing patch", "corrupt patch");
+    serve(path + ".zst", zstBytes, "missing zst", "corrupt zst");
+    serve(path, newContent, "missing raw", "corrupt raw");
+    if (has("cut zst")) {
+        const ScriptedResponse whole = ScriptedResponse::ok(zstBytes).withHeader("ETag", "\"z\"");
+        const int cut = zstBytes.size() / 2;
+        setup.server.setResponses((path + ".zst").toUtf8(),
+            {ScriptedResponse(whole).truncatedAfter(cut),
+             ScriptedResponse::withStatus(206, "Partial Content", zstBytes.mid(cut))
+                 .withHeader("Content-Range", "bytes " + QByteArray::number(cut) + '-'
+                                                  + QByteArray::number(zstBytes.size() - 1) + '/'
+                                                  + QByteArray::number(zstBytes.size()))});
+    }
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    setup.openWindow();
+    setup.clickUpdate();
+
+    QStringList requested;
+    for (const QString &requestedPath : setup.requestedPaths())
+        requested << requestedPath.mid(path.size());
+    QCOMPARE(requested, expectedRequests.replaceInStrings("%1", QString::fromLatin1(from.left(16))));
+    if (has("cut zst"))
+        QVERIFY2(setup.server.requestHeads().last().contains("Range: bytes=" + QByteArray::number(zstBytes.size() / 2) + '-'),
+                 setup.server.requestHeads().last().constData());
+    if (installs) {
+        QCOMPARE(setup.installedContent(core), newContent);
+        return;
+    }
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QVERIFY2(setup.text().contains("Nothing was changed"), qPrintable(setup.text()));
+    if (has("bomb")) {
+        QVERIFY2(!debugLines.filter(QRegularExpression("core.dll.zst: it (would decode to 67108864 bytes|decodes to more than)")).isEmpty(),
+                 qPrintable(debugLines.join('\n')));
+        QDirIterator staged(setup.app.filePath("download"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (staged.hasNext()) {
+            staged.next();
+            QVERIFY2(staged.fileInfo().size() <= newContent.size(), qPrintable("written past the size: " + staged.filePath()));
+        }
+    }
 }
 
 void tst_Installation::serverIdentity_data()

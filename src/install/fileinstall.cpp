@@ -1,5 +1,6 @@
 #include "fileinstall.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,4 +57,19 @@ int progressValue(int index, int count, quint64 received, quint64 total)
                                 ? received * 100 / total
                                 : received / (total / 100);
     return base + int(percent / quint64(count));
+}
+
+QByteArray fileSha256(const QString &path, const std::function<void()> &keepResponsive)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    QByteArray block(4 * 1024 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(block.data(), block.size())) > 0) {
+        digest.addData(block.constData(), int(read));
+        keepResponsive();
+    }
+    return read < 0 ? QByteArray() : digest.result();
 }

@@ -1,8 +1,11 @@
 #ifndef FILEINSTALL_H
 #define FILEINSTALL_H
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+
+#include <functional>
 
 /// Whether \a path, with every symbolic link of its existing part resolved,
 /// is \a root itself or lies below it.
@@ -11,6 +14,10 @@ bool staysInside(const QString &root, const QString &path);
 /// Creates \a folder and every missing level above it, but only where the
 /// result stays inside \a root.
 bool makeFolderInside(const QString &root, const QString &folder, QString *errorText);
+
+/// The SHA-256 of the file at \a path (32 raw bytes), empty when it cannot be
+/// read; \a keepResponsive is called between slices of a large file.
+QByteArray fileSha256(const QString &path, const std::function<void()> &keepResponsive);
 
 /// The progress bar's value while file \a index of \a count has received
 /// \a received of \a total bytes: the file's share of 0..100 on top of the

@@ -6,9 +6,11 @@
 #include "releasecommit.h"
 #include "stagingrecords.h"
 #include "systemproxy.h"
+#include "zstddecode.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
 #include <QDomNodeList>
@@ -22,6 +24,12 @@ namespace {
 const QString signatureName = QStringLiteral("version.xml.minisig");
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
+
+// Hashing and decoding large files happen between the window's events.
+void keepResponsive()
+{
+    QCoreApplication::processEvents();
+}
 
 // Windows file names differ by more than letter case.
 QString pathKey(const QString &path)
@@ -124,7 +132,7 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
     QSet<QString> seen;
     int next = 0;
     for (int i = 0; i < dirs.size() && i < names.size(); ++i) {
-        PendingFile file{dirs.at(i), names.at(i), {}};
+        PendingFile file{dirs.at(i), names.at(i), {}, {}};
         QDomElement entry;
         while (next < entries.length() && entry.isNull()) {
             const QDomElement candidate = entries.at(next++).toElement();
@@ -137,6 +145,7 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
             return fail(file, tr("the downloaded manifest changed after it was read"));
         if (!checkEntry(file, &reason) || !Manifest::readIntegrity(entry, &file.integrity, &reason))
             return fail(file, reason);
+        file.delivery = Manifest::readDelivery(entry);
         // The same file listed twice is fetched and installed once.
         const QString key = pathKey(stagedPath(file));
         if (!seen.contains(key)) {
@@ -159,8 +168,7 @@ bool Installation::checkEntry(const PendingFile &file, QString *reason) const
         *reason = tr("the name is reserved for the updater's own files");
         return false;
     }
-    const QString destination = QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir
-                                                + QLatin1Char('/') + file.name);
+    const QString destination = destinationPath(file);
     if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, stagedPath(file))) {
         *reason = tr("the path leads outside the application directory");
         return false;
@@ -179,9 +187,9 @@ bool Installation::verifySignature()
         if (!file.integrity.isComplete())
             return refuse(tr("%1%2 has no size and sha256 in the manifest").arg(file.dir, file.name));
     }
-    const PendingFile signature{QString(), signatureName, {}};
+    const PendingFile signature{QString(), signatureName, {}, {}};
     int status = 0;
-    if (!fetch(signature, urlPrefix + signatureName, -1, &status)) {
+    if (!fetch(signature, {urlPrefix + signatureName, stagedPath(signature), {}, signatureLimit}, -1, &status)) {
         // A server that answers without the signature cannot vouch for the
         // release; one that cannot be reached is a failed download.
         if (status >= 400 && status <= 499)
@@ -225,10 +233,94 @@ bool Installation::stage(int index)
             return fail(file, reason);
         stagingFolders.insert(saveDir);
     }
-    if (!fetch(file, urlPrefix + file.dir + file.name, index))
-        return false;
+    if (!isStagedAlready(file)) {
+        const QVector<Way> ways = waysTo(file);
+        for (int i = 0;; ++i) {
+            int status = 0;
+            if (fetchWay(file, ways.at(i), index, &status))
+                break;
+            // A server that gave no answer will not have the next way either.
+            if (status == 0 || i + 1 == ways.size())
+                return false;
+            qDebug().noquote() << QStringLiteral("%1; fetching %2%3%4 instead")
+                                      .arg(error, file.dir, file.name, ways.at(i + 1).suffix);
+            clearFailure();
+        }
+    }
     emit progressChanged(progressValue(index + 1, files.size(), 0, 0));
     return true;
+}
+
+// A file staged whole by an earlier run, as the signed manifest describes it,
+// need not be fetched again.
+bool Installation::isStagedAlready(const PendingFile &file) const
+{
+    const QString staged = stagedPath(file);
+    return file.integrity.isComplete() && QFileInfo(staged).size() == file.integrity.size
+        && fileSha256(staged, keepResponsive) == file.integrity.sha256;
+}
+
+// The cheapest ways first: a patch from the installed copy, which is hashed
+// here and never taken on the local manifest's word, then the .zst, then
+// the raw file. Only a result that can be checked is taken compressed.
+QVector<Installation::Way> Installation::waysTo(const PendingFile &file) const
+{
+    QVector<Way> ways;
+    if (file.integrity.isComplete()) {
+        const QString installed = destinationPath(file);
+        if (!file.delivery.patches.isEmpty() && QFileInfo(installed).isFile()) {
+            const QByteArray installedDigest = fileSha256(installed, keepResponsive);
+            for (const Manifest::Delivery::Patch &patch : file.delivery.patches) {
+                if (patch.from == installedDigest) {
+                    const QString suffix = QStringLiteral(".from-%1.zst").arg(QString::fromLatin1(patch.from.toHex().left(16)));
+                    ways.append({suffix, installed, patch.size});
+                    break;
+                }
+            }
+        }
+        if (file.delivery.compressedSize >= 0)
+            ways.append({QStringLiteral(".zst"), QString(), file.delivery.compressedSize});
+    }
+    ways.append({QString(), QString(), file.integrity.size});
+    return ways;
+}
+
+// A compressed way is fetched into the bookkeeping folder, decoded and checked
+// there, and only then takes the staged file's place.
+bool Installation::fetchWay(const PendingFile &file, const Way &way, int index, int *status)
+{
+    const QString url = urlPrefix + file.dir + file.name + way.suffix;
+    if (way.suffix.isEmpty())
+        return fetch(file, {url, stagedPath(file), file.integrity, -1}, index, status);
+    PendingFile shown = file;
+    shown.name += way.suffix;
+    const QString part = partPath(url);
+    QDir().mkpath(QFileInfo(part).path());
+    if (!fetch(shown, {url, part, {way.size, {}}, -1}, index, status))
+        return false;
+    const QString decoded = part + QStringLiteral(".decoded");
+    QString reason;
+    const bool ok = decodeZstd({part, way.reference, decoded, file.integrity.size, file.integrity.sha256},
+                               keepResponsive, &reason);
+    QFile::remove(part);
+    if (!ok)
+        return fail(shown, reason);
+    QFile::remove(stagedPath(file));
+    if (!QFile::rename(decoded, stagedPath(file)))
+        return fail(file, tr("cannot move the decoded file into %1").arg(stagedPath(file)));
+    return true;
+}
+
+QString Installation::partPath(const QString &url) const
+{
+    const QByteArray key = QCryptographicHash::hash(url.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    return downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder() + QStringLiteral("/parts/")
+        + QString::fromLatin1(key);
+}
+
+QString Installation::destinationPath(const PendingFile &file) const
+{
+    return QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
 }
 
 bool Installation::commit(const QString &version)
@@ -246,10 +338,10 @@ bool Installation::commit(const QString &version)
     return false;
 }
 
-bool Installation::fetch(const PendingFile &file, const QString &url, int progressIndex, int *status)
+bool Installation::fetch(const PendingFile &file, const Transfer &transfer, int progressIndex, int *status)
 {
     for (int attempt = 0;; ++attempt) {
-        HttpDownloadFile *downloader = startAttempt(file, url, progressIndex);
+        HttpDownloadFile *downloader = startAttempt(transfer, progressIndex);
         // Sleeps until something happens; quit() ends event loops, not this wait.
         while (downloader->downloading)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -273,17 +365,16 @@ bool Installation::fetch(const PendingFile &file, const QString &url, int progre
     }
 }
 
-HttpDownloadFile *Installation::startAttempt(const PendingFile &file, const QString &url,
-                                             int progressIndex)
+HttpDownloadFile *Installation::startAttempt(const Transfer &transfer, int progressIndex)
 {
-    auto *downloader = new HttpDownloadFile(file.name, url, downloadDir + QLatin1Char('/') + file.dir,
-                                            &network, this);
+    const QFileInfo target(transfer.path);
+    auto *downloader = new HttpDownloadFile(target.fileName(), transfer.url, target.path(), &network, this);
     downloader->setStallTimeout(stallTimeout);
-    downloader->expectContent(file.integrity.size, file.integrity.sha256);
-    downloader->setMaximumSize(progressIndex < 0 ? signatureLimit : -1);
-    const StagingRecords::Record record = records->find(url);
-    downloader->reuseStaged(QFileInfo(stagedPath(file)).size(), record.length, record.validator);
-    connect(downloader, &HttpDownloadFile::responseStarted, this, [this, downloader, url] {
+    downloader->expectContent(transfer.expected.size, transfer.expected.sha256);
+    downloader->setMaximumSize(transfer.limit);
+    const StagingRecords::Record record = records->find(transfer.url);
+    downloader->reuseStaged(target.size(), record.length, record.validator);
+    connect(downloader, &HttpDownloadFile::responseStarted, this, [this, downloader, url = transfer.url] {
         records->remember(url, downloader->validator(), downloader->fileLength());
     });
     if (progressIndex >= 0) {
@@ -311,6 +402,13 @@ bool Installation::fail(const PendingFile &file, const QString &reason)
     failed = Failure::NotInstalled;
     error = file.name.isEmpty() ? reason : tr("%1%2: %3").arg(file.dir, file.name, reason);
     return false;
+}
+
+void Installation::clearFailure()
+{
+    failed = Failure::None;
+    error.clear();
+    errorDetail.clear();
 }
 
 bool Installation::refuseOlder(const QString &reason)

@@ -78,6 +78,23 @@ private:
         QString dir;
         QString name;
         Manifest::FileIntegrity integrity;
+        Manifest::Delivery delivery;
+    };
+    // One way to a file: the suffix of its address (empty for the raw file),
+    // the old file a patch applies to, and the bytes to fetch.
+    struct Way
+    {
+        QString suffix;
+        QString reference;
+        qint64 size = -1;
+    };
+    // One download: from where, to where, what it must be, and a limit.
+    struct Transfer
+    {
+        QString url;
+        QString path;
+        Manifest::FileIntegrity expected;
+        qint64 limit = -1;
     };
 
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
@@ -86,15 +103,21 @@ private:
     bool checkEntry(const PendingFile &file, QString *reason) const;
     bool verifySignature();
     bool stage(int index);
+    bool isStagedAlready(const PendingFile &file) const;
+    QVector<Way> waysTo(const PendingFile &file) const;
+    bool fetchWay(const PendingFile &file, const Way &way, int index, int *status);
     bool commit(const QString &version);
-    bool fetch(const PendingFile &file, const QString &url, int progressIndex, int *status = nullptr);
-    HttpDownloadFile *startAttempt(const PendingFile &file, const QString &url, int progressIndex);
+    bool fetch(const PendingFile &file, const Transfer &transfer, int progressIndex, int *status = nullptr);
+    HttpDownloadFile *startAttempt(const Transfer &transfer, int progressIndex);
     void pause(int msecs);
     bool fail(const PendingFile &file, const QString &reason);
     bool refuse(const QString &reason);
     bool refuseOlder(const QString &reason);
+    void clearFailure();
 
     QString stagedPath(const PendingFile &file) const;
+    QString destinationPath(const PendingFile &file) const;
+    QString partPath(const QString &url) const;
     bool pathStaysInside(const QString &root, const QString &path) const;
 
     const QString applicationDir;

@@ -120,6 +120,22 @@ bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *r
     return true;
 }
 
+Delivery readDelivery(const QDomElement &file)
+{
+    Delivery delivery;
+    qint64 size = -1;
+    if (readCount(file.attribute(QStringLiteral("zsize")), &size))
+        delivery.compressedSize = size;
+    for (QDomElement patch = file.firstChildElement(QStringLiteral("patch")); !patch.isNull();
+         patch = patch.nextSiblingElement(QStringLiteral("patch"))) {
+        const QString from = patch.attribute(QStringLiteral("from"));
+        if (from.size() == 64 && isLowercaseHex(from) && readCount(patch.attribute(QStringLiteral("size")), &size)
+            && size >= 0)
+            delivery.patches.append({QByteArray::fromHex(from.toLatin1()), size});
+    }
+    return delivery;
+}
+
 bool readPublished(const QDomElement &root, qint64 *seconds)
 {
     return readCount(root.attribute(QStringLiteral("published")), seconds);

@@ -6,6 +6,7 @@
 #include <QDomElement>
 #include <QHash>
 #include <QString>
+#include <QVector>
 
 class QIODevice;
 
@@ -41,6 +42,21 @@ struct FileIntegrity {
     QByteArray sha256;     // the 32 raw bytes of the digest; empty: no sha256 attribute
     bool isComplete() const { return size >= 0 && !sha256.isEmpty(); }
 };
+
+/// The smaller ways to a file that a release may offer beside the raw file:
+/// <dir><name>.zst, and patches from earlier copies of it.
+struct Delivery {
+    struct Patch {
+        QByteArray from;   // the 32 raw bytes of the old file's SHA-256
+        qint64 size = -1;
+    };
+    qint64 compressedSize = -1;   // the .zst's bytes ("zsize"); -1: none
+    QVector<Patch> patches;       // "patch" children of the file element
+};
+
+/// Reads zsize and the patch elements of a file element. A malformed value
+/// leaves out that way only: the raw file is always there.
+Delivery readDelivery(const QDomElement &file);
 
 /// Reads size and sha256 of a file element. False, with \a reason, when either is
 /// present but malformed (not plain decimal digits / not 64 lowercase hex digits);

@@ -1,0 +1,34 @@
+#ifndef ZSTDFRAMES_H
+#define ZSTDFRAMES_H
+
+#include <QByteArray>
+
+#include <zstd.h>
+
+// zstd frames made in memory for the tests: a plain one, and a patch that
+// takes an old copy as its reference, as "zstd --patch-from" makes them.
+
+/// \a data compressed; without \a declareSize the frame does not say how long
+/// its content is, so that only decoding can tell.
+inline QByteArray zstdFrame(const QByteArray &data, const QByteArray &reference = QByteArray(),
+                            bool declareSize = true)
+{
+    ZSTD_CCtx *context = ZSTD_createCCtx();
+    ZSTD_CCtx_setParameter(context, ZSTD_c_compressionLevel, 19);
+    ZSTD_CCtx_setParameter(context, ZSTD_c_contentSizeFlag, declareSize ? 1 : 0);
+    if (!reference.isEmpty())
+        ZSTD_CCtx_refPrefix(context, reference.constData(), size_t(reference.size()));
+    QByteArray frame(int(ZSTD_compressBound(size_t(data.size()))), Qt::Uninitialized);
+    const size_t written = ZSTD_compress2(context, frame.data(), size_t(frame.size()), data.constData(),
+                                          size_t(data.size()));
+    ZSTD_freeCCtx(context);
+    return ZSTD_isError(written) ? QByteArray() : frame.left(int(written));
+}
+
+/// A patch that turns \a reference into \a data.
+inline QByteArray zstdPatch(const QByteArray &reference, const QByteArray &data)
+{
+    return zstdFrame(data, reference);
+}
+
+#endif // ZSTDFRAMES_H
