@@ -93,11 +93,23 @@ QString entry(const QString &path, const QString &version, const QByteArray &con
         .join(QLatin1Char(' '));
 }
 
-void stripHashes(const QString &manifestPath)
+void replaceInManifest(const QString &manifestPath, const QString &pattern, const QString &replacement)
 {
     QString manifest = QString::fromUtf8(contentOf(manifestPath));
-    manifest.remove(QRegularExpression(QStringLiteral(" (size|sha256)=\"[^\"]*\"")));
+    manifest.replace(QRegularExpression(pattern), replacement);
     QVERIFY(writeFile(manifestPath, manifest.toUtf8()));
+}
+
+void stripHashes(const QString &manifestPath)
+{
+    replaceInManifest(manifestPath, QStringLiteral(" (size|sha256)=\"[^\"]*\""), QString());
+}
+
+qint64 publishedOf(const QByteArray &manifest)
+{
+    QDomDocument document;
+    document.setContent(manifest);
+    return document.documentElement().attribute(QStringLiteral("published")).toLongLong();
 }
 
 } // namespace
@@ -112,6 +124,8 @@ private slots:
     void roundTrip();
     void refusals_data();
     void refusals();
+    void published_data();
+    void published();
 
 private:
     QTemporaryDir keys;
@@ -254,6 +268,51 @@ void tst_Release::refusals()
     QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
     QCOMPARE(publisher.manifest(), manifest);
     QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+}
+
+void tst_Release::published_data()
+{
+    QTest::addColumn<QString>("previous"); // the previous manifest's published; null: none
+    QTest::addColumn<QString>("expected"); // the new one's: "now", a number, or "refused"
+    QTest::newRow("previous in the past") << "1000000000" << "now";
+    QTest::newRow("previous without published") << QString() << "now";
+    QTest::newRow("previous in the far future") << "4102444800" << "4102444801";
+    QTest::newRow("previous with a sign") << "+1000000000" << "refused";
+    QTest::newRow("previous with letters") << "17e8" << "refused";
+    QTest::newRow("previous at the largest number") << "9223372036854775807" << "refused";
+}
+
+void tst_Release::published()
+{
+    QFETCH(QString, previous);
+    QFETCH(QString, expected);
+    Publisher publisher;
+    QVERIFY(publisher.placeRelease(release100));
+    qint64 before = QDateTime::currentSecsSinceEpoch();
+    QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
+    const qint64 first = publishedOf(publisher.manifest());
+    QVERIFY2(first >= before && first <= QDateTime::currentSecsSinceEpoch(),
+             "the first release does not carry the time it was published");
+    replaceInManifest(publisher.manifestPath(), QStringLiteral(" published=\"[^\"]*\""),
+                      previous.isNull() ? QString() : QStringLiteral(" published=\"%1\"").arg(previous));
+    const QByteArray manifest = publisher.manifest();
+
+    before = QDateTime::currentSecsSinceEpoch();
+    const Run run = publisher.publishNext(QStringLiteral("1.1.0"));
+    const qint64 after = QDateTime::currentSecsSinceEpoch();
+    if (expected == QLatin1String("refused")) {
+        QVERIFY2(run.exitCode > 0, "the tool did not refuse");
+        QVERIFY2(run.errors.contains(QStringLiteral("published \"%1\"").arg(previous)), qPrintable(run.errors));
+        QCOMPARE(publisher.manifest(), manifest);
+        QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const qint64 published = publishedOf(publisher.manifest());
+    if (expected == QLatin1String("now"))
+        QVERIFY2(published >= before && published <= after, qPrintable(QString::number(published)));
+    else
+        QCOMPARE(published, expected.toLongLong());
 }
 
 QTEST_MAIN(tst_Release)

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QDomNodeList>
@@ -15,6 +16,9 @@
 #include <QScopeGuard>
 #include <QTextStream>
 #include <QVector>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -136,6 +140,30 @@ bool startManifest(const ReleaseOptions &options, const QString &manifestPath, Q
                                      .arg(options.version, options.previousManifest));
     }
     *document = previous.document;
+    return true;
+}
+
+bool isPlainDecimal(const QString &text)
+{
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// Seconds since 1970, always above the previous manifest's, whatever the
+// clock says: an updater can then tell a replayed older manifest by it.
+bool stampPublished(QDomElement root, const QString &previousManifest, QString *error)
+{
+    const QString previous = root.attribute(QStringLiteral("published"));
+    qint64 published = QDateTime::currentSecsSinceEpoch();
+    if (!previous.isEmpty()) {
+        bool inRange = false;
+        const qint64 last = previous.toLongLong(&inRange);
+        if (!isPlainDecimal(previous) || !inRange || last == std::numeric_limits<qint64>::max())
+            return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" is not "
+                                                "a plain decimal number of seconds").arg(previousManifest, previous));
+        published = std::max(published, last + 1);
+    }
+    root.setAttribute(QStringLiteral("published"), QString::number(published));
     return true;
 }
 
@@ -290,6 +318,7 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     QString notes;
     if (!checkVersion(options.version, error) || !listRelease(options.releaseDir, &files, error)
         || !startManifest(options, manifestPath, &document, error)
+        || !stampPublished(document.documentElement(), options.previousManifest, error)
         || !readNotes(options.notesFile, &notes, error))
         return false;
     if (QFileInfo::exists(releaseFolder))
