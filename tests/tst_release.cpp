@@ -58,6 +58,18 @@ public:
         return writeFile(dir.filePath(QStringLiteral("notes.txt")), "<b>Notes</b> of the release\n");
     }
 
+    // Windows cannot hold some names (a backslash, two that differ only in case).
+    bool releaseHoldsAsNamed(const Files &files) const
+    {
+        QStringList placed;
+        const QMap<QString, QByteArray> entries = snapshot(dir.filePath(QStringLiteral("release")));
+        for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+            if (entry.value() != "<folder>")
+                placed << entry.key();
+        }
+        return placed == files.keys();
+    }
+
     Run publish(const QString &version, const QStringList &options = QStringList())
     {
         QProcess tool;
@@ -186,11 +198,12 @@ private:
     MinisignKey key;
 };
 
+// Without minisign (under wine, say) only what needs no signature is tested.
 void tst_Release::initTestCase()
 {
-    if (!minisignInstalled())
-        QSKIP("the minisign command is not installed");
     QVERIFY(keys.isValid());
+    if (!minisignInstalled())
+        return;
     key = makeMinisignKey(keys.path(), QStringLiteral("publisher"));
     QVERIFY2(!key.publicKey.isEmpty(), "minisign -G -W made no key");
 }
@@ -206,6 +219,8 @@ void tst_Release::roundTrip_data()
 void tst_Release::roundTrip()
 {
     QFETCH(bool, previousHashes);
+    if (key.publicKey.isEmpty())
+        QSKIP("the minisign command is not installed");
     Publisher publisher;
     const QStringList sign{"--sign", key.secretKeyPath};
     QVERIFY(publisher.placeRelease(release100));
@@ -315,6 +330,8 @@ void tst_Release::refusals()
     QFETCH(QString, version);
     QFETCH(QStringList, options);
     QFETCH(QString, message);
+    if (options.contains(QStringLiteral("protected.key")) && !minisignInstalled())
+        QSKIP("the minisign command is not installed");
     Publisher publisher;
     QVERIFY(publisher.placeRelease(release100));
     QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
@@ -323,6 +340,8 @@ void tst_Release::refusals()
     const QByteArray manifest = publisher.manifest();
 
     QVERIFY(publisher.placeRelease(files));
+    if (!publisher.releaseHoldsAsNamed(files))
+        QSKIP("this file system cannot hold the release's names");
     const Run run = publisher.publish(version, options);
     QVERIFY2(run.exitCode > 0, "the tool did not refuse");
     QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
