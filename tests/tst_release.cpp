@@ -9,14 +9,28 @@
 #include <QDomNodeList>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <zstd.h>
 
 namespace {
 
 using Files = QMap<QString, QByteArray>; // relative path -> content
 
-const Files release100{{"core.dll", "core 1"}, {"readme.txt", "read me"}, {"plugins/render.dll", "render"}};
+// Text that compresses well; variants 1 to 9 differ in a few lines, not in size.
+QByteArray text(int variant)
+{
+    QByteArray content;
+    for (int line = 0; line < 2000; ++line) {
+        content += "line " + QByteArray::number(line) + " of the core library"
+            + (line % 500 ? QByteArray() : ", variant " + QByteArray::number(variant)) + '\n';
+    }
+    return content;
+}
+
+const Files release100{{"core.dll", text(1)}, {"readme.txt", "read me"}, {"plugins/render.dll", "render"}};
 
 struct Run
 {
@@ -42,6 +56,18 @@ public:
                 return false;
         }
         return writeFile(dir.filePath(QStringLiteral("notes.txt")), "<b>Notes</b> of the release\n");
+    }
+
+    // Windows cannot hold some names (a backslash, two that differ only in case).
+    bool releaseHoldsAsNamed(const Files &files) const
+    {
+        QStringList placed;
+        const QMap<QString, QByteArray> entries = snapshot(dir.filePath(QStringLiteral("release")));
+        for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+            if (entry.value() != "<folder>")
+                placed << entry.key();
+        }
+        return placed == files.keys();
     }
 
     Run publish(const QString &version, const QStringList &options = QStringList())
@@ -93,11 +119,59 @@ QString entry(const QString &path, const QString &version, const QByteArray &con
         .join(QLatin1Char(' '));
 }
 
-void stripHashes(const QString &manifestPath)
+void replaceInManifest(const QString &manifestPath, const QString &pattern, const QString &replacement)
 {
     QString manifest = QString::fromUtf8(contentOf(manifestPath));
-    manifest.remove(QRegularExpression(QStringLiteral(" (size|sha256)=\"[^\"]*\"")));
+    manifest.replace(QRegularExpression(pattern), replacement);
     QVERIFY(writeFile(manifestPath, manifest.toUtf8()));
+}
+
+void stripHashes(const QString &manifestPath)
+{
+    replaceInManifest(manifestPath, QStringLiteral(" (size|sha256)=\"[^\"]*\""), QString());
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
+}
+
+// The content a zstd frame announces, decoded with \a prefix as a patch's
+// reference; "<undecodable>" when it does not decode to that size.
+QByteArray zstdDecoded(const QByteArray &frame, const QByteArray &prefix = QByteArray())
+{
+    const unsigned long long size = ZSTD_getFrameContentSize(frame.constData(), size_t(frame.size()));
+    if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR)
+        return "<undecodable>";
+    QByteArray content(int(size), Qt::Uninitialized);
+    ZSTD_DCtx *context = ZSTD_createDCtx();
+    ZSTD_DCtx_refPrefix(context, prefix.constData(), size_t(prefix.size()));
+    ZSTD_inBuffer in{frame.constData(), size_t(frame.size()), 0};
+    ZSTD_outBuffer out{content.data(), size_t(content.size()), 0};
+    const size_t left = ZSTD_decompressStream(context, &out, &in);
+    ZSTD_freeDCtx(context);
+    return left == 0 && out.pos == size ? content : QByteArray("<undecodable>");
+}
+
+// The entry of \a name in the document's last release.
+QDomElement lastEntry(const QDomDocument &document, const QString &name)
+{
+    const QDomNodeList releases = document.documentElement().elementsByTagName(QStringLiteral("software"));
+    const QDomNodeList files = releases.at(releases.length() - 1).toElement().elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < files.length(); ++i) {
+        if (files.at(i).toElement().attribute(QStringLiteral("name")) == name)
+            return files.at(i).toElement();
+    }
+    return QDomElement();
+}
+
+qint64 publishedOf(const QByteArray &manifest)
+{
+    QDomDocument document;
+    document.setContent(manifest);
+    return document.documentElement().attribute(QStringLiteral("published")).toLongLong();
 }
 
 } // namespace
@@ -112,17 +186,24 @@ private slots:
     void roundTrip();
     void refusals_data();
     void refusals();
+    void published_data();
+    void published();
+    void compressed_data();
+    void compressed();
+    void patches_data();
+    void patches();
 
 private:
     QTemporaryDir keys;
     MinisignKey key;
 };
 
+// Without minisign (under wine, say) only what needs no signature is tested.
 void tst_Release::initTestCase()
 {
-    if (!minisignInstalled())
-        QSKIP("the minisign command is not installed");
     QVERIFY(keys.isValid());
+    if (!minisignInstalled())
+        return;
     key = makeMinisignKey(keys.path(), QStringLiteral("publisher"));
     QVERIFY2(!key.publicKey.isEmpty(), "minisign -G -W made no key");
 }
@@ -138,6 +219,8 @@ void tst_Release::roundTrip_data()
 void tst_Release::roundTrip()
 {
     QFETCH(bool, previousHashes);
+    if (key.publicKey.isEmpty())
+        QSKIP("the minisign command is not installed");
     Publisher publisher;
     const QStringList sign{"--sign", key.secretKeyPath};
     QVERIFY(publisher.placeRelease(release100));
@@ -149,12 +232,14 @@ void tst_Release::roundTrip()
     QCOMPARE(manifest100.contains("sha256"), previousHashes);
 
     Files release110 = release100;
-    release110[QStringLiteral("core.dll")] = "core 2";
+    release110[QStringLiteral("core.dll")] = text(2);
     release110[QStringLiteral("plugins/new.dll")] = "new";
     QVERIFY(publisher.placeRelease(release110));
     run = publisher.publishNext(QStringLiteral("1.1.0"), sign);
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
     const QByteArray manifest110 = publisher.manifest();
+    QVERIFY2(manifest110.contains(" zsize=") && manifest110.contains("<patch from="),
+             "the updater below no longer meets a .zst and a patch in the manifest");
 
     QDomDocument document;
     QVERIFY(document.setContent(manifest110));
@@ -169,13 +254,13 @@ void tst_Release::roundTrip()
     QCOMPARE(releases.at(1).toElement().attribute(QStringLiteral("info")),
              QStringLiteral("<b>Notes</b> of the release"));
     QCOMPARE(entriesOf(releases.at(1).toElement()),
-             (QStringList{entry("core.dll", "1.1.0", "core 2"), entry("plugins/new.dll", "1.1.0", "new"),
+             (QStringList{entry("core.dll", "1.1.0", text(2)), entry("plugins/new.dll", "1.1.0", "new"),
                           entry("plugins/render.dll", "1.0.0", "render"),
                           entry("readme.txt", "1.0.0", "read me")}));
 
     for (auto file = release110.begin(); file != release110.end(); ++file)
         QCOMPARE(contentOf(publisher.windows() + "/v1.1.0/" + file.key()), file.value());
-    QCOMPARE(contentOf(publisher.windows() + "/v1.0.0/core.dll"), QByteArray("core 1"));
+    QCOMPARE(contentOf(publisher.windows() + "/v1.0.0/core.dll"), text(1));
 
     QString reason;
     QVERIFY2(Minisign::verify(key.publicKey, manifest110,
@@ -204,7 +289,7 @@ void tst_Release::roundTrip()
              (QList<QByteArray>{"GET /brenvothDownload/windows/v1.1.0/version.xml.minisig HTTP/1.1",
                                 "GET /brenvothDownload/windows/v1.1.0/core.dll HTTP/1.1",
                                 "GET /brenvothDownload/windows/v1.1.0/plugins/new.dll HTTP/1.1"}));
-    QCOMPARE(snapshot(appDir.path()).value(QStringLiteral("core.dll")), QByteArray("core 2"));
+    QCOMPARE(snapshot(appDir.path()).value(QStringLiteral("core.dll")), text(2));
     QCOMPARE(contentOf(appDir.filePath(QStringLiteral("plugins/new.dll"))), QByteArray("new"));
     QVERIFY(contentOf(appDir.filePath(QStringLiteral("version.xml"))).contains("curVersion=\"1.1.0\""));
 }
@@ -231,6 +316,10 @@ void tst_Release::refusals_data()
         << "cannot name a release folder";
     QTest::newRow("no previous manifest given while one exists") << release100 << "1.1.0" << QStringList()
         << "give it with --previous";
+    QTest::newRow("zstd level out of range") << release100 << "1.1.0" << next + QStringList{"--level", "23"}
+        << "--level must be between 1 and 22";
+    QTest::newRow("negative number of releases to patch from") << release100 << "1.1.0"
+        << next + QStringList{"--patches-from", "-1"} << "--patches-from must be 0 or more";
     QTest::newRow("password-protected key without a terminal") << release100 << "1.1.0"
         << next + QStringList{"--sign", "protected.key"} << "protected by a password";
 }
@@ -241,6 +330,8 @@ void tst_Release::refusals()
     QFETCH(QString, version);
     QFETCH(QStringList, options);
     QFETCH(QString, message);
+    if (options.contains(QStringLiteral("protected.key")) && !minisignInstalled())
+        QSKIP("the minisign command is not installed");
     Publisher publisher;
     QVERIFY(publisher.placeRelease(release100));
     QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
@@ -249,11 +340,152 @@ void tst_Release::refusals()
     const QByteArray manifest = publisher.manifest();
 
     QVERIFY(publisher.placeRelease(files));
+    if (!publisher.releaseHoldsAsNamed(files))
+        QSKIP("this file system cannot hold the release's names");
     const Run run = publisher.publish(version, options);
     QVERIFY2(run.exitCode > 0, "the tool did not refuse");
     QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
     QCOMPARE(publisher.manifest(), manifest);
     QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+}
+
+void tst_Release::published_data()
+{
+    QTest::addColumn<QString>("previous"); // the previous manifest's published; null: none
+    QTest::addColumn<QString>("expected"); // the new one's: "now", a number, or "refused"
+    QTest::newRow("previous in the past") << "1000000000" << "now";
+    QTest::newRow("previous without published") << QString() << "now";
+    QTest::newRow("previous in the far future") << "4102444800" << "4102444801";
+    QTest::newRow("previous with a sign") << "+1000000000" << "refused";
+    QTest::newRow("previous with letters") << "17e8" << "refused";
+    QTest::newRow("previous at the largest number") << "9223372036854775807" << "refused";
+}
+
+void tst_Release::published()
+{
+    QFETCH(QString, previous);
+    QFETCH(QString, expected);
+    Publisher publisher;
+    QVERIFY(publisher.placeRelease(release100));
+    qint64 before = QDateTime::currentSecsSinceEpoch();
+    QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
+    const qint64 first = publishedOf(publisher.manifest());
+    QVERIFY2(first >= before && first <= QDateTime::currentSecsSinceEpoch(),
+             "the first release does not carry the time it was published");
+    replaceInManifest(publisher.manifestPath(), QStringLiteral(" published=\"[^\"]*\""),
+                      previous.isNull() ? QString() : QStringLiteral(" published=\"%1\"").arg(previous));
+    const QByteArray manifest = publisher.manifest();
+
+    before = QDateTime::currentSecsSinceEpoch();
+    const Run run = publisher.publishNext(QStringLiteral("1.1.0"));
+    const qint64 after = QDateTime::currentSecsSinceEpoch();
+    if (expected == QLatin1String("refused")) {
+        QVERIFY2(run.exitCode > 0, "the tool did not refuse");
+        QVERIFY2(run.errors.contains(QStringLiteral("published \"%1\"").arg(previous)), qPrintable(run.errors));
+        QCOMPARE(publisher.manifest(), manifest);
+        QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const qint64 published = publishedOf(publisher.manifest());
+    if (expected == QLatin1String("now"))
+        QVERIFY2(published >= before && published <= after, qPrintable(QString::number(published)));
+    else
+        QCOMPARE(published, expected.toLongLong());
+}
+
+void tst_Release::compressed_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<bool>("zst"); // whether core.dll gets one
+
+    QTest::newRow("compressible file") << Files{{"core.dll", text(1)}} << true;
+    QTest::newRow("incompressible file") << Files{{"core.dll", randomBytes(65536, 1)}} << false;
+    QTest::newRow("empty file") << Files{{"core.dll", QByteArray()}} << false;
+    QTest::newRow("release with its own core.dll.zst") << Files{{"core.dll", text(1)}, {"core.dll.zst", "own"}}
+        << false;
+}
+
+void tst_Release::compressed()
+{
+    QFETCH(Files, files);
+    QFETCH(bool, zst);
+    Publisher publisher;
+    QVERIFY(publisher.placeRelease(files));
+    const Run run = publisher.publish(QStringLiteral("1.0.0"));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+
+    QDomDocument document;
+    QVERIFY(document.setContent(publisher.manifest()));
+    const QDomElement entry = lastEntry(document, QStringLiteral("core.dll"));
+    const QString zstPath = publisher.windows() + "/v1.0.0/core.dll.zst";
+    const QByteArray content = files.value(QStringLiteral("core.dll"));
+    QCOMPARE(contentOf(publisher.windows() + "/v1.0.0/core.dll"), content);
+    if (zst) {
+        QCOMPARE(entry.attribute(QStringLiteral("zsize")), QString::number(QFileInfo(zstPath).size()));
+        QCOMPARE(zstdDecoded(contentOf(zstPath)), content);
+    } else {
+        QVERIFY2(!entry.hasAttribute(QStringLiteral("zsize")), "a zsize without a .zst worth fetching");
+        QCOMPARE(contentOf(zstPath), files.value(QStringLiteral("core.dll.zst"), "<unreadable>"));
+    }
+}
+
+void tst_Release::patches_data()
+{
+    QTest::addColumn<QByteArrayList>("earlier"); // plugins/core.dll of each earlier release, oldest first
+    QTest::addColumn<QByteArray>("current");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QList<int>>("patchedFrom"); // indexes into earlier
+
+    const QByteArrayList four{text(1), text(2), text(3), text(4)};
+    QTest::newRow("from each of the last three releases") << four << text(5) << QStringList() << QList<int>{1, 2, 3};
+    QTest::newRow("--patches-from 1") << four << text(5) << QStringList{"--patches-from", "1"} << QList<int>{3};
+    QTest::newRow("--patches-from 0") << four << text(5) << QStringList{"--patches-from", "0"} << QList<int>();
+    QTest::newRow("same old content in two releases") << QByteArrayList{text(1), text(1)} << text(2)
+        << QStringList() << QList<int>{0};
+    QTest::newRow("unchanged since the last release") << QByteArrayList{text(1), text(2)} << text(2)
+        << QStringList() << QList<int>{0};
+    QTest::newRow("unrelated incompressible copies, no patch smaller than the file")
+        << QByteArrayList{randomBytes(65536, 1)} << randomBytes(65536, 2) << QStringList() << QList<int>();
+}
+
+void tst_Release::patches()
+{
+    QFETCH(QByteArrayList, earlier);
+    QFETCH(QByteArray, current);
+    QFETCH(QStringList, options);
+    QFETCH(QList<int>, patchedFrom);
+    Publisher publisher;
+    for (int i = 0; i < earlier.size(); ++i) {
+        QVERIFY(publisher.placeRelease(Files{{"plugins/core.dll", earlier.at(i)}}));
+        const QString version = QStringLiteral("1.%1.0").arg(i);
+        const Run run = i == 0 ? publisher.publish(version) : publisher.publishNext(version);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    }
+    QVERIFY(publisher.placeRelease(Files{{"plugins/core.dll", current}}));
+    const Run run = publisher.publishNext(QStringLiteral("2.0.0"), options);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+
+    QMap<QString, QByteArray> expected; // from -> the old content
+    for (const int i : patchedFrom)
+        expected.insert(hexSha256(earlier.at(i)), earlier.at(i));
+    QDomDocument document;
+    QVERIFY(document.setContent(publisher.manifest()));
+    const QDomElement entry = lastEntry(document, QStringLiteral("core.dll"));
+    const QDomNodeList patches = entry.elementsByTagName(QStringLiteral("patch"));
+    const QString folder = publisher.windows() + "/v2.0.0/plugins/";
+    QStringList froms;
+    for (int i = 0; i < patches.length(); ++i) {
+        const QString from = patches.at(i).toElement().attribute(QStringLiteral("from"));
+        const QByteArray patch = contentOf(folder + "core.dll.from-" + from.left(16) + ".zst");
+        QCOMPARE(patches.at(i).toElement().attribute(QStringLiteral("size")), QString::number(patch.size()));
+        QCOMPARE(zstdDecoded(patch, expected.value(from)), current);
+        QVERIFY2(patch.size() < entry.attribute(QStringLiteral("zsize")).toInt(), "a patch no smaller than the .zst");
+        froms << from;
+    }
+    froms.sort();
+    QCOMPARE(froms, expected.keys());
+    QCOMPARE(QDir(folder).entryList({"core.dll.from-*"}).size(), expected.size());
 }
 
 QTEST_MAIN(tst_Release)

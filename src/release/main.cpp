@@ -1,6 +1,7 @@
 // brenvoth-release: publishes one release of Brenvoth for the updater.
 
 #include "releasepublisher.h"
+#include "zstdcompressor.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -13,6 +14,15 @@ int fail(const QString &message)
 {
     std::fprintf(stderr, "brenvoth-release: %s\n", qPrintable(message));
     return 1;
+}
+
+// Leaves \a value as it is when the option is not given.
+bool readWholeNumber(const QCommandLineParser &parser, const QString &option, int *value)
+{
+    bool isNumber = true;
+    if (parser.isSet(option))
+        *value = parser.value(option).toInt(&isNumber);
+    return isNumber;
 }
 
 } // namespace
@@ -28,7 +38,8 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Copies RELEASE_DIR to SERVER_ROOT/brenvothDownload/windows/v<VERSION>/ and makes it the current "
-        "release of SERVER_ROOT/brenvothDownload/windows/version.xml."));
+        "release of SERVER_ROOT/brenvothDownload/windows/version.xml. Beside each file it writes a .zst and "
+        "patches from earlier releases' copies, when they save bytes."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("previous"), QStringLiteral("The manifest of the releases so far, kept in the new one."),
@@ -40,6 +51,12 @@ int main(int argc, char **argv)
          QStringLiteral("MINISIGN_SECRET_KEY")},
         {QStringLiteral("out"), QStringLiteral("The folder the download server serves."),
          QStringLiteral("SERVER_ROOT")},
+        {QStringLiteral("level"), QStringLiteral("The zstd level of the .zst files and patches, 1 (fastest) to %1 "
+                                                 "(smallest); default 19.").arg(ZstdCompressor::maxLevel()),
+         QStringLiteral("N")},
+        {QStringLiteral("patches-from"), QStringLiteral("Patch from the copies of the last N releases in "
+                                                        "OLD_MANIFEST, 0 for no patches; default 3."),
+         QStringLiteral("N")},
     });
     parser.addPositionalArgument(QStringLiteral("RELEASE_DIR"), QStringLiteral("The release's files."));
     parser.process(app);
@@ -51,9 +68,12 @@ int main(int argc, char **argv)
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("give exactly one RELEASE_DIR (see --help)"));
 
-    const ReleaseOptions options{parser.value(QStringLiteral("previous")), parser.value(QStringLiteral("version")),
-                                 parser.value(QStringLiteral("notes")),    parser.value(QStringLiteral("sign")),
-                                 parser.value(QStringLiteral("out")),      parser.positionalArguments().first()};
+    ReleaseOptions options{parser.value(QStringLiteral("previous")), parser.value(QStringLiteral("version")),
+                           parser.value(QStringLiteral("notes")),    parser.value(QStringLiteral("sign")),
+                           parser.value(QStringLiteral("out")),      parser.positionalArguments().first()};
+    if (!readWholeNumber(parser, QStringLiteral("level"), &options.level)
+        || !readWholeNumber(parser, QStringLiteral("patches-from"), &options.patchesFrom))
+        return fail(QStringLiteral("--level and --patches-from take a whole number (see --help)"));
     QString summary;
     QString error;
     if (!publishRelease(options, &summary, &error))

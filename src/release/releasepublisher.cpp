@@ -1,10 +1,13 @@
 #include "releasepublisher.h"
 #include "entrycheck.h"
 #include "manifest.h"
+#include "mappedfile.h"
 #include "minisignsigner.h"
+#include "zstdcompressor.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QDomNodeList>
@@ -13,10 +16,21 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTextStream>
 #include <QVector>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
+
+// A zstd patch that turns an earlier copy of a file into this one.
+struct Patch
+{
+    QByteArray from; // the earlier copy's SHA-256
+    qint64 size = 0;
+};
 
 struct ReleaseFile
 {
@@ -24,6 +38,10 @@ struct ReleaseFile
     QString name;
     qint64 size = 0;
     QByteArray sha256;
+    qint64 zsize = -1; // -1: no .zst
+    QVector<Patch> patches;
+
+    QString path() const { return dir + name; }
 };
 
 // The release that the previous manifest names as current: its folder on the
@@ -51,6 +69,15 @@ bool survivesInAddress(const QString &path, QString *reason)
         }
     }
     return true;
+}
+
+bool namesReleaseFolder(const QString &version, QString *reason)
+{
+    if (version.isEmpty()) {
+        *reason = QStringLiteral("it is empty");
+        return false;
+    }
+    return isSafeEntry(QString(), QStringLiteral("v") + version, reason) && survivesInAddress(version, reason);
 }
 
 // Windows cannot hold two names that differ only in letter case, whether
@@ -139,6 +166,30 @@ bool startManifest(const ReleaseOptions &options, const QString &manifestPath, Q
     return true;
 }
 
+bool isPlainDecimal(const QString &text)
+{
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// Seconds since 1970, always above the previous manifest's, whatever the
+// clock says: an updater can then tell a replayed older manifest by it.
+bool stampPublished(QDomElement root, const QString &previousManifest, QString *error)
+{
+    const QString previous = root.attribute(QStringLiteral("published"));
+    qint64 published = QDateTime::currentSecsSinceEpoch();
+    if (!previous.isEmpty()) {
+        bool inRange = false;
+        const qint64 last = previous.toLongLong(&inRange);
+        if (!isPlainDecimal(previous) || !inRange || last == std::numeric_limits<qint64>::max())
+            return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" is not "
+                                                "a plain decimal number of seconds").arg(previousManifest, previous));
+        published = std::max(published, last + 1);
+    }
+    root.setAttribute(QStringLiteral("published"), QString::number(published));
+    return true;
+}
+
 PreviousRelease previousRelease(const QDomElement &root, const QString &windowsRoot)
 {
     // Read as the updater reads a published manifest.
@@ -213,21 +264,131 @@ QString fileVersion(const ReleaseFile &file, const QString &copy, const Previous
     return unchanged ? previousVersion : version;
 }
 
+QString hex(const QByteArray &digest)
+{
+    return QString::fromLatin1(digest.toHex());
+}
+
+QByteArray sha256Of(const MappedFile &file)
+{
+    QCryptographicHash sha256(QCryptographicHash::Sha256);
+    constexpr qint64 step = 1 << 30; // what Qt 5 takes at once
+    for (qint64 offset = 0; offset < file.size(); offset += step) {
+        sha256.addData(reinterpret_cast<const char *>(file.data() + offset),
+                       int(std::min(step, file.size() - offset)));
+    }
+    return sha256.result();
+}
+
+// The folders of the last \a count releases of the previous manifest, newest
+// first: their users hold those copies, so patches start from them.
+QStringList patchSources(const QDomElement &root, const QString &windowsRoot, int count)
+{
+    QStringList versions;
+    const QDomNodeList releases = root.elementsByTagName(QStringLiteral("software"));
+    for (int i = releases.length() - 1; i >= 0 && versions.size() < count; --i) {
+        const QString version = releases.at(i).toElement().attribute(QStringLiteral("version"));
+        QString reason;
+        if (!versions.contains(version) && namesReleaseFolder(version, &reason))
+            versions.append(version);
+    }
+    QStringList folders;
+    for (const QString &version : qAsConst(versions))
+        folders.append(windowsRoot + QStringLiteral("/v") + version);
+    return folders;
+}
+
+// What the compressed forms of the release's files are made with.
+struct Compression
+{
+    ZstdCompressor &zstd;
+    QString releaseFolder;
+    QStringList earlierFolders; // newest first
+    QSet<QString> releasePaths; // case-folded: a compressed form never takes a release file's place
+};
+
+// The .zst beside the copy, kept when it saves at least 5 %.
+bool writeZst(const Compression &with, const MappedFile &copy, ReleaseFile *file, QString *error)
+{
+    const QString zst = file->path() + QStringLiteral(".zst");
+    if (with.releasePaths.contains(zst.toCaseFolded()))
+        return true;
+    return with.zstd.write(copy, nullptr, with.releaseFolder + QLatin1Char('/') + zst, file->size * 19 / 20,
+                           &file->zsize, error);
+}
+
+// A patch from each earlier release's copy that differs, kept when it is
+// smaller than what the updater would fetch without it. The copy is hashed
+// from disk: its bytes are the patch's reference, whatever a manifest says.
+bool writePatches(const Compression &with, const MappedFile &copy, ReleaseFile *file, QString *error)
+{
+    QSet<QByteArray> patched{file->sha256};
+    for (const QString &folder : with.earlierFolders) {
+        const QString earlierPath = folder + QLatin1Char('/') + file->path();
+        if (!QFileInfo(earlierPath).isFile())
+            continue;
+        MappedFile earlier;
+        if (!earlier.open(earlierPath, error))
+            return false;
+        const QByteArray from = sha256Of(earlier);
+        const QString patch = file->path() + QStringLiteral(".from-%1.zst").arg(hex(from).left(16));
+        if (patched.contains(from) || with.releasePaths.contains(patch.toCaseFolded()))
+            continue;
+        patched.insert(from);
+        const qint64 otherwise = file->zsize >= 0 ? file->zsize : file->size;
+        qint64 size = -1;
+        if (!with.zstd.write(copy, &earlier, with.releaseFolder + QLatin1Char('/') + patch, otherwise - 1, &size,
+                             error))
+            return false;
+        if (size >= 0)
+            file->patches.append({from, size});
+    }
+    return true;
+}
+
+bool compressRelease(int level, const QString &releaseFolder, const QStringList &earlierFolders,
+                     QVector<ReleaseFile> *files, QString *error)
+{
+    ZstdCompressor zstd(level);
+    Compression with{zstd, releaseFolder, earlierFolders, {}};
+    for (const ReleaseFile &file : qAsConst(*files))
+        with.releasePaths.insert(file.path().toCaseFolded());
+    for (ReleaseFile &file : *files) {
+        MappedFile copy;
+        if (!copy.open(releaseFolder + QLatin1Char('/') + file.path(), error) || !writeZst(with, copy, &file, error)
+            || !writePatches(with, copy, &file, error))
+            return false;
+    }
+    return true;
+}
+
+QDomElement fileElement(QDomDocument &document, const ReleaseFile &file, const QString &version)
+{
+    QDomElement entry = document.createElement(QStringLiteral("file"));
+    entry.setAttribute(QStringLiteral("name"), file.name);
+    entry.setAttribute(QStringLiteral("dir"), file.dir);
+    entry.setAttribute(QStringLiteral("version"), version);
+    entry.setAttribute(QStringLiteral("size"), QString::number(file.size));
+    entry.setAttribute(QStringLiteral("sha256"), hex(file.sha256));
+    if (file.zsize >= 0)
+        entry.setAttribute(QStringLiteral("zsize"), QString::number(file.zsize));
+    for (const Patch &patch : file.patches) {
+        QDomElement element = document.createElement(QStringLiteral("patch"));
+        element.setAttribute(QStringLiteral("from"), hex(patch.from));
+        element.setAttribute(QStringLiteral("size"), QString::number(patch.size));
+        entry.appendChild(element);
+    }
+    return entry;
+}
+
 QDomElement releaseElement(QDomDocument &document, const QString &version, const QString &notes,
                            const QVector<ReleaseFile> &files, const QStringList &versions)
 {
     QDomElement release = document.createElement(QStringLiteral("software"));
     release.setAttribute(QStringLiteral("version"), version);
     release.setAttribute(QStringLiteral("info"), notes);
-    for (int i = 0; i < files.size(); ++i) {
-        QDomElement entry = document.createElement(QStringLiteral("file"));
-        entry.setAttribute(QStringLiteral("name"), files.at(i).name);
-        entry.setAttribute(QStringLiteral("dir"), files.at(i).dir);
-        entry.setAttribute(QStringLiteral("version"), versions.at(i));
-        entry.setAttribute(QStringLiteral("size"), QString::number(files.at(i).size));
-        entry.setAttribute(QStringLiteral("sha256"), QString::fromLatin1(files.at(i).sha256.toHex()));
-        release.appendChild(entry);
-    }
+    for (int i = 0; i < files.size(); ++i)
+        release.appendChild(fileElement(document, files.at(i), versions.at(i)));
     return release;
 }
 
@@ -263,10 +424,17 @@ bool readNotes(const QString &path, QString *notes, QString *error)
 bool checkVersion(const QString &version, QString *error)
 {
     QString reason;
-    if (version.isEmpty() || !isSafeEntry(QString(), QStringLiteral("v") + version, &reason)
-        || !survivesInAddress(version, &reason))
-        return refuse(error, QStringLiteral("\"%1\" cannot name a release folder: %2")
-                                 .arg(version, reason.isEmpty() ? QStringLiteral("it is empty") : reason));
+    if (!namesReleaseFolder(version, &reason))
+        return refuse(error, QStringLiteral("\"%1\" cannot name a release folder: %2").arg(version, reason));
+    return true;
+}
+
+bool checkCompression(const ReleaseOptions &options, QString *error)
+{
+    if (options.level < 1 || options.level > ZstdCompressor::maxLevel())
+        return refuse(error, QStringLiteral("--level must be between 1 and %1").arg(ZstdCompressor::maxLevel()));
+    if (options.patchesFrom < 0)
+        return refuse(error, QStringLiteral("--patches-from must be 0 or more"));
     return true;
 }
 
@@ -276,6 +444,27 @@ bool writeManifest(const QString &path, const QByteArray &bytes, QString *error)
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
     return refuse(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+}
+
+QString compressionSummary(const QVector<ReleaseFile> &files)
+{
+    int zstCount = 0;
+    int patchCount = 0;
+    qint64 rawBytes = 0;
+    qint64 zstBytes = 0;
+    qint64 patchBytes = 0;
+    for (const ReleaseFile &file : files) {
+        rawBytes += file.size;
+        if (file.zsize >= 0) {
+            ++zstCount;
+            zstBytes += file.zsize;
+        }
+        patchCount += file.patches.size();
+        for (const Patch &patch : file.patches)
+            patchBytes += patch.size;
+    }
+    return QStringLiteral("Compressed: %1 .zst files and %2 patches; %3 bytes raw, %4 in .zst files, %5 in "
+                          "patches\n").arg(zstCount).arg(patchCount).arg(rawBytes).arg(zstBytes).arg(patchBytes);
 }
 
 } // namespace
@@ -288,8 +477,10 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     QVector<ReleaseFile> files;
     QDomDocument document;
     QString notes;
-    if (!checkVersion(options.version, error) || !listRelease(options.releaseDir, &files, error)
+    if (!checkVersion(options.version, error) || !checkCompression(options, error)
+        || !listRelease(options.releaseDir, &files, error)
         || !startManifest(options, manifestPath, &document, error)
+        || !stampPublished(document.documentElement(), options.previousManifest, error)
         || !readNotes(options.notesFile, &notes, error))
         return false;
     if (QFileInfo::exists(releaseFolder))
@@ -300,14 +491,16 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     auto removeFolder = qScopeGuard([&releaseFolder] { QDir(releaseFolder).removeRecursively(); });
     QDomElement root = document.documentElement();
     const PreviousRelease previous = previousRelease(root, windowsRoot);
+    const QStringList earlierFolders = patchSources(root, windowsRoot, options.patchesFrom);
     QStringList versions;
     for (ReleaseFile &file : files) {
-        const QString relative = file.dir + file.name;
-        const QString copy = releaseFolder + QLatin1Char('/') + relative;
-        if (!copyAndHash(options.releaseDir + QLatin1Char('/') + relative, copy, &file, error))
+        const QString copy = releaseFolder + QLatin1Char('/') + file.path();
+        if (!copyAndHash(options.releaseDir + QLatin1Char('/') + file.path(), copy, &file, error))
             return false;
         versions.append(fileVersion(file, copy, previous, options.version));
     }
+    if (!compressRelease(options.level, releaseFolder, earlierFolders, &files, error))
+        return false;
     root.appendChild(releaseElement(document, options.version, notes, files, versions));
     root.setAttribute(QStringLiteral("curVersion"), options.version);
     const QByteArray bytes = serialized(document);
@@ -324,9 +517,10 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     removeFolder.dismiss();
 
     const int changed = versions.count(options.version);
-    *summary = QStringLiteral("Published release %1: %2 files, %3 of them new or changed, in %4\n"
-                              "Manifest: %5\n")
-                   .arg(options.version).arg(files.size()).arg(changed).arg(releaseFolder, manifestPath);
+    *summary = QStringLiteral("Published release %1: %2 files, %3 of them new or changed, in %4\n%5"
+                              "Manifest: %6\n")
+                   .arg(options.version).arg(files.size()).arg(changed)
+                   .arg(releaseFolder, compressionSummary(files), manifestPath);
     if (!options.secretKey.isEmpty())
         *summary += QStringLiteral("Signature: %1\n").arg(signaturePath);
     return true;
