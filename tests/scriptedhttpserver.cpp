@@ -91,10 +91,11 @@ class ScriptedConnection : public QObject
 public:
     using Lookup = std::function<ScriptedResponse(const QByteArray &requestHead)>;
 
-    ScriptedConnection(QTcpSocket *socket, Lookup lookup)
+    ScriptedConnection(QTcpSocket *socket, Lookup lookup, qint64 *bodyBytesSent)
         : QObject(socket)
         , socket(socket)
         , lookup(std::move(lookup))
+        , bodyBytesSent(bodyBytesSent)
     {
         pieceTimer.setSingleShot(true);
         connect(socket, &QTcpSocket::readyRead, this, &ScriptedConnection::onReadyRead);
@@ -140,6 +141,7 @@ private:
         unsent.remove(0, piece.size());
         if (!piece.isEmpty())
             socket->write(framed(piece));
+        *bodyBytesSent += piece.size();
         socket->flush();
         if (unsent.isEmpty())
             endResponse();
@@ -171,6 +173,7 @@ private:
 
     QTcpSocket *socket;
     Lookup lookup;
+    qint64 *bodyBytesSent;
     QTimer pieceTimer;
     QByteArray received;
     ScriptedResponse response;
@@ -288,7 +291,7 @@ void ScriptedHttpServer::onNewConnection()
             receivedHeads.append(requestHead);
             emit requestReceived(requestLine);
             return responseFor(requestLine);
-        });
+        }, &bodyBytes);
     }
 }
 

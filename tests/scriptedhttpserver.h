@@ -71,6 +71,8 @@ public:
     /// The request line and the headers of every request so far.
     QList<QByteArray> requestHeads() const { return receivedHeads; }
     int openConnections() const;
+    /// Body bytes sent so far, framing not counted.
+    qint64 bodyBytesSent() const { return bodyBytes; }
     /// Every connection accepted so far, whether its TLS handshake succeeded or not.
     int acceptedConnections() const { return accepted; }
 
@@ -89,6 +91,7 @@ private:
     QList<QByteArray> receivedHeads;
     int connections = 0;
     int accepted = 0;
+    qint64 bodyBytes = 0;
     bool tls = false;
 };
 

@@ -5,8 +5,9 @@
 
 #include <zstd.h>
 
-// zstd frames made in memory for the tests: a plain one, and a patch that
-// takes an old copy as its reference, as "zstd --patch-from" makes them.
+// zstd frames made and read in memory for the tests: a plain one, and a
+// patch that takes an old copy as its reference, as "zstd --patch-from"
+// makes them.
 
 /// \a data compressed; without \a declareSize the frame does not say how long
 /// its content is, so that only decoding can tell.
@@ -23,6 +24,23 @@ inline QByteArray zstdFrame(const QByteArray &data, const QByteArray &reference 
                                           size_t(data.size()));
     ZSTD_freeCCtx(context);
     return ZSTD_isError(written) ? QByteArray() : frame.left(int(written));
+}
+
+// The content a zstd frame announces, decoded with \a prefix as a patch's
+// reference; "<undecodable>" when it does not decode to that size.
+inline QByteArray zstdDecoded(const QByteArray &frame, const QByteArray &prefix = QByteArray())
+{
+    const unsigned long long size = ZSTD_getFrameContentSize(frame.constData(), size_t(frame.size()));
+    if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR)
+        return "<undecodable>";
+    QByteArray content(int(size), Qt::Uninitialized);
+    ZSTD_DCtx *context = ZSTD_createDCtx();
+    ZSTD_DCtx_refPrefix(context, prefix.constData(), size_t(prefix.size()));
+    ZSTD_inBuffer in{frame.constData(), size_t(frame.size()), 0};
+    ZSTD_outBuffer out{content.data(), size_t(content.size()), 0};
+    const size_t left = ZSTD_decompressStream(context, &out, &in);
+    ZSTD_freeDCtx(context);
+    return left == 0 && out.pos == size ? content : QByteArray("<undecodable>");
 }
 
 /// A patch that turns \a reference into \a data.

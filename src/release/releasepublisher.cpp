@@ -166,27 +166,17 @@ bool startManifest(const ReleaseOptions &options, const QString &manifestPath, Q
     return true;
 }
 
-bool isPlainDecimal(const QString &text)
-{
-    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isDigit);
-}
-
 // Seconds since 1970, always above the previous manifest's, whatever the
 // clock says: an updater can then tell a replayed older manifest by it.
 bool stampPublished(QDomElement root, const QString &previousManifest, QString *error)
 {
-    const QString previous = root.attribute(QStringLiteral("published"));
-    qint64 published = QDateTime::currentSecsSinceEpoch();
-    if (!previous.isEmpty()) {
-        bool inRange = false;
-        const qint64 last = previous.toLongLong(&inRange);
-        if (!isPlainDecimal(previous) || !inRange || last == std::numeric_limits<qint64>::max())
-            return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" is not "
-                                                "a plain decimal number of seconds").arg(previousManifest, previous));
-        published = std::max(published, last + 1);
-    }
-    root.setAttribute(QStringLiteral("published"), QString::number(published));
+    qint64 last = -1;
+    if (!Manifest::readPublished(root, &last) || last == std::numeric_limits<qint64>::max())
+        return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" is not "
+                                            "a plain decimal number of seconds")
+                                 .arg(previousManifest, root.attribute(QStringLiteral("published"))));
+    root.setAttribute(QStringLiteral("published"),
+                      QString::number(std::max(QDateTime::currentSecsSinceEpoch(), last + 1)));
     return true;
 }
 
