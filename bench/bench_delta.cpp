@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <atomic>
 #include <chrono>
@@ -37,6 +38,16 @@
 namespace {
 
 const QString windowsPath = QStringLiteral("/brenvothDownload/windows");
+
+// What one update took.
+struct UpdateRun
+{
+    double seconds = 0;
+    qint64 idleAnonKiB = 0;
+    qint64 peakAnonKiB = 0;
+    qint64 passedToWrite = 0;   // bytes given to write()
+    qint64 dirtied = 0;         // bytes of pages dirtied for storage, mapped ones included
+};
 
 struct ChangedFile
 {
@@ -59,14 +70,16 @@ qint64 statusKiB(const char *field)
     return -1;
 }
 
-qint64 bytesWritten()
+// A counter of /proc/self/io: "wchar:" counts what write() was given,
+// "write_bytes:" the pages dirtied for storage, those of mapped files too.
+qint64 ioCounter(const char *field)
 {
     QFile io(QStringLiteral("/proc/self/io"));
     if (!io.open(QIODevice::ReadOnly | QIODevice::Text))
         return -1;
     for (QByteArray line = io.readLine(); !line.isEmpty(); line = io.readLine()) {
-        if (line.startsWith("wchar:"))
-            return line.mid(6).trimmed().toLongLong();
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().toLongLong();
     }
     return -1;
 }
@@ -105,7 +118,7 @@ QString fail(const QString &reason)
     return reason;
 }
 
-bool run(const QString &program, const QStringList &arguments)
+bool runProgram(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -135,7 +148,7 @@ class DeltaBench
 {
 public:
     DeltaBench(const QString &workDir, const QString &oldDir, const QString &newDir)
-        : work(workDir), oldDir(oldDir), newDir(newDir)
+        : work(workDir), oldDir(QFileInfo(oldDir).absoluteFilePath()), newDir(QFileInfo(newDir).absoluteFilePath())
     {
     }
 
@@ -147,12 +160,12 @@ public:
         const QStringList common{QStringLiteral("--notes"), notes, QStringLiteral("--out"),
                                  work + QStringLiteral("/www"), QStringLiteral("--level"), QString::number(level)};
         if (!writeFile(notes, "A measured release.\n")
-            || !run(QStringLiteral(BRENVOTH_RELEASE_TOOL), common + QStringList{"--version", "1.0.0", oldDir})
+            || !runProgram(QStringLiteral(BRENVOTH_RELEASE_TOOL), common + QStringList{"--version", "1.0.0", oldDir})
             || !QFile::copy(manifest, oldManifest()))
             return -1;
         QElapsedTimer timer;
         timer.start();
-        if (!run(QStringLiteral(BRENVOTH_RELEASE_TOOL),
+        if (!runProgram(QStringLiteral(BRENVOTH_RELEASE_TOOL),
                  common + QStringList{"--previous", manifest, "--version", "2.0.0", newDir}))
             return -1;
         const double seconds = timer.nsecsElapsed() / 1e9;
@@ -162,13 +175,13 @@ public:
     const QVector<ChangedFile> &changed() const { return changes; }
 
     // One update from the server at \a port; empty on success, else what went wrong.
-    QString update(quint16 port, double *seconds, qint64 *peakAnonKiB, qint64 *idleAnonKiB, qint64 *written)
+    QString update(quint16 port, UpdateRun *run)
     {
         const QString app = work + QStringLiteral("/app");
         if (!QDir(app).removeRecursively() || !copyTree(oldDir, app) || !QFile::copy(oldManifest(), app + "/version.xml")
             || !QDir().mkpath(app + "/download")
             || !QFile::copy(work + QStringLiteral("/www") + windowsPath + "/version.xml", app + "/download/version.xml")
-            || !run(QStringLiteral("sync"), {}))
+            || !runProgram(QStringLiteral("sync"), {}))
             return fail(QStringLiteral("cannot lay out the application directory"));
         UpdateWindow window(app, QStringLiteral("http://127.0.0.1:%1%2/").arg(port).arg(windowsPath));
         if (window.pendingNames().size() != changes.size())
@@ -176,15 +189,16 @@ public:
                             .arg(window.pendingNames().size()).arg(changes.size()));
         window.show();
         QCoreApplication::processEvents();
-        *idleAnonKiB = statusKiB("RssAnon:");
-        const qint64 writtenBefore = bytesWritten();
+        run->idleAnonKiB = statusKiB("RssAnon:");
+        const qint64 passedBefore = ioCounter("wchar:"), dirtiedBefore = ioCounter("write_bytes:");
         AnonymousMemoryPeak peak;
         QElapsedTimer timer;
         timer.start();
         window.findChild<QPushButton *>(QStringLiteral("update"))->click();
-        *seconds = timer.nsecsElapsed() / 1e9;
-        *peakAnonKiB = peak.finish();
-        *written = bytesWritten() - writtenBefore;
+        run->seconds = timer.nsecsElapsed() / 1e9;
+        run->peakAnonKiB = peak.finish();
+        run->passedToWrite = ioCounter("wchar:") - passedBefore;
+        run->dirtied = ioCounter("write_bytes:") - dirtiedBefore;
         for (const ChangedFile &file : changes) {
             if (!sameFile(app + QLatin1Char('/') + file.path, newDir + QLatin1Char('/') + file.path))
                 return fail(file.path + QStringLiteral(" was not installed as released"));
@@ -201,12 +215,12 @@ public:
                 + file.path.toUtf8() + "\"\noutput = \"" + (work + "/curl/" + file.path).toUtf8() + "\"\n";
         }
         if (!QDir(work + "/curl").removeRecursively() || !writeFile(work + "/curl.conf", config)
-            || !run(QStringLiteral("sync"), {}))
+            || !runProgram(QStringLiteral("sync"), {}))
             return -1;
         QElapsedTimer timer;
         timer.start();
-        const bool fetched = run(QStringLiteral("curl"), {"-sS", "--fail", "--create-dirs", "--config", work + "/curl.conf"})
-            && run(QStringLiteral("sync"), {});
+        const bool fetched = runProgram(QStringLiteral("curl"), {"-sS", "--fail", "--create-dirs", "--config", work + "/curl.conf"})
+            && runProgram(QStringLiteral("sync"), {});
         return fetched ? timer.nsecsElapsed() / 1e9 : -1;
     }
 
@@ -256,12 +270,15 @@ private:
 class Server
 {
 public:
-    Server(const QString &root, qint64 rate)
+    Server(const QString &root, qint64 rate, const QString &logPath)
+        : log(logPath)
     {
+        process.setStandardErrorFile(logPath);
         process.start(QStringLiteral(BRENVOTH_SOURCE_DIR "/scripts/serve-release"),
                       {root, QStringLiteral("--rate"), QString::number(rate)});
         if (process.waitForReadyRead(10000))
             port = quint16(process.readLine().trimmed().toUInt());
+        log.open(QIODevice::ReadOnly);
     }
     ~Server()
     {
@@ -269,11 +286,12 @@ public:
         process.waitForFinished();
     }
     quint16 listening() const { return port; }
-    // Body bytes sent since the last call.
+    // Body bytes sent since the last call; the server logs each body just after sending it.
     qint64 takeBytesSent()
     {
+        QThread::msleep(300);
         qint64 sent = 0;
-        for (const QByteArray &line : process.readAllStandardError().split('\n')) {
+        for (QByteArray line = log.readLine(); !line.isEmpty(); line = log.readLine()) {
             if (line.startsWith("sent "))
                 sent += line.split(' ').value(1).toLongLong();
         }
@@ -282,6 +300,7 @@ public:
 
 private:
     QProcess process;
+    QFile log;
     quint16 port = 0;
 };
 
@@ -345,37 +364,37 @@ int main(int argc, char **argv)
                 qPrintable(megabytes(zst)), 100.0 * zst / raw, qPrintable(megabytes(patched)),
                 100.0 * patched / raw, patched * 5 <= raw ? "met" : "MISSED");
 
-    std::printf("%-16s %-22s %-22s %6s %12s %14s %10s\n", "rate", "updater, click to end", "curl raw + sync",
-                "ratio", "fetched", "anon peak-idle", "written/B");
+    std::printf("%-12s %-16s %-16s %6s %10s %14s %9s %9s\n", "rate", "updater, click", "curl raw + sync",
+                "ratio", "fetched", "anon peak-idle", "write()/B", "dirtied/B");
     for (const qint64 rate : rates) {
-        Server server(work.path() + QStringLiteral("/www"), rate);
+        Server server(work.path() + QStringLiteral("/www"), rate, work.path() + QStringLiteral("/server.log"));
         if (!server.listening()) {
             std::fprintf(stderr, "serve-release did not start\n");
             return 1;
         }
         QVector<double> updater, curl;
-        qint64 fetched = 0, anonGrowth = 0, written = 0;
+        qint64 fetched = 0, anonGrowth = 0;
+        UpdateRun last;
         for (int run = 0; run < runs; ++run) {
-            double seconds = 0;
-            qint64 peak = 0, idle = 0;
             server.takeBytesSent();
-            if (!bench.update(server.listening(), &seconds, &peak, &idle, &written).isEmpty())
+            if (!bench.update(server.listening(), &last).isEmpty())
                 return 1;
             fetched = server.takeBytesSent();
-            anonGrowth = std::max(anonGrowth, peak - idle);
-            updater << seconds;
+            anonGrowth = std::max(anonGrowth, last.peakAnonKiB - last.idleAnonKiB);
+            updater << last.seconds;
             curl << bench.fetchWithCurl(server.listening());
             if (curl.last() < 0)
                 return 1;
         }
         const QString label = rate == 0 ? QStringLiteral("unthrottled")
                                         : QStringLiteral("%1 Mbit/s").arg(rate * 8 / 1e6, 0, 'f', 0);
-        std::printf("%-16s %-22.2f %-22.2f %6.2f %12s %10.1f MiB %10.2f\n", qPrintable(label), median(updater),
+        std::printf("%-12s %-16.2f %-16.2f %6.2f %10s %10.1f MiB %9.2f %9.2f\n", qPrintable(label), median(updater),
                     median(curl), median(updater) / median(curl), qPrintable(megabytes(fetched)),
-                    anonGrowth / 1024.0, double(written) / raw);
+                    anonGrowth / 1024.0, double(last.passedToWrite) / raw, double(last.dirtied) / raw);
     }
-    std::printf("seconds are medians of %d runs; fetched: body bytes the server sent in the last run; anon: the\n"
-                "largest RssAnon growth over the idle window; written/B: bytes passed to write() per byte installed\n",
+    std::printf("seconds: medians of %d runs; fetched: body bytes the server sent in the last run; anon: the largest\n"
+                "RssAnon growth over the idle window; write()/B: bytes given to write() per byte installed, dirtied/B:\n"
+                "bytes of pages dirtied for storage (the decoded files are written through a mapping) per byte installed\n",
                 runs);
     return 0;
 }
