@@ -3,7 +3,7 @@
 // changed files, its time from click to installed against curl fetching
 // those raw files, its peak anonymous memory, and the bytes it writes.
 //
-//   bench_delta --old DIR --new DIR [--runs 3] [--rate BYTES_PER_SECOND]... [--level N]
+//   bench_delta --old DIR --new DIR [--runs 3] [--rate BYTES_PER_SECOND]... [--level N] [--label TEXT]
 //
 // DIR holds the files of one build, laid out as installed (for example two
 // versions of the same Debian package, unpacked). Release 1.0.0 is published
@@ -329,6 +329,7 @@ int main(int argc, char **argv)
          QStringLiteral("bytes")},
         {QStringLiteral("level"), QStringLiteral("brenvoth-release's zstd level."), QStringLiteral("level"),
          QStringLiteral("19")},
+        {QStringLiteral("label"), QStringLiteral("What the two folders hold, for the report."), QStringLiteral("text")},
     });
     parser.process(app);
     QList<qint64> rates;
@@ -357,6 +358,8 @@ int main(int argc, char **argv)
         patched += file.patched;
         largest = std::max(largest, file.raw);
     }
+    if (parser.isSet(QStringLiteral("label")))
+        std::printf("%s\n", qPrintable(parser.value(QStringLiteral("label"))));
     std::printf("%d changed files, %s raw (largest %s); published at level %s in %.1f s\n",
                 int(bench.changed().size()), qPrintable(megabytes(raw)), qPrintable(megabytes(largest)),
                 qPrintable(parser.value(QStringLiteral("level"))), publishSeconds);

@@ -1,7 +1,8 @@
 #ifndef HTTPDOWNLOADFILE_H
 #define HTTPDOWNLOADFILE_H
 
-#include <QCryptographicHash>
+#include "sha256.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QObject>
@@ -167,7 +168,7 @@ private:
     qint64 expectedSize = -1;
     qint64 maximumSize = -1;
     QByteArray expectedSha256;
-    QCryptographicHash sha256{QCryptographicHash::Sha256};
+    Sha256 sha256;
 
     // What the response turned out to be, once its head has arrived.
     QByteArray serverValidator;

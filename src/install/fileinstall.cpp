@@ -1,6 +1,7 @@
 #include "fileinstall.h"
 
-#include <QCryptographicHash>
+#include "sha256.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -64,11 +65,11 @@ QByteArray fileSha256(const QString &path, const std::function<void()> &keepResp
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
-    QCryptographicHash digest(QCryptographicHash::Sha256);
+    Sha256 digest;
     QByteArray block(4 * 1024 * 1024, Qt::Uninitialized);
     qint64 read = 0;
     while ((read = file.read(block.data(), block.size())) > 0) {
-        digest.addData(block.constData(), int(read));
+        digest.addData(block.constData(), read);
         keepResponsive();
     }
     return read < 0 ? QByteArray() : digest.result();

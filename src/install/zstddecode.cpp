@@ -1,6 +1,7 @@
 #include "zstddecode.h"
 
-#include <QCryptographicHash>
+#include "sha256.h"
+
 #include <QFile>
 
 #define ZSTD_STATIC_LINKING_ONLY   // ZSTD_d_stableOutBuffer
@@ -118,11 +119,7 @@ private:
 
     qint64 hash(qint64 from, qint64 count)
     {
-        for (qint64 done = 0; done < count;) {
-            const int slice = int(qMin<qint64>(count - done, 1 << 30));
-            digest.addData(reinterpret_cast<const char *>(outputBytes) + from + done, slice);
-            done += slice;
-        }
+        digest.addData(reinterpret_cast<const char *>(outputBytes) + from, count);
         return count;
     }
 
@@ -164,7 +161,7 @@ private:
     uchar *referenceBytes = nullptr;
     uchar *outputBytes = nullptr;
     std::unique_ptr<ZSTD_DCtx, DContextDeleter> context;
-    QCryptographicHash digest{QCryptographicHash::Sha256};
+    Sha256 digest;
 };
 
 } // namespace

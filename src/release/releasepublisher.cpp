@@ -3,10 +3,10 @@
 #include "manifest.h"
 #include "mappedfile.h"
 #include "minisignsigner.h"
+#include "sha256.h"
 #include "zstdcompressor.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -205,7 +205,7 @@ bool copyAndHash(const QString &source, const QString &destination, ReleaseFile 
     if (!QDir().mkpath(QFileInfo(destination).path()) || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return refuse(error, QStringLiteral("cannot create %1: %2").arg(destination, out.errorString()));
     // Size and hash describe the bytes copied, even if the source changes meanwhile.
-    QCryptographicHash sha256(QCryptographicHash::Sha256);
+    Sha256 sha256;
     qint64 copied = 0;
     QByteArray block;
     while (!(block = in.read(1 << 20)).isEmpty()) {
@@ -261,12 +261,8 @@ QString hex(const QByteArray &digest)
 
 QByteArray sha256Of(const MappedFile &file)
 {
-    QCryptographicHash sha256(QCryptographicHash::Sha256);
-    constexpr qint64 step = 1 << 30; // what Qt 5 takes at once
-    for (qint64 offset = 0; offset < file.size(); offset += step) {
-        sha256.addData(reinterpret_cast<const char *>(file.data() + offset),
-                       int(std::min(step, file.size() - offset)));
-    }
+    Sha256 sha256;
+    sha256.addData(reinterpret_cast<const char *>(file.data()), file.size());
     return sha256.result();
 }
 
