@@ -256,6 +256,10 @@ void tst_HttpDownloadFile::failedTransfer_data()
     QTest::newRow("stall in the body")
         << ScriptedResponse::ok(body).stalledAfter(700) << "No data received for 0.3 s"
         << body.left(700);
+    QTest::newRow("206 to a request without a range")
+        << ScriptedResponse::withStatus(206, "Partial Content", body.mid(700))
+               .withHeader("Content-Range", "bytes 700-1999/2000")
+        << "The server sent another part of the file than was asked for" << QByteArray();
     QTest::newRow("no answer at all") << ScriptedResponse::silence() << "No data received for 0.3 s"
                                       << QByteArray();
 }
@@ -304,6 +308,9 @@ void tst_HttpDownloadFile::redirects_data()
     QTest::newRow("a sixth redirect refused")
         << (Script(fiveHops) << qMakePair(QByteArray("/hop5"), redirectTo(302, "/hop6")) << qMakePair(QByteArray("/hop6"), file))
         << "the server redirected more than 5 times, last to " + server.url("/hop6") << 6;
+    QTest::newRow("a redirect to a local file refused")
+        << Script{{dataPath, redirectTo(302, "file:///etc/hostname")}}
+        << "the server redirected to file:///etc/hostname, which is not a web address" << 1;
     QTest::newRow("a loop refused") << Script{{dataPath, redirectTo(302, dataPath)}}
                                     << "the server redirected more than 5 times, last to " + server.url(dataPath) << 6;
 }
@@ -324,10 +331,7 @@ void tst_HttpDownloadFile::redirects()
     QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
 
     QCOMPARE(transfer.downloader->errorString(), expectedError);
-    // Qt 5.15 now and then sends a request that is answered by a redirect twice.
-    const int requests = server.requestLines().size() - requestsBefore;
-    QVERIFY2(requests >= expectedRequests && requests < 2 * expectedRequests,
-             qPrintable(QStringLiteral("%1 requests").arg(requests)));
+    QCOMPARE(server.requestLines().size() - requestsBefore, expectedRequests);
     if (!expectedError.isEmpty()) {
         QVERIFY2(!transfer.downloader->failureIsTransient(), "a redirect failure would be tried again");
         return;

@@ -44,15 +44,13 @@ bool isTransientStatus(int status)
 }
 
 // Errors of the connection itself, below HTTP: refused, reset, cut short, timed
-// out, also at a proxy. A certificate, a redirect or a proxy's demand for
-// credentials is no better on the next try.
+// out, also at a proxy. A certificate or a proxy's demand for credentials is
+// no better on the next try.
 bool isTransientNetworkError(QNetworkReply::NetworkError code)
 {
     switch (code) {
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::SslHandshakeFailedError:
-    case QNetworkReply::TooManyRedirectsError:
-    case QNetworkReply::InsecureRedirectError:
     case QNetworkReply::ProxyAuthenticationRequiredError:
         return false;
     default:
@@ -60,7 +58,7 @@ bool isTransientNetworkError(QNetworkReply::NetworkError code)
     }
 }
 
-// The answers Qt follows by itself under the redirect policy of the request.
+// The answers that send the request elsewhere.
 bool isRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -147,14 +145,7 @@ void HttpDownloadFile::startDownload()
         return;
     downloading = true;
 
-    reply = manager->get(buildRequest());
-    connect(reply, &QIODevice::readyRead, this, &HttpDownloadFile::onReplyDataArrived);
-    connect(reply, &QNetworkReply::finished, this, &HttpDownloadFile::onReplyFinished);
-    connect(reply, &QNetworkReply::errorOccurred, this, &HttpDownloadFile::onReplyError);
-    connect(reply, &QNetworkReply::downloadProgress, this, &HttpDownloadFile::onReplyProgress);
-    connect(reply, &QNetworkReply::metaDataChanged, this, &HttpDownloadFile::onReplyMetaDataChanged);
-    connect(reply, &QNetworkReply::sslErrors, this, &HttpDownloadFile::onReplySslErrors);
-    stallTimer.start();
+    sendRequest(QUrl(url, QUrl::TolerantMode));
 
     if (fileName.isEmpty())
         fileName = QFileInfo(url).fileName();
@@ -171,15 +162,27 @@ void HttpDownloadFile::startDownload()
     fail(cannotWriteText());
 }
 
-// Qt decodes the compressed answers it asks for by default, drops their length
-// and so saves a cut-off one as complete; the file comes as stored.
-QNetworkRequest HttpDownloadFile::buildRequest() const
+void HttpDownloadFile::sendRequest(const QUrl &address)
 {
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    reply = manager->get(buildRequest(address));
+    connect(reply, &QIODevice::readyRead, this, &HttpDownloadFile::onReplyDataArrived);
+    connect(reply, &QNetworkReply::finished, this, &HttpDownloadFile::onReplyFinished);
+    connect(reply, &QNetworkReply::errorOccurred, this, &HttpDownloadFile::onReplyError);
+    connect(reply, &QNetworkReply::downloadProgress, this, &HttpDownloadFile::onReplyProgress);
+    connect(reply, &QNetworkReply::metaDataChanged, this, &HttpDownloadFile::onReplyMetaDataChanged);
+    connect(reply, &QNetworkReply::sslErrors, this, &HttpDownloadFile::onReplySslErrors);
+    if (file)
+        reply->setReadBufferSize(readBufferLimit);
+    stallTimer.start();
+}
+
+// Qt decodes the compressed answers it asks for by default, drops their length
+// and so saves a cut-off one as complete; the file comes as stored. Every hop
+// of a redirect asks the same, a range and its condition included.
+QNetworkRequest HttpDownloadFile::buildRequest(const QUrl &address) const
+{
+    QNetworkRequest request(address);
     request.setRawHeader("Accept-Encoding", "identity");
-    // A redirect carries the range and its condition along; never from https to http.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(maximumRedirects);
     if (stagedValidator.isEmpty())
         return request;
     const bool isEtag = stagedValidator.startsWith('"');
@@ -236,9 +239,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (isRedirect(status) && reply->hasRawHeader("Location")) {
-        // Qt follows it; what counts is the head of the answer at its end.
-        redirectTarget = reply->url().resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
-        stallTimer.start();
+        followRedirect();
         return;
     }
     if (headHandled)
@@ -255,9 +256,9 @@ void HttpDownloadFile::onReplyMetaDataChanged()
         keepsStagedWhole = true;
         writesBody = false;
         announcedLength = stagedLength;
-    } else if (reusing && status == 206) {
+    } else if (status == 206) {
         qint64 first = -1;
-        if (!parseContentRange(reply->rawHeader("Content-Range"), &first, &announcedLength)
+        if (!asksForRange() || !parseContentRange(reply->rawHeader("Content-Range"), &first, &announcedLength)
             || first != stagedBytes) {
             if (file)
                 file->resize(0);
@@ -314,10 +315,10 @@ void HttpDownloadFile::onReplyDataArrived()
 {
     // Every arrival counts against a stall, also the ones left unread.
     stallTimer.start();
-    if (!file)
+    if (!file && !redirecting)
         return;
     const QByteArray data = reply->readAll();
-    if (!writesBody)
+    if (!writesBody || redirecting)
         return;
     const qint64 limit = expectedSize >= 0 ? expectedSize : maximumSize;
     if (limit >= 0 && bodyOffset + bytesWritten + data.size() > limit) {
@@ -333,6 +334,13 @@ void HttpDownloadFile::onReplyDataArrived()
 
 void HttpDownloadFile::onReplyFinished()
 {
+    if (redirecting && !failed) {
+        redirecting = false;
+        ++redirects;
+        reply->deleteLater();
+        sendRequest(redirectTarget);
+        return;
+    }
     stallTimer.stop();
     finalStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (!failed)
@@ -380,11 +388,6 @@ QString HttpDownloadFile::describeNetworkError(QNetworkReply::NetworkError error
     switch (errorCode) {
     case QNetworkReply::SslHandshakeFailedError:
         return handshakeProblem();
-    case QNetworkReply::TooManyRedirectsError:
-        return tr("the server redirected more than %1 times, last to %2")
-            .arg(maximumRedirects).arg(redirectTarget.toString());
-    case QNetworkReply::InsecureRedirectError:
-        return tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString());
     case QNetworkReply::ConnectionRefusedError:
         // Plain http through a proxy connects to the proxy alone.
         if (proxy.isEmpty())
@@ -432,6 +435,8 @@ QString HttpDownloadFile::proxyName() const
 
 void HttpDownloadFile::onReplyProgress(uint64_t byteReceived, uint64_t byteTotal)
 {
+    if (redirecting)
+        return;
     // A continued file's progress counts the part kept from earlier too.
     if (bodyOffset > 0) {
         byteReceived += uint64_t(bodyOffset);
@@ -439,6 +444,31 @@ void HttpDownloadFile::onReplyProgress(uint64_t byteReceived, uint64_t byteTotal
             byteTotal += uint64_t(bodyOffset);
     }
     emit downloadProgress(byteReceived, byteTotal);
+}
+
+// Sends the same request to the address a redirect names once its answer has
+// ended. Followed by hand: Qt's own following now and then sends a request
+// twice and mixes the headers of both answers into one.
+void HttpDownloadFile::followRedirect()
+{
+    redirectTarget = reply->url().resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
+    const QString scheme = redirectTarget.scheme();
+    if (redirects == maximumRedirects) {
+        abortTransfer(tr("the server redirected more than %1 times, last to %2")
+                          .arg(maximumRedirects).arg(redirectTarget.toString()));
+    } else if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(redirectTarget.toString()));
+    } else if (scheme == QLatin1String("http") && reply->url().scheme() == QLatin1String("https")) {
+        abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()));
+    } else {
+        redirecting = true;
+        stallTimer.start();
+    }
+}
+
+bool HttpDownloadFile::asksForRange() const
+{
+    return !stagedValidator.isEmpty() && stagedBytes < stagedLength;
 }
 
 void HttpDownloadFile::onStallTimeout()

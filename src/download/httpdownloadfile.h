@@ -37,15 +37,18 @@ QT_END_NAMESPACE
 /// - "the server's identity could not be verified: <why>": its certificate
 ///   has expired, is for another host name, or comes from an authority the
 ///   system does not trust; never ignored, never retried;
-/// - a redirect loop, more than maximumRedirects redirects or one from https
-///   to http, naming the address; never retried;
+/// - a redirect loop, more than maximumRedirects redirects, one from https
+///   to http or one to anything but http or https, naming the address;
+///   never retried;
 /// - a proxy that refuses the connection or asks for credentials, naming it.
 /// Any failure through a proxy names the proxy. errorDetail() keeps Qt's own
 /// words for the log. A file left by a failed transfer is kept; succeeded()
 /// is false for it.
 ///
-/// Redirects (301, 302, 303, 307, 308) are followed, a range request's
-/// included; the validator and length are those of the answer at the end.
+/// Redirects (301, 302, 303, 307, 308) are followed, up to maximumRedirects,
+/// never from https to http and only to http or https; a range request
+/// keeps its range, and the validator and length are those of the answer at
+/// the end.
 /// The request asks for the identity encoding, so the file is saved exactly
 /// as the server stores it and its Content-Length is checked.
 ///
@@ -126,7 +129,10 @@ private slots:
     void onReplySslErrors(const QList<QSslError> &errors);
 
 private:
-    QNetworkRequest buildRequest() const;
+    void sendRequest(const QUrl &address);
+    QNetworkRequest buildRequest(const QUrl &address) const;
+    void followRedirect();
+    bool asksForRange() const;
     bool openTarget();
     bool startFromStagedPart(qint64 firstByte);
     bool hashStagedBytes(qint64 count);
@@ -161,6 +167,8 @@ private:
     QString firstErrorDetail;
     QList<QSslError> sslErrors;
     QUrl redirectTarget;
+    int redirects = 0;
+    bool redirecting = false;   // the running reply is a redirect's; the next one follows
 
     qint64 stagedBytes = 0;
     qint64 stagedLength = -1;
