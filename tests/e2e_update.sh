@@ -4,7 +4,7 @@
 # a stub Brenvoth.exe.
 #
 #   e2e_update.sh <updater built for http://127.0.0.1:PORT> <PORT>
-#   e2e_update.sh <updater built for https://127.0.0.1:PORT> <PORT> --tls <certificates dir>
+#   e2e_update.sh <updater built for https://localhost:PORT> <PORT> --tls <certificates dir>
 #
 # Over http, updates are then killed at random moments. Over https, nginx
 # with ssl serves the release: the update fails while the test authority is
@@ -138,9 +138,9 @@ if [ "$mode" = --tls ]; then
     : > "$nginx_log"
     run_update "$work/proxied.log" trusting_test_ca env "https_proxy=http://127.0.0.1:$proxy_port"
     check_installed
-    [ "$(proxied_connects "127.0.0.1:$port")" -ge 1 ] \
-        || fail "the proxy opened no tunnel to 127.0.0.1:$port: $(cat "$proxy_log")"
-    echo "PASS: the same update through tinyproxy, $(proxied_connects "127.0.0.1:$port") CONNECT 127.0.0.1:$port in its log"
+    [ "$(proxied_connects "localhost:$port")" -ge 1 ] \
+        || fail "the proxy opened no tunnel to localhost:$port: $(cat "$proxy_log")"
+    echo "PASS: the same update through tinyproxy, $(proxied_connects "localhost:$port") CONNECT localhost:$port in its log"
     exit 0
 fi
 
