@@ -61,6 +61,7 @@ http {
     scgi_temp_path $dir/scgi;
     server {
         listen 127.0.0.1:$port ssl;
+        ssl_protocols TLSv1.2 TLSv1.3;
         ssl_certificate $certificates/localhost.crt;
         ssl_certificate_key $certificates/localhost.key;
         root $root;
