@@ -1,11 +1,13 @@
 // Throughput and peak memory of HttpDownloadFile against curl, both fetching
-// the same file from an nginx started on a free loopback port.
+// the same file from an nginx started on a free loopback port; then both
+// again over https from the same nginx, with the CPU time each client took.
 //
 //   bench_download [--size-mib 512] [--runs 3]
 //
-// Each client fetches the file --runs times; the best run counts. A file of an
-// eighth of the size is fetched first, so that the peak memory after it and
-// after the full-size file show whether memory grows with the file.
+// Each client fetches the file --runs times; the best run counts, and the
+// least CPU time of a run. A file of an eighth of the size is fetched first,
+// so that the peak memory after it and after the full-size file show whether
+// memory grows with the file.
 
 #include "benchsetup.h"
 #include "httpdownloadfile.h"
@@ -19,8 +21,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <functional>
@@ -48,12 +54,16 @@ double peakMemoryMiB()
 
 using Fetch = std::function<bool(const QString &url, const QString &target)>;
 
-bool fetchWithCurl(const QString &url, const QString &target)
+// curl, given \a options.
+Fetch curlWith(const QStringList &options)
 {
-    QProcess curl;
-    curl.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), target, url});
-    return curl.waitForFinished(-1) && curl.exitStatus() == QProcess::NormalExit
-        && curl.exitCode() == 0;
+    return [options](const QString &url, const QString &target) {
+        QProcess curl;
+        curl.start(QStringLiteral("curl"),
+                   options + QStringList{QStringLiteral("-s"), QStringLiteral("-o"), target, url});
+        return curl.waitForFinished(-1) && curl.exitStatus() == QProcess::NormalExit
+            && curl.exitCode() == 0;
+    };
 }
 
 // Waits the way a plain Qt caller does: in an event loop until the end signal.
@@ -80,26 +90,61 @@ bool fetchSpinningOnFlag(const QString &url, const QString &target)
     return downloader.succeeded();
 }
 
-// Best throughput in MiB/s over \a runs fetches, each checked against the source;
-// 0 when a fetch fails or brings other bytes.
-double bestThroughput(const Fetch &fetch, const QString &url, const QString &target,
-                      qint64 size, const QByteArray &sourceHash, int runs)
+// User and system CPU seconds of this process (RUSAGE_SELF) or of its
+// children that have ended (RUSAGE_CHILDREN).
+double cpuSeconds(int who)
 {
-    double best = 0;
+    rusage usage{};
+    getrusage(who, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Fetches
+{
+    double mibPerSecond = 0;   // the fastest run's; 0 when a fetch failed
+    double cpuSeconds = 0;     // the least of the runs
+};
+
+// \a runs fetches, each checked against the source; \a who tells whose CPU
+// time the fetch takes, this process's or a child's.
+Fetches bestOf(const Fetch &fetch, int who, const QString &url, const QString &target, qint64 size,
+               const QByteArray &sourceHash, int runs)
+{
+    Fetches best;
     for (int run = 0; run < runs; ++run) {
         QFile::remove(target);
+        const double cpuBefore = cpuSeconds(who);
         QElapsedTimer timer;
         timer.start();
         const bool fetched = fetch(url, target);
         const double seconds = timer.nsecsElapsed() / 1e9;
+        const double cpu = cpuSeconds(who) - cpuBefore;
         const bool intact = fetched && QFileInfo(target).size() == size
             && (run > 0 || sha1Of(target) == sourceHash);
         QFile::remove(target);
         if (!intact)
-            return 0;
-        best = std::max(best, size / double(mebibyte) / seconds);
+            return {};
+        best.mibPerSecond = std::max(best.mibPerSecond, size / double(mebibyte) / seconds);
+        best.cpuSeconds = run == 0 ? cpu : std::min(best.cpuSeconds, cpu);
     }
     return best;
+}
+
+double bestThroughput(const Fetch &fetch, const QString &url, const QString &target, qint64 size,
+                      const QByteArray &sourceHash, int runs)
+{
+    return bestOf(fetch, RUSAGE_SELF, url, target, size, sourceHash, runs).mibPerSecond;
+}
+
+// Makes this process's TLS connections trust the authority in \a path too.
+bool trustAuthority(const QString &path)
+{
+    const QList<QSslCertificate> authority = QSslCertificate::fromPath(path);
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(authority);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    return authority.size() == 1;
 }
 
 QString verdict(bool met)
@@ -137,7 +182,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    LoopbackNginx nginx(work.path(), root);
+    LoopbackNginx nginx(work.path(), root, LoopbackNginx::Tls::AlsoHttps);
     if (!nginx.waitUntilServing()) {
         out() << "nginx did not start; see " << work.filePath(QStringLiteral("error.log")) << '\n';
         work.setAutoRemove(false);
@@ -154,9 +199,21 @@ int main(int argc, char *argv[])
     const double inEventLoop = bestThroughput(fetchInEventLoop, url, target, size, largeHash, runs);
     const double spinning = bestThroughput(fetchSpinningOnFlag, url, target, size, largeHash, runs);
     const double peakAfterLarge = peakMemoryMiB();
-    const double curl = bestThroughput(fetchWithCurl, url, target, size, largeHash, runs);
+    const double curl = bestThroughput(curlWith({}), url, target, size, largeHash, runs);
     if (small <= 0 || inEventLoop <= 0 || spinning <= 0 || curl <= 0) {
         out() << "a fetch failed or brought other bytes\n";
+        return 1;
+    }
+
+    const QString secureUrl = nginx.secureUrl(QStringLiteral("large.bin"));
+    const QString authority = nginx.authorityCertificate();
+    const Fetch curlTrusting = curlWith({QStringLiteral("--cacert"), authority});
+    const Fetches secureCurl = bestOf(curlTrusting, RUSAGE_CHILDREN, secureUrl, target, size, largeHash, runs);
+    const Fetches secureUpdater = trustAuthority(authority)
+        ? bestOf(fetchInEventLoop, RUSAGE_SELF, secureUrl, target, size, largeHash, runs)
+        : Fetches{};
+    if (secureCurl.mibPerSecond <= 0 || secureUpdater.mibPerSecond <= 0) {
+        out() << "a fetch over https failed or brought other bytes\n";
         return 1;
     }
 
@@ -176,5 +233,20 @@ int main(int argc, char *argv[])
                             "growth %3 MiB for %4x the size\n")
                  .arg(verdict(ratio >= 0.9)).arg(verdict(peakAfterLarge < 64))
                  .arg(peakAfterLarge - peakAfterSmall, 0, 'f', 1).arg(sizeMiB / smallSizeMiB);
+
+    const auto secureLine = [sizeMiB](const char *client, const Fetches &fetches) {
+        return QStringLiteral("%1 %2 MiB/s  %3 s, CPU %4 s\n")
+            .arg(QLatin1String(client), -37).arg(fetches.mibPerSecond, 0, 'f', 1)
+            .arg(sizeMiB / fetches.mibPerSecond, 0, 'f', 2).arg(fetches.cpuSeconds, 0, 'f', 2);
+    };
+    const double timeRatio = secureCurl.mibPerSecond / secureUpdater.mibPerSecond;
+    out() << QStringLiteral("the same file over https from the same nginx, both trusting its test "
+                            "authority; best of %1 runs, least CPU (user + system) of a run\n").arg(runs)
+          << secureLine("curl --cacert", secureCurl)
+          << secureLine("HttpDownloadFile, event loop", secureUpdater)
+          << QStringLiteral("HttpDownloadFile against curl over https: time %1x, CPU %2x; "
+                            "target time within 1.15x: %3\n")
+                 .arg(timeRatio, 0, 'f', 2).arg(secureUpdater.cpuSeconds / secureCurl.cpuSeconds, 0, 'f', 2)
+                 .arg(verdict(timeRatio <= 1.15));
     return 0;
 }

@@ -10,17 +10,30 @@
 class LoopbackNginx
 {
 public:
+    /// With AlsoHttps the same folder is served over https on a second port,
+    /// with a certificate for 127.0.0.1 issued by a test authority made in
+    /// the work directory.
+    enum class Tls { Off, AlsoHttps };
+
     /// Serves \a root, which lies inside \a workDir.
-    LoopbackNginx(const QString &workDir, const QString &root);
+    LoopbackNginx(const QString &workDir, const QString &root, Tls tls = Tls::Off);
     ~LoopbackNginx();
 
-    /// Waits up to 10 s for the port to accept connections.
+    /// Waits up to 10 s for the ports to accept connections.
     bool waitUntilServing();
     /// The address of \a path below the served root.
     QString url(const QString &path) const;
+    /// The https address of \a path; with Tls::AlsoHttps only.
+    QString secureUrl(const QString &path) const;
+    /// The test authority's certificate, for the clients to trust; with Tls::AlsoHttps only.
+    QString authorityCertificate() const;
 
 private:
+    bool makeCertificates();
+
+    const QString workDir;
     const quint16 port;
+    const quint16 securePort = 0;
     QProcess server;
 };
 

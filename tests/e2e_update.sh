@@ -1,39 +1,41 @@
 #!/usr/bin/env bash
 # A whole update through the real executable: a real X server (Xvfb), real
-# clicks (xdotool) and a real HTTP server process on loopback, up to the start
-# of a stub Brenvoth.exe.
+# clicks (xdotool) and a real server process on loopback, up to the start of
+# a stub Brenvoth.exe.
 #
-#   e2e_update.sh <updater executable built for 127.0.0.1:PORT> <PORT>
+#   e2e_update.sh <updater built for http://127.0.0.1:PORT> <PORT>
+#   e2e_update.sh <updater built for https://localhost:PORT> <PORT> --tls <certificates dir>
+#
+# Over http, updates are then killed at random moments. Over https, nginx
+# with ssl serves the release: the update fails while the test authority is
+# not trusted, and installs where a private mount namespace trusts it, once
+# directly and once through tinyproxy.
 set -euo pipefail
 
 updater=$1
 port=$2
-work=$(mktemp -d)
+mode=${3:-}
+certificates=${4:-}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/e2e_lib.sh"
 app=$work/app
 www=$work/www
 release=$www/brenvothDownload/windows/v2.0.0
 
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# --- the installed release 1.0.0 ---------------------------------------------
-mkdir -p "$app/plugins" "$app/download"
-cp "$updater" "$app/BrenvothUpdater"
-printf 'core 1.0.0' > "$app/core.dll"
-printf 'render 1.0.0' > "$app/plugins/render.dll"
-printf 'readme' > "$app/readme.txt"
-cat > "$app/Brenvoth.exe" <<STUB
+# The installed release 1.0.0, afresh.
+install_release_1() {
+    rm -rf "$app"
+    mkdir -p "$app/plugins" "$app/download"
+    cp "$updater" "$app/BrenvothUpdater"
+    printf 'core 1.0.0' > "$app/core.dll"
+    printf 'render 1.0.0' > "$app/plugins/render.dll"
+    printf 'readme' > "$app/readme.txt"
+    cat > "$app/Brenvoth.exe" <<STUB
 #!/bin/sh
 printf '%s\n' "\$@" > "$work/started-with"
 STUB
-chmod +x "$app/Brenvoth.exe"
-cat > "$app/version.xml" <<'XML'
+    chmod +x "$app/Brenvoth.exe"
+    cat > "$app/version.xml" <<'XML'
 <filelist curVersion="1.0.0">
     <software version="1.0.0" info="First release.">
         <file name="core.dll" dir="" version="1.0.0"/>
@@ -42,13 +44,7 @@ cat > "$app/version.xml" <<'XML'
     </software>
 </filelist>
 XML
-
-# --- the published release 2.0.0 --------------------------------------------
-mkdir -p "$release/plugins" "$release/plugins/imageformats"
-printf 'core 2.0.0' > "$release/core.dll"
-printf 'render 2.0.0' > "$release/plugins/render.dll"
-head -c 3000000 /dev/urandom > "$release/plugins/imageformats/jpeg.dll"
-cat > "$app/download/version.xml" <<'XML'
+    cat > "$app/download/version.xml" <<'XML'
 <filelist curVersion="2.0.0">
     <software version="2.0.0" info="&lt;b&gt;Faster&lt;/b&gt; start-up.">
         <file name="core.dll" dir="" version="2.0.0"/>
@@ -58,50 +54,106 @@ cat > "$app/download/version.xml" <<'XML'
     </software>
 </filelist>
 XML
+}
 
-# --- servers ------------------------------------------------------------------
-"$(dirname "$0")/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$work/http.log" &
-pids+=($!)
-fifo=$work/display && mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$(head -n1 <"$fifo")"
-for _ in $(seq 100); do
-    curl -sf -o /dev/null "http://127.0.0.1:$port/" && break
-    sleep 0.1
-done
+# The published release 2.0.0.
+publish_release_2() {
+    mkdir -p "$release/plugins" "$release/plugins/imageformats"
+    printf 'core 2.0.0' > "$release/core.dll"
+    printf 'render 2.0.0' > "$release/plugins/render.dll"
+    head -c 3000000 /dev/urandom > "$release/plugins/imageformats/jpeg.dll"
+}
 
-# --- the update ---------------------------------------------------------------
-"$app/BrenvothUpdater" &
-updater_pid=$!
-pids+=($updater_pid)
-window=$(timeout 20 xdotool search --sync --name '^Frame$' | head -n1)
-[ -n "$window" ] || fail "the window did not appear"
 click_update() { xdotool mousemove --window "$window" 547 320 click 1; }
 
-click_update
-for _ in $(seq 300); do
-    [ -d "$app/download" ] || break
-    sleep 0.1
-done
-[ ! -d "$app/download" ] || fail "the installation did not finish"
-sleep 0.5
-click_update
-timeout 20 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
-wait "$updater_pid" || fail "the updater exited with status $?"
+installation_over() { [ ! -d "$app/download" ] || grep -q ' not installed: ' "$1"; }
 
-# --- what it did --------------------------------------------------------------
-[ "$(cat "$app/core.dll")" = 'core 2.0.0' ] || fail "core.dll was not replaced"
-[ "$(cat "$app/plugins/render.dll")" = 'render 2.0.0' ] || fail "render.dll was not replaced"
-[ "$(cat "$app/readme.txt")" = 'readme' ] || fail "the unchanged readme.txt was touched"
-cmp -s "$release/plugins/imageformats/jpeg.dll" "$app/plugins/imageformats/jpeg.dll" \
-    || fail "the new jpeg.dll in a new nested folder was not installed whole"
-grep -q '<filelist curVersion="2.0.0">' "$app/version.xml" || fail "the manifest was not rewritten"
-grep -q '^        <file ' "$app/version.xml" || fail "the manifest is not indented by 4"
-[ "$(cat "$work/started-with" 2>/dev/null)" = "$app/Brenvoth.exe" ] \
-    || fail "Brenvoth.exe was not started with its own path"
-requests=$(grep -c '"GET /brenvothDownload/windows/v2.0.0/' "$work/http.log" || true)
-[ "$requests" -eq 3 ] || fail "expected 3 downloads, the server saw $requests"
+# run_update <log> [wrapper...]: starts the updater, through the wrapper if
+# any (a command that ends by exec'ing its arguments), clicks "Update", waits
+# until the installation is over either way, clicks "OK" and waits for the
+# updater to end.
+run_update() {
+    local log=$1
+    shift
+    [ $# -gt 0 ] || set -- exec
+    rm -f "$work/started-with"
+    ("$@" "$app/BrenvothUpdater") 2>"$log" &
+    updater_pid=$!
+    pids+=($updater_pid)
+    window=$(timeout 20 xdotool search --sync --pid "$updater_pid" --name '^Frame$' | head -n1) || true
+    [ -n "$window" ] || fail "the window did not appear"
+    click_update
+    wait_for 30 installation_over "$log" || fail "the installation did not finish"
+    sleep 0.5
+    click_update
+    timeout 20 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    wait "$updater_pid" || fail "the updater exited with status $?"
+    [ "$(cat "$work/started-with" 2>/dev/null)" = "$app/Brenvoth.exe" ] \
+        || fail "Brenvoth.exe was not started with its own path"
+}
+
+requests() { grep -c '"GET /brenvothDownload/windows/v2.0.0/' "$server_log" || true; }
+
+check_installed() {
+    [ "$(cat "$app/core.dll")" = 'core 2.0.0' ] || fail "core.dll was not replaced"
+    [ "$(cat "$app/plugins/render.dll")" = 'render 2.0.0' ] || fail "render.dll was not replaced"
+    [ "$(cat "$app/readme.txt")" = 'readme' ] || fail "the unchanged readme.txt was touched"
+    cmp -s "$release/plugins/imageformats/jpeg.dll" "$app/plugins/imageformats/jpeg.dll" \
+        || fail "the new jpeg.dll in a new nested folder was not installed whole"
+    grep -q '<filelist curVersion="2.0.0">' "$app/version.xml" || fail "the manifest was not rewritten"
+    grep -q '^        <file ' "$app/version.xml" || fail "the manifest is not indented by 4"
+    [ "$(requests)" -eq 3 ] || fail "expected 3 downloads, the server saw $(requests)"
+}
+
+# Every file of the application directory with its checksum, but download/.
+app_state() {
+    (cd "$app" && find . -path ./download -prune -o -type f -print0 | sort -z | xargs -0 md5sum)
+}
+
+if [ "$mode" = --tls ]; then
+    make_trust_store "$certificates/ca.crt"
+    publish_release_2
+    start_tls_nginx "$www" "$port" "$certificates"
+    server_log=$nginx_log
+    start_display
+    unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY
+
+    install_release_1
+    before=$(app_state)
+    run_update "$work/untrusted.log"
+    [ "$(app_state)" = "$before" ] || fail "the application directory changed: $(diff <(echo "$before") <(app_state))"
+    grep -q "^Update to 2.0.0 not installed: .*the server's identity could not be verified" "$work/untrusted.log" \
+        || fail "no failure naming the server's identity: $(cat "$work/untrusted.log")"
+    ! grep -q 'trying again' "$work/untrusted.log" || fail "an unverified server was tried again"
+    [ "$(requests)" -eq 0 ] || fail "a file was requested from an unverified server"
+    echo "PASS: without the test authority nothing changed: $(grep -o "the server's identity.*" "$work/untrusted.log")"
+
+    install_release_1
+    run_update "$work/trusted.log" trusting_test_ca
+    check_installed
+    echo "PASS: whole update of 3 files over https, the test authority trusted in a private mount namespace"
+
+    start_tinyproxy
+    install_release_1
+    : > "$nginx_log"
+    run_update "$work/proxied.log" trusting_test_ca env "https_proxy=http://127.0.0.1:$proxy_port"
+    check_installed
+    [ "$(proxied_connects "localhost:$port")" -ge 1 ] \
+        || fail "the proxy opened no tunnel to localhost:$port: $(cat "$proxy_log")"
+    echo "PASS: the same update through tinyproxy, $(proxied_connects "localhost:$port") CONNECT localhost:$port in its log"
+    exit 0
+fi
+
+# --- a whole update -----------------------------------------------------------
+install_release_1
+publish_release_2
+server_log=$work/http.log
+"$here/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$server_log" &
+pids+=($!)
+start_display
+wait_for 10 curl -sf -o /dev/null "http://127.0.0.1:$port/" || fail "the HTTP server did not start"
+run_update "$work/whole-update.log"
+check_installed
 echo "PASS: whole update of 3 files, manifest rewritten, Brenvoth.exe started"
 
 # --- interrupted updates ------------------------------------------------------

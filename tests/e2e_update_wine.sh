@@ -1,40 +1,26 @@
 #!/usr/bin/env bash
 # Whole updates of the Windows build under wine, as a user gets them: the
 # application folder as installed, a real X server (Xvfb), real clicks
-# (xdotool) and a real HTTP server process on loopback, up to the start of a
+# (xdotool) and a real server process on loopback, up to the start of a
 # stub Brenvoth.exe.
 #
 #   e2e_update_wine.sh <case> <cmake> <build dir> <updater .exe built for 127.0.0.1:PORT>
-#                      <stub .exe> <PORT> <holdfile .exe>
+#                      <stub .exe> <PORT> <holdfile .exe> [<certificates dir>]
 #
-# A case is a function case_<name>: it lays out the installed and the
-# published release with the helpers below, calls run_update and checks.
+# With a certificates directory the updater is built for https://localhost:PORT
+# and nginx with ssl serves the release. A case is a function case_<name>: it lays out the
+# installed and the published release with the helpers below, calls
+# run_update and checks.
 set -euo pipefail
 
-case_name=$1 cmake=$2 build=$3 updater=$4 stub=$5 port=$6 holdfile=$7
+case_name=$1 cmake=$2 build=$3 updater=$4 stub=$5 port=$6 holdfile=$7 certificates=${8:-}
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
+source "$here/e2e_lib.sh"
 app=$work/app
 www=$work/www
 export WINEDEBUG=${WINEDEBUG:--all}
-
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# wait_for <seconds> <command...>: polls until the command succeeds.
-wait_for() {
-    local deadline=$((SECONDS + $1)); shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
+# What the updater is started through: a command that ends by exec'ing its arguments.
+updater_wrapper=(exec)
 
 # The application folder as a publisher ships it, with the loopback updater
 # and the stub in place of Brenvoth.exe.
@@ -51,30 +37,33 @@ put() { mkdir -p "$(dirname "$1")" && printf '%s' "$2" > "$1"; }
 release_dir() { echo "$www/brenvothDownload/windows/v$1"; }
 
 start_servers() {
-    "$here/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$work/http.log" &
-    pids+=($!)
+    if [ -n "$certificates" ]; then
+        start_tls_nginx "$www" "$port" "$certificates"
+        server_log=$nginx_log
+    else
+        server_log=$work/http.log
+        "$here/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$server_log" &
+        pids+=($!)
+        # The port is fixed in the updater: make sure the server answering is ours.
+        local token=ready-$RANDOM$RANDOM
+        put "$www/$token" "$token"
+        wait_for 20 curl -sf -o /dev/null "http://127.0.0.1:$port/$token" \
+            || fail "the HTTP server did not start, or port $port is another server's"
+    fi
     # Wine programs of one prefix share one session, tied to the display of
     # the first: scripts/test-windows gives the whole run one Xvfb.
     if [ -n "${BRENVOTH_WINE_DISPLAY:-}" ]; then
         export DISPLAY=$BRENVOTH_WINE_DISPLAY
     else
-        local fifo=$work/display
-        mkfifo "$fifo"
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-        pids+=($!)
-        export DISPLAY=":$(head -n1 <"$fifo")"
+        start_display
     fi
-    # The port is fixed in the updater: make sure the server answering is ours.
-    local token=ready-$RANDOM$RANDOM
-    put "$www/$token" "$token"
-    wait_for 20 curl -sf -o /dev/null "http://127.0.0.1:$port/$token" \
-        || fail "the HTTP server did not start, or port $port is another server's"
 }
 
 # Starts the updater and waits for its window.
 start_updater() {
     # Qt reads its variables under wine only with a WINE prefix.
-    (cd "$work" && WINEQT_FORCE_STDERR_LOGGING=1 exec wine "$app/BrenvothUpdater.exe") 2>>"$work/updater.log" &
+    (cd "$work" && WINEQT_FORCE_STDERR_LOGGING=1 "${updater_wrapper[@]}" wine "$app/BrenvothUpdater.exe") \
+        2>>"$work/updater.log" &
     updater_pid=$!
     pids+=($updater_pid)
     window=$(timeout 120 xdotool search --sync --name '^Frame$' | head -n1) || true
@@ -87,7 +76,8 @@ start_updater() {
 # wine prefix's first start is slow.
 run_update() {
     [ $# -gt 0 ] || set -- test ! -d "$app/download"
-    start_servers
+    [ -n "${server_log:-}" ] || start_servers
+    rm -f "$app/started-with.txt"
     start_updater
     xdotool mousemove --window "$window" 547 320 click 1
     wait_for 120 "$@" || fail "the installation did not finish"
@@ -104,10 +94,12 @@ app_state() {
         | sort -z | xargs -0 md5sum)
 }
 
-requests() { grep -c "\"GET /brenvothDownload/windows/v$1/" "$work/http.log" || true; }
+requests() { grep -c "\"GET /brenvothDownload/windows/v$1/" "$server_log" || true; }
 
 # ---------------------------------------------------------------------------
-case_whole_update() {
+# Release 1.0.0 of three files installed, 2.0.0 published: two changed, one
+# unchanged, one new in a new nested folder.
+lay_out_whole_update() {
     install_app
     put "$app/core.dll" 'core 1.0.0'
     put "$app/plugins/render.dll" 'render 1.0.0'
@@ -137,13 +129,13 @@ XML
     </software>
 </filelist>
 XML
+}
 
-    run_update
-
+check_whole_update() {
     [ "$(cat "$app/core.dll")" = 'core 2.0.0' ] || fail "core.dll was not replaced"
     [ "$(cat "$app/plugins/render.dll")" = 'render 2.0.0' ] || fail "render.dll was not replaced"
     [ "$(cat "$app/readme.txt")" = 'readme' ] || fail "the unchanged readme.txt was touched"
-    cmp -s "$release/plugins/imageformats/jpeg.dll" "$app/plugins/imageformats/jpeg.dll" \
+    cmp -s "$(release_dir 2.0.0)/plugins/imageformats/jpeg.dll" "$app/plugins/imageformats/jpeg.dll" \
         || fail "the new jpeg.dll in a new nested folder was not installed whole"
     grep -q '^<filelist curVersion="2.0.0">' "$app/version.xml" || fail "the manifest was not rewritten"
     grep -q '^        <file ' "$app/version.xml" || fail "the manifest is not indented by 4"
@@ -151,7 +143,36 @@ XML
     [ "$(cat "$app/started-with.txt")" = "Z:$app/Brenvoth.exe" ] \
         || fail "Brenvoth.exe was started with '$(cat "$app/started-with.txt")', not its own path"
     [ "$(requests 2.0.0)" -eq 3 ] || fail "expected 3 downloads, the server saw $(requests 2.0.0)"
+}
+
+case_whole_update() {
+    lay_out_whole_update
+    run_update
+    check_whole_update
     echo "PASS: whole update of 3 files under wine, manifest rewritten, Brenvoth.exe started"
+}
+
+# Over https from nginx with ssl, with the OpenSSL DLLs of the application
+# folder. Wine builds Windows' root store from the host's /etc/ssl/certs: the
+# updater runs in a private mount namespace where that trusts the test authority.
+case_https_update() {
+    make_trust_store "$certificates/ca.crt"
+    lay_out_whole_update
+    local before
+    before=$(app_state)
+
+    run_update grep -q ' not installed: ' "$work/updater.log"
+
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed: $(diff <(echo "$before") <(app_state))"
+    grep -q "^Update to 2.0.0 not installed: .*the server's identity could not be verified" "$work/updater.log" \
+        || fail "no failure naming the server's identity: $(cat "$work/updater.log")"
+    [ "$(requests 2.0.0)" -eq 0 ] || fail "a file was requested from an unverified server"
+    echo "PASS: without the test authority nothing changed: $(grep -o "the server's identity.*" "$work/updater.log")"
+
+    updater_wrapper=(trusting_test_ca)
+    run_update
+    check_whole_update
+    echo "PASS: whole update of 3 files over https under wine, the test authority trusted in a private mount namespace"
 }
 
 # A release that replaces a library the running updater has loaded: Windows
@@ -224,6 +245,38 @@ XML
     grep -q 'render.dll' "$work/updater.log" || fail "the log does not name the blocked render.dll"
     [ "$(requests 2.0.0)" -eq 3 ] || fail "expected 3 downloads, the server saw $(requests 2.0.0)"
     echo "PASS: a file held open by another program rolled the whole release back under wine"
+}
+
+# set_windows_proxy <host:port>: the proxy of the prefix's Internet settings,
+# as the settings dialog stores it and WinHTTP (so Qt) reads it: the
+# Connections value DefaultConnectionSettings (ProxyEnable and ProxyServer
+# alone are not read). Taken out again when the case ends.
+connections='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections'
+# A 32-bit number as the registry's hex bytes, least significant first.
+le32() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24)); }
+set_windows_proxy() {
+    # Version 0x46, a zero counter, "direct or through this proxy", the
+    # proxy's length and name, an empty bypass list and no script address.
+    local blob
+    blob=$(le32 0x46)$(le32 0)$(le32 3)$(le32 ${#1})$(printf '%s' "$1" | od -An -tx1 | tr -d ' \n')$(le32 0)$(le32 0)
+    trap 'wine reg delete "$connections" /v DefaultConnectionSettings /f >/dev/null 2>&1; cleanup' EXIT
+    wine reg add "$connections" /v DefaultConnectionSettings /t REG_BINARY /d "$blob" /f >/dev/null \
+        || fail "cannot set the proxy in the prefix's registry"
+}
+
+# The same update through tinyproxy, set as a Windows user sets a proxy.
+case_https_proxy() {
+    make_trust_store "$certificates/ca.crt"
+    lay_out_whole_update
+    start_tinyproxy
+    set_windows_proxy "127.0.0.1:$proxy_port"
+    updater_wrapper=(trusting_test_ca)
+    run_update
+    check_whole_update
+    [ "$(proxied_connects "localhost:$port")" -ge 1 ] \
+        || fail "the proxy opened no tunnel to localhost:$port: $(cat "$proxy_log")"
+    echo "PASS: the same update through tinyproxy set in the Internet settings," \
+         "$(proxied_connects "localhost:$port") CONNECT localhost:$port in its log"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

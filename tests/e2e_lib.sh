@@ -1,0 +1,122 @@
+# What the end-to-end scripts share, sourced: a temporary work directory and
+# the processes to stop with it, an X server, and for the runs over TLS nginx
+# with ssl, tinyproxy, and a private mount namespace that trusts the test
+# authority without touching the machine's.
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# Tells ctest (SKIP_RETURN_CODE 77) that this machine cannot run the test.
+skip() { echo "SKIP: $*"; exit 77; }
+
+# wait_for <seconds> <command...>: polls until the command succeeds.
+wait_for() {
+    local deadline=$((SECONDS + $1)); shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
+
+# Starts an Xvfb of its own and exports its DISPLAY.
+start_display() {
+    local fifo=$work/display
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=":$(head -n1 <"$fifo")"
+}
+
+free_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# start_tls_nginx <root> <port> <certificates dir>: nginx serving root over
+# https on 127.0.0.1:port, in the foreground with its own configuration, with
+# the certificate for localhost and 127.0.0.1. Its requests go to
+# $nginx_log, opened for appending: truncate it to count afresh.
+start_tls_nginx() {
+    local root=$1 port=$2 certificates=$3 dir=$work/nginx
+    mkdir -p "$dir"
+    # nginx's workers run as another user; they must reach the files.
+    chmod go+rx "$work"
+    nginx_log=$dir/access.log
+    cat > "$dir/nginx.conf" <<CONF
+worker_processes 1;
+pid $dir/nginx.pid;
+error_log $dir/error.log;
+events { worker_connections 64; }
+http {
+    access_log $nginx_log;
+    client_body_temp_path $dir/body;
+    proxy_temp_path $dir/proxy;
+    fastcgi_temp_path $dir/fastcgi;
+    uwsgi_temp_path $dir/uwsgi;
+    scgi_temp_path $dir/scgi;
+    server {
+        listen 127.0.0.1:$port ssl;
+        ssl_protocols TLSv1.2 TLSv1.3;
+        ssl_certificate $certificates/localhost.crt;
+        ssl_certificate_key $certificates/localhost.key;
+        root $root;
+    }
+}
+CONF
+    nginx -c "$dir/nginx.conf" -p "$dir/" -g 'daemon off;' 2>>"$dir/error.log" &
+    pids+=($!)
+    # The port is fixed in the updater: make sure the server answering is ours.
+    local token=ready-$RANDOM$RANDOM
+    printf '%s' "$token" > "$root/$token"
+    wait_for 20 curl -sf --cacert "$certificates/ca.crt" -o /dev/null "https://127.0.0.1:$port/$token" \
+        || fail "nginx did not serve https on port $port: $(cat "$dir/error.log")"
+    : > "$nginx_log"
+}
+
+# Debian's tinyproxy on a free loopback port, in the foreground, logging each
+# request ("CONNECT host:port", "GET http://...") to $proxy_log; sets $proxy_port.
+start_tinyproxy() {
+    proxy_port=$(free_port)
+    proxy_log=$work/tinyproxy.log
+    cat > "$work/tinyproxy.conf" <<CONF
+Port $proxy_port
+Listen 127.0.0.1
+Allow 127.0.0.1
+Timeout 30
+LogLevel Connect
+LogFile "$proxy_log"
+CONF
+    tinyproxy -d -c "$work/tinyproxy.conf" >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for 20 bash -c ": </dev/tcp/127.0.0.1/$proxy_port" 2>/dev/null \
+        || fail "tinyproxy did not start on port $proxy_port"
+}
+
+# proxied_connects <host:port>: how many tunnels to host:port the proxy opened.
+proxied_connects() { grep -c "): CONNECT $1 " "$proxy_log" || true; }
+
+# make_trust_store <ca certificate>: $trust_store, a copy of /etc/ssl/certs
+# that also trusts the authority: in the bundle and under its hash, the two
+# ways OpenSSL and wine look certificates up. Skips the test where no private
+# mount namespace can put it in place.
+make_trust_store() {
+    trust_store=$work/certs
+    cp -a /etc/ssl/certs/. "$trust_store/"
+    cp "$1" "$trust_store/brenvoth-test-ca.pem"
+    cat "$1" >> "$trust_store/ca-certificates.crt"
+    openssl rehash "$trust_store" 2>/dev/null || fail "openssl rehash failed in $trust_store"
+    unshare -m mount --bind "$trust_store" /etc/ssl/certs 2>/dev/null \
+        || skip "no private mount namespace (unshare -m) for the test authority"
+}
+
+# trusting_test_ca <command...>: runs the command, in place of this process,
+# in a private mount namespace where $trust_store stands over /etc/ssl/certs.
+# Nothing outside the namespace sees it.
+trusting_test_ca() {
+    exec unshare -m sh -c 'mount --bind "$0" /etc/ssl/certs && exec "$@"' "$trust_store" "$@"
+}
