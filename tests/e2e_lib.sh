@@ -120,3 +120,52 @@ make_trust_store() {
 trusting_test_ca() {
     exec unshare -m sh -c 'mount --bind "$0" /etc/ssl/certs && exec "$@"' "$trust_store" "$@"
 }
+
+# lay_out_published_update <app> <publish command...>: releases 1.0.0 and
+# 2.0.0 published with brenvoth-release into $work/www (the command runs it,
+# from $work, with relative paths: under wine too); 1.0.0 installed in <app>
+# as published, 2.0.0's manifest downloaded, and the installed render.dll
+# changed by hand, so that no patch applies to it. core.dll and render.dll
+# change by a line, readme.txt stays, jpeg.dll is new and incompressible.
+lay_out_published_update() {
+    local app=$1
+    shift
+    local releases=$work/releases
+    mkdir -p "$releases/1.0.0/plugins" "$releases/2.0.0/plugins/imageformats" "$app/download"
+    for name in core render; do
+        seq -f "$name line %g of the program" 4000 > "$releases/1.0.0/$name.txt"
+        sed 's/^\(.*line 2000 \)/\1changed /' "$releases/1.0.0/$name.txt" > "$releases/2.0.0/$name.txt"
+    done
+    mv "$releases/1.0.0/core.txt" "$releases/1.0.0/core.dll"
+    mv "$releases/2.0.0/core.txt" "$releases/2.0.0/core.dll"
+    mv "$releases/1.0.0/render.txt" "$releases/1.0.0/plugins/render.dll"
+    mv "$releases/2.0.0/render.txt" "$releases/2.0.0/plugins/render.dll"
+    printf 'readme' | tee "$releases/1.0.0/readme.txt" > "$releases/2.0.0/readme.txt"
+    head -c 300000 /dev/urandom > "$releases/2.0.0/plugins/imageformats/jpeg.dll"
+    printf 'Published by the end-to-end test.\n' > "$work/notes.txt"
+    local manifest=www/brenvothDownload/windows/version.xml
+    (cd "$work" && "$@" --version 1.0.0 --notes notes.txt --out www releases/1.0.0 >/dev/null) \
+        || fail "brenvoth-release could not publish 1.0.0"
+    cp -r "$releases/1.0.0/." "$app/"
+    cp "$work/$manifest" "$app/version.xml"
+    (cd "$work" && "$@" --previous "$manifest" --version 2.0.0 --notes notes.txt --out www releases/2.0.0 \
+        >/dev/null) || fail "brenvoth-release could not publish 2.0.0"
+    cp "$work/$manifest" "$app/download/version.xml"
+    printf 'changed by hand\n' >> "$app/plugins/render.dll"
+}
+
+# check_published_update <app> <server log>: 2.0.0 installed, core.dll by its
+# patch, render.dll by its .zst, jpeg.dll raw, and nothing fetched twice.
+check_published_update() {
+    local app=$1 log=$2 release=$work/releases/2.0.0 file
+    for file in core.dll plugins/render.dll readme.txt plugins/imageformats/jpeg.dll; do
+        cmp -s "$release/$file" "$app/$file" || fail "$file is not 2.0.0's"
+    done
+    local fetched
+    fetched=$(grep -o '"GET /brenvothDownload/windows/v2.0.0/[^ ]*' "$log" | sed 's|.*/v2.0.0/||' | sort | tr '\n' ' ')
+    [[ $fetched =~ ^core.dll.from-[0-9a-f]{16}.zst\ plugins/imageformats/jpeg.dll\ plugins/render.dll.zst\ $ ]] \
+        || fail "expected a patch for core.dll, the .zst of render.dll and the raw jpeg.dll; fetched: $fetched"
+    echo "fetched $(grep -o '^sent [0-9]*' "$log" | awk '{s += $2} END {print s}') bytes for" \
+         "$(cat "$release/core.dll" "$release/plugins/render.dll" "$release/plugins/imageformats/jpeg.dll" | wc -c)" \
+         "bytes of changed files: $fetched"
+}

@@ -5,11 +5,13 @@
 #
 #   e2e_update.sh <updater built for http://127.0.0.1:PORT> <PORT>
 #   e2e_update.sh <updater built for https://localhost:PORT> <PORT> --tls <certificates dir>
+#   e2e_update.sh <updater built for http://127.0.0.1:PORT> <PORT> --published <brenvoth-release>
 #
 # Over http, updates are then killed at random moments. Over https, nginx
 # with ssl serves the release: the update fails while the test authority is
 # not trusted, and installs where a private mount namespace trusts it, once
-# directly and once through tinyproxy.
+# directly and once through tinyproxy. A release published with
+# brenvoth-release arrives by patches and .zst files.
 set -euo pipefail
 
 updater=$1
@@ -141,6 +143,22 @@ if [ "$mode" = --tls ]; then
     [ "$(proxied_connects "localhost:$port")" -ge 1 ] \
         || fail "the proxy opened no tunnel to localhost:$port: $(cat "$proxy_log")"
     echo "PASS: the same update through tinyproxy, $(proxied_connects "localhost:$port") CONNECT localhost:$port in its log"
+    exit 0
+fi
+
+if [ "$mode" = --published ]; then
+    server_log=$work/http.log
+    "$here/../scripts/serve-release" "$work/www" --port "$port" >/dev/null 2>"$server_log" &
+    pids+=($!)
+    lay_out_published_update "$app" "$4"
+    cp "$updater" "$app/BrenvothUpdater"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s"\n' "$work/started-with" > "$app/Brenvoth.exe"
+    chmod +x "$app/Brenvoth.exe"
+    start_display
+    wait_for 10 curl -sf -o /dev/null "http://127.0.0.1:$port/" || fail "the HTTP server did not start"
+    run_update "$work/published.log"
+    check_published_update "$app" "$server_log"
+    echo "PASS: a release published with brenvoth-release installed by patch, .zst and raw file"
     exit 0
 fi
 

@@ -279,5 +279,15 @@ case_https_proxy() {
          "$(proxied_connects "localhost:$port") CONNECT localhost:$port in its log"
 }
 
+# A release published with the Windows build of brenvoth-release: core.dll
+# arrives by its patch, render.dll (changed by hand) by its .zst, jpeg.dll raw.
+case_published_update() {
+    install_app
+    lay_out_published_update "$app" env WINEPATH="Z:$app" wine "$build/bin/brenvoth-release.exe"
+    run_update
+    check_published_update "$app" "$server_log"
+    echo "PASS: a release published with brenvoth-release.exe installed by patch, .zst and raw file under wine"
+}
+
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"
 "case_$case_name"
