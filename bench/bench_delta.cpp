@@ -57,33 +57,6 @@ struct ChangedFile
     qint64 patched = 0;    // the patch from the installed copy, else as zst
 };
 
-// What a process reads in /proc/self/status, in KiB; -1 when it is missing.
-qint64 statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// A counter of /proc/self/io: "wchar:" counts what write() was given,
-// "write_bytes:" the pages dirtied for storage, those of mapped files too.
-qint64 ioCounter(const char *field)
-{
-    QFile io(QStringLiteral("/proc/self/io"));
-    if (!io.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (QByteArray line = io.readLine(); !line.isEmpty(); line = io.readLine()) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().toLongLong();
-    }
-    return -1;
-}
-
 // The highest RssAnon seen while the object lives, sampled every millisecond.
 class AnonymousMemoryPeak
 {
@@ -91,7 +64,7 @@ public:
     AnonymousMemoryPeak()
         : sampler([this] {
               while (!stop) {
-                  peak = std::max<qint64>(peak, statusKiB("RssAnon:"));
+                  peak = std::max<qint64>(peak, procSelfCounter("status", "RssAnon:"));
                   std::this_thread::sleep_for(std::chrono::milliseconds(1));
               }
           })
@@ -189,16 +162,17 @@ public:
                             .arg(window.pendingNames().size()).arg(changes.size()));
         window.show();
         QCoreApplication::processEvents();
-        run->idleAnonKiB = statusKiB("RssAnon:");
-        const qint64 passedBefore = ioCounter("wchar:"), dirtiedBefore = ioCounter("write_bytes:");
+        run->idleAnonKiB = procSelfCounter("status", "RssAnon:");
+        const qint64 passedBefore = procSelfCounter("io", "wchar:");
+        const qint64 dirtiedBefore = procSelfCounter("io", "write_bytes:");
         AnonymousMemoryPeak peak;
         QElapsedTimer timer;
         timer.start();
         window.findChild<QPushButton *>(QStringLiteral("update"))->click();
         run->seconds = timer.nsecsElapsed() / 1e9;
         run->peakAnonKiB = peak.finish();
-        run->passedToWrite = ioCounter("wchar:") - passedBefore;
-        run->dirtied = ioCounter("write_bytes:") - dirtiedBefore;
+        run->passedToWrite = procSelfCounter("io", "wchar:") - passedBefore;
+        run->dirtied = procSelfCounter("io", "write_bytes:") - dirtiedBefore;
         for (const ChangedFile &file : changes) {
             if (!sameFile(app + QLatin1Char('/') + file.path, newDir + QLatin1Char('/') + file.path))
                 return fail(file.path + QStringLiteral(" was not installed as released"));

@@ -39,17 +39,10 @@ QTextStream &out()
     return stream;
 }
 
-// The process's peak resident memory in MiB, from /proc/self/status.
+// The process's peak resident memory in MiB.
 double peakMemoryMiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
+    return procSelfCounter("status", "VmHWM:") / 1024.0;
 }
 
 using Fetch = std::function<bool(const QString &url, const QString &target)>;

@@ -118,14 +118,7 @@ bool sameSample(const QString &path, const QString &otherPath, qint64 size)
 // Bytes this process has passed to write() and its kin so far.
 qint64 bytesWritten()
 {
-    QFile io(QStringLiteral("/proc/self/io"));
-    if (!io.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (QByteArray line = io.readLine(); !line.isEmpty(); line = io.readLine()) {
-        if (line.startsWith("wchar:"))
-            return line.mid(6).trimmed().toLongLong();
-    }
-    return -1;
+    return procSelfCounter("io", "wchar:");
 }
 
 // Flushes what earlier steps left dirty, so that no timed step pays for it.

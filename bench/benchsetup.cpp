@@ -65,6 +65,18 @@ QByteArray sha1Of(const QString &path)
     return hash.result();
 }
 
+qint64 procSelfCounter(const char *file, const char *field)
+{
+    QFile proc(QStringLiteral("/proc/self/") + QLatin1String(file));
+    if (!proc.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = proc.readLine(); !line.isEmpty(); line = proc.readLine()) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
 double median(QVector<double> samples)
 {
     std::sort(samples.begin(), samples.end());

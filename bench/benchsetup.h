@@ -30,6 +30,10 @@ bool writeFile(const QString &path, const QByteArray &content);
 QByteArray writeSourceFile(const QString &path, int sizeMiB);
 QByteArray sha1Of(const QString &path);
 
+/// The first number after \a field ("VmHWM:", "wchar:") in /proc/self/\a file
+/// ("status", in KiB, or "io", in bytes); -1 when there is none.
+qint64 procSelfCounter(const char *file, const char *field);
+
 /// The middle of \a samples, the mean of the two middle ones for an even count.
 double median(QVector<double> samples);
 
