@@ -101,9 +101,9 @@ CONF
 proxied_connects() { grep -c "): CONNECT $1 " "$proxy_log" || true; }
 
 # make_trust_store <ca certificate>: $trust_store, a copy of /etc/ssl/certs
-# that also trusts the authority: in the bundle and under its hash, the two
-# ways OpenSSL and wine look certificates up. Skips the test where no private
-# mount namespace can put it in place.
+# that also trusts the authority, in the bundle and under its hash, for
+# every way of looking certificates up (OpenSSL's by hash, wine's from the
+# bundle). Skips the test where no private mount namespace can put it in place.
 make_trust_store() {
     trust_store=$work/certs
     cp -a /etc/ssl/certs/. "$trust_store/"

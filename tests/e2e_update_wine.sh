@@ -153,8 +153,11 @@ case_whole_update() {
 }
 
 # Over https from nginx with ssl, with the OpenSSL DLLs of the application
-# folder. Wine builds Windows' root store from the host's /etc/ssl/certs: the
-# updater runs in a private mount namespace where that trusts the test authority.
+# folder: refused while the test authority is not trusted, installed when it
+# is. Wine builds Windows' root store from the host's /etc/ssl/certs, read in
+# the updater's own process: started in a private mount namespace where that
+# trusts the authority, the updater trusts it too, whichever wineserver of
+# the prefix it talks to.
 case_https_update() {
     make_trust_store "$certificates/ca.crt"
     lay_out_whole_update
