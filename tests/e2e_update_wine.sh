@@ -66,8 +66,14 @@ start_updater() {
         2>>"$work/updater.log" &
     updater_pid=$!
     pids+=($updater_pid)
-    window=$(timeout 120 xdotool search --sync --name '^Frame$' | head -n1) || true
-    [ -n "$window" ] || fail "the window did not appear"
+    wait_for 120 find_window || fail "the window did not appear"
+}
+
+# Sets $window to the updater's shown window. xdotool gives up on a search
+# when another window vanishes meanwhile (BadWindow), so it is asked again.
+find_window() {
+    window=$(xdotool search --onlyvisible --name '^Frame$' 2>/dev/null | head -n1) || true
+    [ -n "$window" ]
 }
 
 # run_update [command...]: starts the updater, clicks "Update", waits until
