@@ -66,8 +66,14 @@ start_updater() {
         2>>"$work/updater.log" &
     updater_pid=$!
     pids+=($updater_pid)
-    window=$(timeout 120 xdotool search --sync --name '^Frame$' | head -n1) || true
-    [ -n "$window" ] || fail "the window did not appear"
+    wait_for 120 find_window || fail "the window did not appear"
+}
+
+# Sets $window to the updater's shown window. xdotool gives up on a search
+# when another window vanishes meanwhile (BadWindow), so it is asked again.
+find_window() {
+    window=$(xdotool search --onlyvisible --name '^Frame$' 2>/dev/null | head -n1) || true
+    [ -n "$window" ]
 }
 
 # run_update [command...]: starts the updater, clicks "Update", waits until
@@ -152,18 +158,26 @@ case_whole_update() {
     echo "PASS: whole update of 3 files under wine, manifest rewritten, Brenvoth.exe started"
 }
 
+# Wine builds Windows' root store from the host's /etc/ssl/certs once per
+# wineserver session, in the first process that needs it, into volatile
+# registry keys that last as long as the session. A new session makes the
+# next updater's own view of /etc/ssl/certs the one that counts. The https
+# cases run alone (RUN_SERIAL), so no other test's programs are ended.
+new_wine_session() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+}
+
 # Over https from nginx with ssl, with the OpenSSL DLLs of the application
-# folder: refused while the test authority is not trusted, installed when it
-# is. Wine builds Windows' root store from the host's /etc/ssl/certs, read in
-# the updater's own process: started in a private mount namespace where that
-# trusts the authority, the updater trusts it too, whichever wineserver of
-# the prefix it talks to.
+# folder: refused while the test authority is not trusted, installed when the
+# updater starts in a private mount namespace where it is.
 case_https_update() {
     make_trust_store "$certificates/ca.crt"
     lay_out_whole_update
     local before
     before=$(app_state)
 
+    new_wine_session
     run_update grep -q ' not installed: ' "$work/updater.log"
 
     [ "$(app_state)" = "$before" ] || fail "the application folder changed: $(diff <(echo "$before") <(app_state))"
@@ -172,8 +186,10 @@ case_https_update() {
     [ "$(requests 2.0.0)" -eq 0 ] || fail "a file was requested from an unverified server"
     echo "PASS: without the test authority nothing changed: $(grep -o "the server's identity.*" "$work/updater.log")"
 
+    new_wine_session
     updater_wrapper=(trusting_test_ca)
     run_update
+    new_wine_session
     check_whole_update
     echo "PASS: whole update of 3 files over https under wine, the test authority trusted in a private mount namespace"
 }
@@ -273,8 +289,10 @@ case_https_proxy() {
     lay_out_whole_update
     start_tinyproxy
     set_windows_proxy "127.0.0.1:$proxy_port"
+    new_wine_session
     updater_wrapper=(trusting_test_ca)
     run_update
+    new_wine_session
     check_whole_update
     [ "$(proxied_connects "localhost:$port")" -ge 1 ] \
         || fail "the proxy opened no tunnel to localhost:$port: $(cat "$proxy_log")"
