@@ -118,7 +118,7 @@ bool Installation::isNotOlderThanInstalled(const QDomElement &downloadedRoot)
     if (offered < 0 && !publicKey.isEmpty())
         return refuseOlder(tr("it has no publication time, and the installed release has one"));
     if (offered >= 0 && offered < installed)
-        return refuseOlder(tr("it was published at %1, before the installed release (%2)")
+        return refuseOlder(tr("it was published on %1, the installed one on %2")
                                .arg(Manifest::publishedText(offered), Manifest::publishedText(installed)));
     return true;
 }
