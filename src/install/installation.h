@@ -21,9 +21,11 @@ class StagingRecords;
 /// before the installed one is refused. With a publisher's key, the
 /// downloaded manifest must first carry the publisher's signature and give
 /// every pending file a size and SHA-256. Then every pending file is staged
-/// in the download directory, one at a time in manifest order, with
-/// transient failures retried and partly staged files continued, and each
-/// checked against its size and digest where the manifest gives them. Only
+/// in the download directory, one at a time in manifest order, the cheapest
+/// way that can be checked (a patch from the installed copy, the .zst, the
+/// raw file, each falling back to the next), with transient failures
+/// retried and partly staged files continued, and each checked against its
+/// size and digest where the manifest gives them. Only
 /// when all are complete are they committed (ReleaseCommit). A failure
 /// before the commit changes nothing in the application directory or its
 /// manifest; a failure during it puts everything back.
