@@ -8,44 +8,6 @@
 
 #include <limits>
 
-namespace {
-
-QString existingAncestor(QString path)
-{
-    while (!QFileInfo::exists(path)) {
-        const QString parent = QFileInfo(path).path();
-        if (parent == path)
-            return QString();
-        path = parent;
-    }
-    return path;
-}
-
-} // namespace
-
-bool staysInside(const QString &root, const QString &path)
-{
-    const QString base = QFileInfo(root).canonicalFilePath();
-    const QString ancestor = existingAncestor(QDir::cleanPath(path));
-    if (base.isEmpty() || ancestor.isEmpty())
-        return false;
-    const QString resolved = QFileInfo(ancestor).canonicalFilePath();
-    return resolved == base || resolved.startsWith(base + QLatin1Char('/'));
-}
-
-bool makeFolderInside(const QString &root, const QString &folder, QString *errorText)
-{
-    if (!staysInside(root, folder)) {
-        *errorText = QStringLiteral("%1 lies outside %2").arg(folder, root);
-        return false;
-    }
-    if (!QDir().mkpath(folder) || !staysInside(root, folder)) {
-        *errorText = QStringLiteral("cannot create the folder %1").arg(folder);
-        return false;
-    }
-    return true;
-}
-
 int progressValue(int index, int count, quint64 received, quint64 total)
 {
     if (count <= 0)

@@ -7,14 +7,6 @@
 
 #include <functional>
 
-/// Whether \a path, with every symbolic link of its existing part resolved,
-/// is \a root itself or lies below it.
-bool staysInside(const QString &root, const QString &path);
-
-/// Creates \a folder and every missing level above it, but only where the
-/// result stays inside \a root.
-bool makeFolderInside(const QString &root, const QString &folder, QString *errorText);
-
 /// The SHA-256 of the file at \a path (32 raw bytes), empty when it cannot be
 /// read; \a keepResponsive is called between slices of a large file.
 QByteArray fileSha256(const QString &path, const std::function<void()> &keepResponsive);

@@ -21,7 +21,6 @@
 
 namespace {
 
-const QString signatureName = QStringLiteral("version.xml.minisig");
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
 
@@ -29,16 +28,6 @@ constexpr qint64 signatureLimit = 64 * 1024;
 void keepResponsive()
 {
     QCoreApplication::processEvents();
-}
-
-// Windows file names differ by more than letter case.
-QString pathKey(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return path.toLower();
-#else
-    return path;
-#endif
 }
 
 } // namespace
@@ -49,12 +38,14 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
     , applicationDir(applicationDir)
     , downloadDir(applicationDir + QStringLiteral("/download"))
     , downloadBaseUrl(downloadBaseUrl)
-    , stallTimeout(HttpDownloadFile::defaultStallTimeout)
+    , entryCheck(applicationDir)
 {
     useSystemProxy(&network);
 }
 
 Installation::~Installation() = default;
+
+const int Installation::defaultStallTimeout = HttpDownloadFile::defaultStallTimeout;
 
 void Installation::recoverInterrupted(const QString &applicationDir)
 {
@@ -96,7 +87,7 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
     localManifest = Manifest::serialize(document);
-    records.reset(new StagingRecords(downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder()
+    records.reset(new StagingRecords(downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder()
                                      + QStringLiteral("/staging")));
     return true;
 }
@@ -143,7 +134,7 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
         QString reason;
         if (entry.isNull())
             return fail(file, tr("the downloaded manifest changed after it was read"));
-        if (!checkEntry(file, &reason) || !Manifest::readIntegrity(entry, &file.integrity, &reason))
+        if (!entryCheck.allows(file.dir, file.name, &reason) || !Manifest::readIntegrity(entry, &file.integrity, &reason))
             return fail(file, reason);
         file.delivery = Manifest::readDelivery(entry);
         // The same file listed twice is fetched and installed once.
@@ -156,30 +147,6 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
     return true;
 }
 
-bool Installation::checkEntry(const PendingFile &file, QString *reason) const
-{
-    if (!isSafeEntry(file.dir, file.name, reason))
-        return false;
-    const QString staged = pathKey(stagedPath(file));
-    const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder());
-    if (staged == pathKey(downloadDir + QStringLiteral("/version.xml"))
-        || staged == pathKey(downloadDir + QLatin1Char('/') + signatureName)
-        || staged == bookkeeping || staged.startsWith(bookkeeping + QLatin1Char('/'))) {
-        *reason = tr("the name is reserved for the updater's own files");
-        return false;
-    }
-    const QString destination = destinationPath(file);
-    if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, stagedPath(file))) {
-        *reason = tr("the path leads outside the application directory");
-        return false;
-    }
-    if (QFileInfo(destination).isDir()) {
-        *reason = tr("a folder is in the way of %1").arg(destination);
-        return false;
-    }
-    return true;
-}
-
 // The signature protects the files only through their sizes and digests.
 bool Installation::verifySignature()
 {
@@ -187,9 +154,9 @@ bool Installation::verifySignature()
         if (!file.integrity.isComplete())
             return refuse(tr("%1%2 has no size and sha256 in the manifest").arg(file.dir, file.name));
     }
-    const PendingFile signature{QString(), signatureName, {}, {}};
+    const PendingFile signature{QString(), EntryCheck::signatureName(), {}, {}};
     int status = 0;
-    if (!fetch(signature, {urlPrefix + signatureName, stagedPath(signature), {}, signatureLimit}, -1, &status)) {
+    if (!fetch(signature, {urlPrefix + EntryCheck::signatureName(), stagedPath(signature), {}, signatureLimit}, -1, &status)) {
         // A server that answers without the signature cannot vouch for the
         // release; one that cannot be reached is a failed download.
         if (status >= 400 && status <= 499)
@@ -204,23 +171,9 @@ bool Installation::verifySignature()
     return true;
 }
 
-// Resolving links costs a system call per level: a folder is resolved once
-// for all its files, and a file only when it is a link itself.
-bool Installation::pathStaysInside(const QString &root, const QString &path) const
-{
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return staysInside(root, path);
-    const QString key = root + QLatin1Char('\n') + info.path();
-    auto known = foldersInside.constFind(key);
-    if (known == foldersInside.constEnd())
-        known = foldersInside.insert(key, staysInside(root, info.path()));
-    return known.value();
-}
-
 QString Installation::stagedPath(const PendingFile &file) const
 {
-    return QDir::cleanPath(downloadDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+    return entryCheck.stagedPath(file.dir, file.name);
 }
 
 bool Installation::stage(int index)
@@ -314,13 +267,13 @@ bool Installation::fetchWay(const PendingFile &file, const Way &way, int index, 
 QString Installation::partPath(const QString &url) const
 {
     const QByteArray key = QCryptographicHash::hash(url.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
-    return downloadDir + QLatin1Char('/') + ReleaseCommit::bookkeepingFolder() + QStringLiteral("/parts/")
+    return downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder() + QStringLiteral("/parts/")
         + QString::fromLatin1(key);
 }
 
 QString Installation::destinationPath(const PendingFile &file) const
 {
-    return QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+    return entryCheck.destinationPath(file.dir, file.name);
 }
 
 bool Installation::commit(const QString &version)

@@ -1,6 +1,7 @@
 #ifndef INSTALLATION_H
 #define INSTALLATION_H
 
+#include "entrycheck.h"
 #include "manifest.h"
 
 #include <QByteArray>
@@ -48,6 +49,7 @@ public:
 
     static constexpr int retries = 3;
     static constexpr int defaultRetryPause = 1000;
+    static const int defaultStallTimeout;
 
     /// How long a download may receive nothing before it counts as failed.
     void setStallTimeout(int msecs) { stallTimeout = msecs; }
@@ -102,7 +104,6 @@ private:
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
     bool isNotOlderThanInstalled(const QDomElement &downloadedRoot);
     bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
-    bool checkEntry(const PendingFile &file, QString *reason) const;
     bool verifySignature();
     bool stage(int index);
     bool isStagedAlready(const PendingFile &file) const;
@@ -120,12 +121,11 @@ private:
     QString stagedPath(const PendingFile &file) const;
     QString destinationPath(const PendingFile &file) const;
     QString partPath(const QString &url) const;
-    bool pathStaysInside(const QString &root, const QString &path) const;
 
     const QString applicationDir;
     const QString downloadDir;
     const QString downloadBaseUrl;
-    int stallTimeout;
+    int stallTimeout = defaultStallTimeout;
     int retryPause = defaultRetryPause;
     QByteArray publicKey;
 
@@ -134,7 +134,7 @@ private:
     QByteArray downloadedManifest;
     QByteArray localManifest;
     QVector<PendingFile> files;
-    mutable QHash<QString, bool> foldersInside;
+    const EntryCheck entryCheck;
     QSet<QString> stagingFolders;
     std::unique_ptr<StagingRecords> records;
     Failure failed = Failure::None;

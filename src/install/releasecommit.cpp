@@ -1,7 +1,6 @@
 #include "releasecommit.h"
 #include "durablefiles.h"
 #include "entrycheck.h"
-#include "fileinstall.h"
 
 #include <QDebug>
 #include <QDir>
@@ -53,7 +52,7 @@ QString ReleaseCommit::backup(const File &file) const
 
 QString ReleaseCommit::bookkeepingPath() const
 {
-    return downloadDir + QLatin1Char('/') + bookkeepingFolder();
+    return downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder();
 }
 
 QString ReleaseCommit::journalPath() const

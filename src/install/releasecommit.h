@@ -34,10 +34,6 @@ public:
 
     explicit ReleaseCommit(const QString &applicationDir);
 
-    /// The folder below the download directory that holds the journal and
-    /// the backups; no release file may be staged there.
-    static QString bookkeepingFolder() { return QStringLiteral(".updater"); }
-
     /// Moves \a files, staged at download/<dir><name>, into the application
     /// directory and writes \a localManifest as its version.xml. On failure
     /// nothing has changed and errorString() names the file that blocked.

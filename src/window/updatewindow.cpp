@@ -1,5 +1,4 @@
 #include "updatewindow.h"
-#include "httpdownloadfile.h"
 #include "installation.h"
 #include "manifest.h"
 #include "updatewindowform.h"
@@ -42,7 +41,7 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     , ui(new Ui::UpdateWindow)
     , applicationDir(applicationDir)
     , downloadBaseUrl(downloadBaseUrl)
-    , stallTimeout(HttpDownloadFile::defaultStallTimeout)
+    , stallTimeout(Installation::defaultStallTimeout)
     , retryPause(Installation::defaultRetryPause)
 {
     ui->setupUi(this);

@@ -1,0 +1,164 @@
+#include "entrycheck.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+bool hasForbiddenCharacter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c == QLatin1Char('\\') || c == QLatin1Char(':'))
+            return true;
+    }
+    return false;
+}
+
+// Windows drops a trailing dot or blank, so "a." or "a " would land on "a".
+bool endsInDotOrBlank(const QString &segment)
+{
+    return segment != QLatin1String(".")
+           && (segment.endsWith(QLatin1Char('.')) || segment.endsWith(QLatin1Char(' ')));
+}
+
+// Names that Windows opens as devices, whatever the extension or case.
+bool isDeviceName(const QString &segment)
+{
+    static const QRegularExpression device(
+        QStringLiteral("^(con|prn|aux|nul|com[1-9]|lpt[1-9]|conin\\$|conout\\$) *(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return device.match(segment).hasMatch();
+}
+
+QString existingAncestor(QString path)
+{
+    while (!QFileInfo::exists(path)) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            return QString();
+        path = parent;
+    }
+    return path;
+}
+
+} // namespace
+
+QString pathKey(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toLower();
+#else
+    return path;
+#endif
+}
+
+bool isSafeEntry(const QString &dir, const QString &name, QString *reason)
+{
+    const auto refuse = [reason](const QString &why) {
+        *reason = why;
+        return false;
+    };
+    if (name.isEmpty())
+        return refuse(QStringLiteral("the file has no name"));
+    if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/')))
+        return refuse(QStringLiteral("the name is not a plain file name"));
+    if (hasForbiddenCharacter(name) || hasForbiddenCharacter(dir))
+        return refuse(QStringLiteral("a drive letter, backslash or control character in the path"));
+    if (dir.startsWith(QLatin1Char('/')))
+        return refuse(QStringLiteral("the folder is absolute"));
+    const QStringList segments = dir.split(QLatin1Char('/')) << name;
+    if (segments.contains(QStringLiteral("..")))
+        return refuse(QStringLiteral("the folder climbs out with \"..\""));
+    for (const QString &segment : segments) {
+        if (endsInDotOrBlank(segment))
+            return refuse(QStringLiteral("a folder or name ends in a dot or blank"));
+        if (isDeviceName(segment))
+            return refuse(QStringLiteral("a folder or name is a Windows device name"));
+    }
+    return true;
+}
+
+bool staysInside(const QString &root, const QString &path)
+{
+    const QString base = QFileInfo(root).canonicalFilePath();
+    const QString ancestor = existingAncestor(QDir::cleanPath(path));
+    if (base.isEmpty() || ancestor.isEmpty())
+        return false;
+    const QString resolved = QFileInfo(ancestor).canonicalFilePath();
+    return resolved == base || resolved.startsWith(base + QLatin1Char('/'));
+}
+
+bool makeFolderInside(const QString &root, const QString &folder, QString *errorText)
+{
+    if (!staysInside(root, folder)) {
+        *errorText = QStringLiteral("%1 lies outside %2").arg(folder, root);
+        return false;
+    }
+    if (!QDir().mkpath(folder) || !staysInside(root, folder)) {
+        *errorText = QStringLiteral("cannot create the folder %1").arg(folder);
+        return false;
+    }
+    return true;
+}
+
+EntryCheck::EntryCheck(const QString &applicationDir)
+    : applicationDir(applicationDir)
+    , downloadDir(applicationDir + QStringLiteral("/download"))
+{
+}
+
+QString EntryCheck::stagedPath(const QString &dir, const QString &name) const
+{
+    return QDir::cleanPath(downloadDir + QLatin1Char('/') + dir + QLatin1Char('/') + name);
+}
+
+QString EntryCheck::destinationPath(const QString &dir, const QString &name) const
+{
+    return QDir::cleanPath(applicationDir + QLatin1Char('/') + dir + QLatin1Char('/') + name);
+}
+
+bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason) const
+{
+    if (!isSafeEntry(dir, name, reason))
+        return false;
+    const QString staged = stagedPath(dir, name);
+    if (isReserved(staged)) {
+        *reason = QStringLiteral("the name is reserved for the updater's own files");
+        return false;
+    }
+    const QString destination = destinationPath(dir, name);
+    if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, staged)) {
+        *reason = QStringLiteral("the path leads outside the application directory");
+        return false;
+    }
+    if (QFileInfo(destination).isDir()) {
+        *reason = QStringLiteral("a folder is in the way of %1").arg(destination);
+        return false;
+    }
+    return true;
+}
+
+bool EntryCheck::isReserved(const QString &staged) const
+{
+    const QString key = pathKey(staged);
+    const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + bookkeepingFolder());
+    return key == pathKey(downloadDir + QLatin1Char('/') + manifestName())
+           || key == pathKey(downloadDir + QLatin1Char('/') + signatureName())
+           || key == bookkeeping || key.startsWith(bookkeeping + QLatin1Char('/'));
+}
+
+// A folder is resolved once for all its files, and a file only when it is a
+// link itself.
+bool EntryCheck::pathStaysInside(const QString &root, const QString &path) const
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return staysInside(root, path);
+    const QString key = root + QLatin1Char('\n') + info.path();
+    auto known = foldersInside.constFind(key);
+    if (known == foldersInside.constEnd())
+        known = foldersInside.insert(key, staysInside(root, info.path()));
+    return known.value();
+}
