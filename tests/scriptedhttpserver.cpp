@@ -91,13 +91,14 @@ class ScriptedConnection : public QObject
 public:
     using Lookup = std::function<ScriptedResponse(const QByteArray &requestHead)>;
 
-    ScriptedConnection(QTcpSocket *socket, Lookup lookup, qint64 *bodyBytesSent)
+    ScriptedConnection(QTcpSocket *socket, Lookup lookup, ScriptedHttpServer::Tally *tally)
         : QObject(socket)
         , socket(socket)
         , lookup(std::move(lookup))
-        , bodyBytesSent(bodyBytesSent)
+        , tally(tally)
     {
         pieceTimer.setSingleShot(true);
+        connect(socket, &QTcpSocket::disconnected, this, [this] { setAnswering(false); });
         connect(socket, &QTcpSocket::readyRead, this, &ScriptedConnection::onReadyRead);
         connect(&pieceTimer, &QTimer::timeout, this, &ScriptedConnection::sendNextPiece);
     }
@@ -116,7 +117,7 @@ private:
             return;
         const QByteArray requestHead = received.left(headEnd);
         received.remove(0, headEnd + 4);
-        answering = true;
+        setAnswering(true);
         response = lookup(requestHead);
         if (!response.answers)
             return;
@@ -141,7 +142,7 @@ private:
         unsent.remove(0, piece.size());
         if (!piece.isEmpty())
             socket->write(framed(piece));
-        *bodyBytesSent += piece.size();
+        tally->bodyBytes += piece.size();
         socket->flush();
         if (unsent.isEmpty())
             endResponse();
@@ -167,13 +168,22 @@ private:
             socket->disconnectFromHost();
             return;
         }
-        answering = false;
+        setAnswering(false);
         answerNextRequest();
+    }
+
+    void setAnswering(bool now)
+    {
+        if (now == answering)
+            return;
+        answering = now;
+        tally->answering += now ? 1 : -1;
+        tally->mostAnswering = qMax(tally->mostAnswering, tally->answering);
     }
 
     QTcpSocket *socket;
     Lookup lookup;
-    qint64 *bodyBytesSent;
+    ScriptedHttpServer::Tally *tally;
     QTimer pieceTimer;
     QByteArray received;
     ScriptedResponse response;
@@ -291,7 +301,7 @@ void ScriptedHttpServer::onNewConnection()
             receivedHeads.append(requestHead);
             emit requestReceived(requestLine);
             return responseFor(requestLine);
-        }, &bodyBytes);
+        }, &tally);
     }
 }
 

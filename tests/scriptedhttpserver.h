@@ -52,6 +52,14 @@ class ScriptedHttpServer : public QObject
     Q_OBJECT
 
 public:
+    /// What the connections count together.
+    struct Tally
+    {
+        qint64 bodyBytes = 0;
+        int answering = 0;
+        int mostAnswering = 0;
+    };
+
     explicit ScriptedHttpServer(QObject *parent = nullptr);
     ~ScriptedHttpServer() override;
 
@@ -72,7 +80,9 @@ public:
     QList<QByteArray> requestHeads() const { return receivedHeads; }
     int openConnections() const;
     /// Body bytes sent so far, framing not counted.
-    qint64 bodyBytesSent() const { return bodyBytes; }
+    qint64 bodyBytesSent() const { return tally.bodyBytes; }
+    /// The most requests that were being answered at one moment.
+    int mostAnswersAtOnce() const { return tally.mostAnswering; }
     /// Every connection accepted so far, whether its TLS handshake succeeded or not.
     int acceptedConnections() const { return accepted; }
 
@@ -91,7 +101,7 @@ private:
     QList<QByteArray> receivedHeads;
     int connections = 0;
     int accepted = 0;
-    qint64 bodyBytes = 0;
+    Tally tally;
     bool tls = false;
 };
 

@@ -1,5 +1,5 @@
 #include "entrycheck.h"
-#include "fileinstall.h"
+#include "releaseprogress.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -14,8 +14,6 @@
 #endif
 
 namespace {
-
-const quint64 unknownTotal = std::numeric_limits<quint64>::max();
 
 // A symbolic link to a folder. On Windows QFile::link makes a shortcut, which
 // the file system does not follow; a real link may need a privilege, and wine
@@ -48,7 +46,6 @@ private slots:
     void foldersOutsideTheRootAreNotCreated();
     void progress_data();
     void progress();
-    void progressNeverGoesBackOrPastHundred();
 };
 
 void tst_FileInstall::safeEntries_data()
@@ -147,48 +144,44 @@ void tst_FileInstall::foldersOutsideTheRootAreNotCreated()
 
 void tst_FileInstall::progress_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<quint64>("received");
-    QTest::addColumn<quint64>("total");
+    // Sizes from the manifest (-1: none), then steps "received/total" on a
+    // file or "staged" ("2:staged"), and the value after the last step.
+    QTest::addColumn<QVector<qint64>>("sizes");
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("value");
 
-    QTest::newRow("second of four, a quarter in") << 1 << 4 << quint64(50) << quint64(200) << 31;
-    QTest::newRow("last of four, complete") << 3 << 4 << quint64(200) << quint64(200) << 100;
-    QTest::newRow("one file, half") << 0 << 1 << quint64(1) << quint64(2) << 50;
-    QTest::newRow("unknown total shows the base") << 2 << 4 << quint64(123) << unknownTotal << 50;
-    QTest::newRow("empty file shows the base") << 1 << 3 << quint64(0) << quint64(0) << 33;
-    QTest::newRow("more than announced is capped") << 0 << 2 << quint64(300) << quint64(100) << 50;
-    QTest::newRow("huge file without overflow") << 0 << 1 << quint64(1) << unknownTotal - 1 << 0;
-    QTest::newRow("huge file half way") << 0 << 1 << (unknownTotal - 1) / 2 << unknownTotal - 1 << 50;
-    QTest::newRow("no files") << 0 << 0 << quint64(1) << quint64(1) << 0;
+    const QVector<qint64> quarters{100, 100, 100, 100};
+    QTest::newRow("nothing yet") << quarters << QStringList() << 0;
+    QTest::newRow("two files staged of four") << quarters << QStringList{"0:staged", "3:staged"} << 50;
+    QTest::newRow("halves of two files in flight") << quarters << QStringList{"1:50/100", "2:50/100"} << 25;
+    QTest::newRow("files weigh their sizes") << QVector<qint64>{900, 100} << QStringList{"0:staged"} << 90;
+    QTest::newRow("no size: the average weight") << QVector<qint64>{100, -1, 100} << QStringList{"1:5/10"} << 16;
+    QTest::newRow("no sizes at all: alike") << QVector<qint64>{-1, -1} << QStringList{"0:staged"} << 50;
+    QTest::newRow("empty files only") << QVector<qint64>{0, 0, 0} << QStringList{"0:staged"} << 33;
+    QTest::newRow("unknown total counts nothing") << quarters << QStringList{"0:50/0"} << 0;
+    QTest::newRow("a retry does not go back") << quarters << QStringList{"0:100/100", "0:10/100"} << 25;
+    QTest::newRow("more than announced is capped") << quarters << QStringList{"0:300/100"} << 25;
+    QTest::newRow("all staged stays below 100") << quarters
+        << QStringList{"0:staged", "1:staged", "2:staged", "3:staged"} << 99;
+    QTest::newRow("huge files") << QVector<qint64>{std::numeric_limits<qint64>::max() / 2, 1}
+        << QStringList{"0:1/2"} << 50;
 }
 
 void tst_FileInstall::progress()
 {
-    QFETCH(int, index);
-    QFETCH(int, count);
-    QFETCH(quint64, received);
-    QFETCH(quint64, total);
+    QFETCH(QVector<qint64>, sizes);
+    QFETCH(QStringList, steps);
     QFETCH(int, value);
-    QCOMPARE(progressValue(index, count, received, total), value);
-}
-
-void tst_FileInstall::progressNeverGoesBackOrPastHundred()
-{
-    // The handler alone lands on 100 only for divisors of 100; the installation
-    // sets 100 itself at the end. What matters here: never above 100, never backwards.
-    for (int count = 1; count <= 150; ++count) {
-        int previous = 0;
-        for (int index = 0; index < count; ++index) {
-            for (quint64 received : {quint64(0), quint64(500), quint64(1000)}) {
-                const int value = progressValue(index, count, received, 1000);
-                QVERIFY2(value >= previous && value <= 100,
-                         qPrintable(QString("%1 files, file %2: %3 after %4").arg(count).arg(index).arg(value).arg(previous)));
-                previous = value;
-            }
-        }
+    ReleaseProgress progress(sizes);
+    for (const QString &step : steps) {
+        const int file = step.section(':', 0, 0).toInt();
+        const QString what = step.section(':', 1);
+        if (what == "staged")
+            progress.setStaged(file);
+        else
+            progress.setReceived(file, what.section('/', 0, 0).toLongLong(), what.section('/', 1).toLongLong());
     }
+    QCOMPARE(progress.value(), value);
 }
 
 QTEST_GUILESS_MAIN(tst_FileInstall)

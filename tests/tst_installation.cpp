@@ -156,6 +156,14 @@ public:
             paths << QString::fromUtf8(line.split(' ').value(1));
         return paths;
     }
+    /// The request line and headers of the last request for \a path.
+    QByteArray lastRequestFor(const QByteArray &path) const
+    {
+        QByteArray last;
+        for (const QByteArray &head : server.requestHeads())
+            last = head.startsWith("GET " + path + ' ') ? head : last;
+        return last;
+    }
     QByteArray installedContent(const Entry &file) const { return contentOf(app.filePath(file.dir + file.name)); }
 
     QTemporaryDir app;
@@ -165,6 +173,7 @@ public:
     std::unique_ptr<UpdateWindow> window;
 };
 
+const QByteArray scriptedBody = QByteArray("0123456789").repeated(500);
 const Entry oldCore{"", "core.dll", "1.0.0"};
 const Entry oldRender{"plugins/", "render.dll", "1.0.0"};
 const Entry readme{"", "readme.txt", "1.0.0"};
@@ -256,6 +265,8 @@ private slots:
     void failedReleaseChangesNothing();
     void resumedTransfers_data();
     void resumedTransfers();
+    void transfersInFlightTogether_data();
+    void transfersInFlightTogether();
     void compressedWays_data();
     void compressedWays();
     void serverIdentity_data();
@@ -410,19 +421,19 @@ void tst_Installation::failedReleaseChangesNothing_data()
     QTest::addColumn<Entry>("failing");
     QTest::addColumn<ScriptedResponse>("response");
     QTest::addColumn<bool>("destinationIsFolder");
-    QTest::addColumn<int>("expectedRequests");
+    QTest::addColumn<int>("expectedRequests");   // of the failing file
 
     // Published in the order core, render, jpeg; a transient failure is tried 4 times.
-    QTest::newRow("404") << newRender << ScriptedResponse::withStatus(404, "Not Found", "gone") << false << 2;
+    QTest::newRow("404") << newRender << ScriptedResponse::withStatus(404, "Not Found", "gone") << false << 1;
     QTest::newRow("truncated body, retried")
-        << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).truncatedAfter(1000) << false << 5;
+        << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).truncatedAfter(1000) << false << 4;
     QTest::newRow("stall, retried")
-        << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000) << false << 5;
+        << newRender << ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000) << false << 4;
     QTest::newRow("server error on a new file, retried")
-        << newJpeg << ScriptedResponse::withStatus(500, "Oops") << false << 6;
-    QTest::newRow("hash mismatch") << hashed(newRender, "other") << ScriptedResponse::ok("other!") << false << 2;
+        << newJpeg << ScriptedResponse::withStatus(500, "Oops") << false << 4;
+    QTest::newRow("hash mismatch") << hashed(newRender, "other") << ScriptedResponse::ok("other!") << false << 1;
     QTest::newRow("body longer than its size")
-        << hashed(newRender, "3 b") << ScriptedResponse::ok(contentFor(newRender)) << false << 2;
+        << hashed(newRender, "3 b") << ScriptedResponse::ok(contentFor(newRender)) << false << 1;
     QTest::newRow("folder in the way, nothing fetched") << newRender << ScriptedResponse::ok("render 2") << true << 0;
     const ScriptedResponse evil = ScriptedResponse::ok("evil");
     QTest::newRow("dot-dot segment") << Entry{"../", "evil.dll", "2.0.0"} << evil << false << 0;
@@ -466,7 +477,10 @@ void tst_Installation::failedReleaseChangesNothing()
     QCOMPARE(snapshot(setup.app.path()), before);
     QVERIFY2(!QFileInfo::exists(outside.filePath("evil.dll")) && !QFileInfo::exists("/tmp/evil.dll"),
              "a file was written outside the application directory");
-    QCOMPARE(setup.requestedPaths().size(), expectedRequests);
+    const QStringList requested = setup.requestedPaths();
+    QCOMPARE(requested.count(ReleaseSetup::urlPath(failing)), expectedRequests);
+    QVERIFY2(requested.size() - requested.count(ReleaseSetup::urlPath(failing)) <= published.size() - 1,
+             qPrintable("a file besides the failing one was fetched twice: " + requested.join(' ')));
     QVERIFY2(setup.text().contains(failing.name) && setup.text().contains("Nothing was changed"),
              qPrintable(setup.text()));
     QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
@@ -536,8 +550,68 @@ void tst_Installation::resumedTransfers()
 
     QCOMPARE(setup.installedContent(newCore), body);
     QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
-    const QByteArray lastHead = setup.server.requestHeads().value(setup.server.requestHeads().size() - 2);
-    QVERIFY2(lastHead.startsWith("GET " + corePath) && lastHead.contains(expectedHeader), lastHead.constData());
+    const QByteArray lastHead = setup.lastRequestFor(corePath);
+    QVERIFY2(lastHead.contains(expectedHeader), lastHead.constData());
+}
+
+void tst_Installation::transfersInFlightTogether_data()
+{
+    QTest::addColumn<QList<ScriptedResponse>>("secondFile");  // empty: served like the rest
+    QTest::addColumn<bool>("installs");
+    QTest::addColumn<int>("secondFileRequests");
+    QTest::addColumn<QByteArray>("lastRequestHas");
+
+    const QByteArray body = scriptedBody;
+    const ScriptedResponse tagged = ScriptedResponse::ok(body).withHeader("ETag", "\"v1\"");
+    QTest::newRow("many files complete") << QList<ScriptedResponse>{} << true << 1 << QByteArray();
+    QTest::newRow("a permanent failure stops new requests")
+        << QList<ScriptedResponse>{ScriptedResponse::withStatus(404, "Not Found")} << false << 1 << QByteArray();
+    QTest::newRow("a transient failure is retried while the others go on")
+        << QList<ScriptedResponse>{ScriptedResponse::withStatus(503, "Busy"), ScriptedResponse::ok(body)}
+        << true << 2 << QByteArray();
+    QTest::newRow("a cut file continues with a range while the others go on")
+        << QList<ScriptedResponse>{ScriptedResponse(tagged).truncatedAfter(3000),
+                                   ScriptedResponse::withStatus(206, "Partial Content", body.mid(3000))
+                                       .withHeader("Content-Range", "bytes 3000-4999/5000")
+                                       .withHeader("ETag", "\"v1\"")}
+        << true << 2 << QByteArray("Range: bytes=3000-");
+}
+
+// Twenty files, each served slowly enough that several are in flight at once;
+// the second is the one scripted, with scriptedBody where it installs.
+void tst_Installation::transfersInFlightTogether()
+{
+    QFETCH(QList<ScriptedResponse>, secondFile);
+    QFETCH(bool, installs);
+    QFETCH(int, secondFileRequests);
+    QFETCH(QByteArray, lastRequestHas);
+
+    const Entries files = numbered(20);
+    ReleaseSetup setup({}, files);
+    for (const Entry &file : files)
+        setup.serve(file, ScriptedResponse::ok(contentFor(file)).inPieces(2, 20));
+    const QByteArray secondPath = ReleaseSetup::urlPath(files.at(1)).toUtf8();
+    if (!secondFile.isEmpty())
+        setup.server.setResponses(secondPath, secondFile);
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    setup.openWindow();
+    setup.clickUpdate();
+
+    const QStringList requested = setup.requestedPaths();
+    QCOMPARE(requested.count(secondPath), secondFileRequests);
+    QVERIFY2(setup.server.mostAnswersAtOnce() > 1, "the files were fetched one at a time");
+    QVERIFY2(QSet<QString>(requested.begin(), requested.end()).size() == requested.size() - secondFileRequests + 1,
+             qPrintable("a file besides the scripted one was fetched twice: " + requested.join(' ')));
+    QVERIFY2(setup.lastRequestFor(secondPath).contains(lastRequestHas), setup.lastRequestFor(secondPath).constData());
+    if (!installs) {
+        QCOMPARE(snapshot(setup.app.path()), before);
+        // The failure answers at once; the others take 100 ms and more.
+        QVERIFY2(requested.size() < files.size(), qPrintable("requests went on after the failure: " + requested.join(' ')));
+        return;
+    }
+    for (const Entry &file : files)
+        QCOMPARE(setup.installedContent(file), file.name == files.at(1).name && !secondFile.isEmpty() ? scriptedBody : contentFor(file));
+    QCOMPARE(setup.progressBar()->value(), 100);
 }
 
 void tst_Installation::compressedWays_data()
@@ -671,7 +745,8 @@ void tst_Installation::serverIdentity()
         QSKIP("the minisign command is not installed");
     QTemporaryDir keys;
     const MinisignKey key = keyed ? makeMinisignKey(keys.path(), "publisher") : MinisignKey();
-    ReleaseSetup setup({oldCore}, {hashed(newCore), hashed(newRender)}, certificate);
+    // One file: files start together, and each would knock once.
+    ReleaseSetup setup({oldCore}, {hashed(newCore)}, certificate);
     const QMap<QString, QByteArray> before = snapshot(setup.app.path());
     setup.openWindow()->setPublicKey(key.publicKey);
     setup.clickUpdate();
@@ -679,7 +754,6 @@ void tst_Installation::serverIdentity()
     QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
     if (problem.isEmpty()) {
         QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
-        QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
         return;
     }
     QCOMPARE(snapshot(setup.app.path()), before);
@@ -719,7 +793,8 @@ void tst_Installation::systemProxy()
     QFETCH(QString, problem);
     if (!LoopbackProxy::installed())
         QSKIP("tinyproxy is not installed");
-    ReleaseSetup setup({oldCore}, {newCore, newRender}, certificate);
+    // One file: files start together, and each would ask the proxy once.
+    ReleaseSetup setup({oldCore}, {newCore}, certificate);
     LoopbackProxy proxy(configuration);
     if (!configuration.isNull())
         QVERIFY2(proxy.start(), "tinyproxy did not start");
@@ -733,8 +808,7 @@ void tst_Installation::systemProxy()
         QVERIFY2(proxy.requests().contains(expectedRequest.arg(serverAddress)), qPrintable(proxy.requests().join('\n')));
     if (problem.isEmpty()) {
         QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
-        QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
-        QVERIFY2(setup.requestedPaths().size() == 2, "the files did not come through the proxy");
+        QVERIFY2(setup.requestedPaths().size() == 1, "the file did not come through the proxy");
         return;
     }
     QCOMPARE(snapshot(setup.app.path()), before);

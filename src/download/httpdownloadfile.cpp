@@ -183,6 +183,10 @@ QNetworkRequest HttpDownloadFile::buildRequest(const QUrl &address) const
 {
     QNetworkRequest request(address);
     request.setRawHeader("Accept-Encoding", "identity");
+    // Over TLS the server may choose HTTP/2 and carry many files on one
+    // connection; in clear text Qt would send an h2c upgrade few servers take.
+    if (address.scheme() == QLatin1String("https"))
+        request.setAttribute(QNetworkRequest::Http2AllowedAttribute, true);
     if (stagedValidator.isEmpty())
         return request;
     const bool isEtag = stagedValidator.startsWith('"');
@@ -245,6 +249,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
     if (headHandled)
         return;
     headHandled = true;
+    overHttp2 = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
     // An error page's validator says nothing about the file.
     if ((status >= 200 && status <= 299) || status == 304)
         serverValidator = validatorOf(reply);

@@ -107,6 +107,8 @@ public:
     QByteArray validator() const { return serverValidator; }
     /// The whole file's length as the response announced it, or -1.
     qint64 fileLength() const { return announcedLength; }
+    /// Whether the answer came over HTTP/2, once the response has begun.
+    bool usedHttp2() const { return overHttp2; }
     /// The HTTP status of the last answer, once the transfer has finished; 0 without one.
     int statusCode() const { return finalStatus; }
 
@@ -182,6 +184,7 @@ private:
     QByteArray serverValidator;
     qint64 announcedLength = -1;
     int finalStatus = 0;
+    bool overHttp2 = false;
     qint64 bodyOffset = 0;       // bytes of the file before the body: the staged part kept
     qint64 bytesWritten = 0;     // of the body
     bool headHandled = false;

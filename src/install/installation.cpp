@@ -2,11 +2,11 @@
 #include "entrycheck.h"
 #include "fileinstall.h"
 #include "httpdownloadfile.h"
+#include "releaseprogress.h"
 #include "minisign.h"
 #include "releasecommit.h"
 #include "stagingrecords.h"
 #include "systemproxy.h"
-#include "zstddecode.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -17,18 +17,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QTimer>
 
 namespace {
 
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
-
-// Hashing and decoding large files happen between the window's events.
-void keepResponsive()
-{
-    QCoreApplication::processEvents();
-}
 
 } // namespace
 
@@ -56,10 +49,10 @@ void Installation::recoverInterrupted(const QString &applicationDir)
 
 void Installation::run(const QString &version, const QStringList &dirs, const QStringList &names)
 {
-    bool succeeded = prepare(version, dirs, names) && (publicKey.isEmpty() || verifySignature());
-    for (int i = 0; succeeded && i < files.size(); ++i)
-        succeeded = stage(i);
-    succeeded = succeeded && commit(version);
+    const bool succeeded = prepare(version, dirs, names) && (publicKey.isEmpty() || verifySignature())
+                           && stageAll() && commit(version);
+    if (succeeded)
+        emit progressChanged(100);
     emit finished(succeeded);
 }
 
@@ -154,16 +147,15 @@ bool Installation::verifySignature()
         if (!file.integrity.isComplete())
             return refuse(tr("%1%2 has no size and sha256 in the manifest").arg(file.dir, file.name));
     }
-    const PendingFile signature{QString(), EntryCheck::signatureName(), {}, {}};
     int status = 0;
-    if (!fetch(signature, {urlPrefix + EntryCheck::signatureName(), stagedPath(signature), {}, signatureLimit}, -1, &status)) {
+    if (!fetchSignature(&status)) {
         // A server that answers without the signature cannot vouch for the
         // release; one that cannot be reached is a failed download.
         if (status >= 400 && status <= 499)
             return refuse(tr("the signature cannot be fetched: %1").arg(error));
         return false;
     }
-    QFile signatureFile(stagedPath(signature));
+    QFile signatureFile(downloadDir + QLatin1Char('/') + EntryCheck::signatureName());
     QString reason;
     if (!signatureFile.open(QIODevice::ReadOnly)
         || !Minisign::verify(publicKey, downloadedManifest, signatureFile.read(signatureLimit), &reason))
@@ -171,12 +163,69 @@ bool Installation::verifySignature()
     return true;
 }
 
+bool Installation::fetchSignature(int *status)
+{
+    const PendingFile signature{QString(), EntryCheck::signatureName(), {}, {}};
+    FileStaging::Way way = rawWay(signature, urlPrefix + signature.name, stagedPath(signature));
+    way.limit = signatureLimit;
+    FileStaging staging(stagingContext(), way.path, {}, {way});
+    staging.start();
+    while (!staging.isFinished())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    *status = staging.statusCode();
+    if (staging.succeeded())
+        return true;
+    failed = Failure::NotInstalled;
+    error = staging.errorString();
+    errorDetail = staging.errorDetails();
+    return false;
+}
+
 QString Installation::stagedPath(const PendingFile &file) const
 {
     return entryCheck.stagedPath(file.dir, file.name);
 }
 
-bool Installation::stage(int index)
+// Up to inFlightLimit() files are staged at once, started in manifest order.
+// Starting one may hash a file; that, and deleting the finished ones,
+// happens here rather than in a handler, which may run nested in another
+// staging's decoding.
+bool Installation::stageAll()
+{
+    progress.reset(new ReleaseProgress([this] {
+        QVector<qint64> sizes;
+        for (const PendingFile &file : qAsConst(files))
+            sizes.append(file.integrity.size);
+        return sizes;
+    }()));
+    QDir().mkpath(QFileInfo(partPath(urlPrefix)).path());
+    int next = 0;
+    while (next < files.size() || !running.isEmpty()) {
+        stateChanged = false;
+        while (failed == Failure::None && next < files.size() && running.size() < inFlightLimit()) {
+            if (!startStaging(next++))
+                cancelStagings();
+        }
+        qDeleteAll(ended);
+        ended.clear();
+        if (failed != Failure::None && running.isEmpty())
+            break;
+        if (!stateChanged && !running.isEmpty())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    qDeleteAll(ended);
+    ended.clear();
+    return failed == Failure::None;
+}
+
+// HTTP/1.1 gets one request per connection Qt opens to a host, so that none
+// waits in a queue while its stall timer runs; HTTP/2 carries many at once.
+int Installation::inFlightLimit() const
+{
+    return multiplexed ? 32 : 6;
+}
+
+bool Installation::startStaging(int index)
 {
     const PendingFile &file = files.at(index);
     const QString saveDir = QFileInfo(stagedPath(file)).path();
@@ -186,22 +235,64 @@ bool Installation::stage(int index)
             return fail(file, reason);
         stagingFolders.insert(saveDir);
     }
-    if (!isStagedAlready(file)) {
-        const QVector<Way> ways = waysTo(file);
-        for (int i = 0;; ++i) {
-            int status = 0;
-            if (fetchWay(file, ways.at(i), index, &status))
-                break;
-            // A server that gave no answer will not have the next way either.
-            if (status == 0 || i + 1 == ways.size())
-                return false;
-            qDebug().noquote() << QStringLiteral("%1; fetching %2%3%4 instead")
-                                      .arg(error, file.dir, file.name, ways.at(i + 1).suffix);
-            clearFailure();
-        }
+    if (isStagedAlready(file)) {
+        progress->setStaged(index);
+        reportProgress();
+        return true;
     }
-    emit progressChanged(progressValue(index + 1, files.size(), 0, 0));
+    auto *staging = new FileStaging(stagingContext(), stagedPath(file), file.integrity, waysTo(file), this);
+    running.insert(index, staging);
+    connect(staging, &FileStaging::progressed, this, [this, index](qint64 received, qint64 total) {
+        progress->setReceived(index, received, total);
+        reportProgress();
+    });
+    connect(staging, &FileStaging::multiplexed, this, [this] { multiplexed = true; });
+    connect(staging, &FileStaging::finished, this, [this, index, staging] { onStagingFinished(index, staging); });
+    staging->start();
     return true;
+}
+
+void Installation::onStagingFinished(int index, FileStaging *staging)
+{
+    stateChanged = true;
+    running.remove(index);
+    ended.append(staging);
+    if (staging->succeeded()) {
+        progress->setStaged(index);
+        reportProgress();
+        return;
+    }
+    // The first failure is the one reported; the others in flight stop.
+    if (failed == Failure::None) {
+        failed = Failure::NotInstalled;
+        error = staging->errorString();
+        errorDetail = staging->errorDetails();
+        cancelStagings();
+    }
+}
+
+void Installation::cancelStagings()
+{
+    stateChanged = true;
+    for (FileStaging *staging : qAsConst(running)) {
+        staging->cancel();
+        ended.append(staging);
+    }
+    running.clear();
+}
+
+void Installation::reportProgress()
+{
+    const int value = progress->value();
+    if (value > lastProgress) {
+        lastProgress = value;
+        emit progressChanged(value);
+    }
+}
+
+FileStaging::Context Installation::stagingContext()
+{
+    return {&network, records.get(), stallTimeout, retryPause, retries};
 }
 
 // A file staged whole by an earlier run, as the signed manifest describes it,
@@ -210,58 +301,42 @@ bool Installation::isStagedAlready(const PendingFile &file) const
 {
     const QString staged = stagedPath(file);
     return file.integrity.isComplete() && QFileInfo(staged).size() == file.integrity.size
-        && fileSha256(staged, keepResponsive) == file.integrity.sha256;
+        && fileSha256(staged, keepWindowResponsive) == file.integrity.sha256;
 }
 
 // The cheapest ways first: a patch from the installed copy, which is hashed
 // here and never taken on the local manifest's word, then the .zst, then
 // the raw file. Only a result that can be checked is taken compressed.
-QVector<Installation::Way> Installation::waysTo(const PendingFile &file) const
+QVector<FileStaging::Way> Installation::waysTo(const PendingFile &file) const
 {
-    QVector<Way> ways;
+    const QString url = urlPrefix + file.dir + file.name;
+    const auto compressedWay = [&](const QString &suffix, qint64 size, const QString &reference) {
+        return FileStaging::Way{url + suffix, partPath(url + suffix), file.dir + file.name + suffix,
+                                {size, {}}, -1, true, reference};
+    };
+    QVector<FileStaging::Way> ways;
     if (file.integrity.isComplete()) {
         const QString installed = destinationPath(file);
         if (!file.delivery.patches.isEmpty() && QFileInfo(installed).isFile()) {
-            const QByteArray installedDigest = fileSha256(installed, keepResponsive);
+            const QByteArray installedDigest = fileSha256(installed, keepWindowResponsive);
             for (const Manifest::Delivery::Patch &patch : file.delivery.patches) {
                 if (patch.from == installedDigest) {
                     const QString suffix = QStringLiteral(".from-%1.zst").arg(QString::fromLatin1(patch.from.toHex().left(16)));
-                    ways.append({suffix, installed, patch.size});
+                    ways.append(compressedWay(suffix, patch.size, installed));
                     break;
                 }
             }
         }
         if (file.delivery.compressedSize >= 0)
-            ways.append({QStringLiteral(".zst"), QString(), file.delivery.compressedSize});
+            ways.append(compressedWay(QStringLiteral(".zst"), file.delivery.compressedSize, QString()));
     }
-    ways.append({QString(), QString(), file.integrity.size});
+    ways.append(rawWay(file, url, stagedPath(file)));
     return ways;
 }
 
-// A compressed way is fetched into the bookkeeping folder, decoded and checked
-// there, and only then takes the staged file's place.
-bool Installation::fetchWay(const PendingFile &file, const Way &way, int index, int *status)
+FileStaging::Way Installation::rawWay(const PendingFile &file, const QString &url, const QString &path) const
 {
-    const QString url = urlPrefix + file.dir + file.name + way.suffix;
-    if (way.suffix.isEmpty())
-        return fetch(file, {url, stagedPath(file), file.integrity, -1}, index, status);
-    PendingFile shown = file;
-    shown.name += way.suffix;
-    const QString part = partPath(url);
-    QDir().mkpath(QFileInfo(part).path());
-    if (!fetch(shown, {url, part, {way.size, {}}, -1}, index, status))
-        return false;
-    const QString decoded = part + QStringLiteral(".decoded");
-    QString reason;
-    const bool ok = decodeZstd({part, way.reference, decoded, file.integrity.size, file.integrity.sha256},
-                               keepResponsive, &reason);
-    QFile::remove(part);
-    if (!ok)
-        return fail(shown, reason);
-    QFile::remove(stagedPath(file));
-    if (!QFile::rename(decoded, stagedPath(file)))
-        return fail(file, tr("cannot move the decoded file into %1").arg(stagedPath(file)));
-    return true;
+    return {url, path, file.dir + file.name, file.integrity, -1, false, QString()};
 }
 
 QString Installation::partPath(const QString &url) const
@@ -291,77 +366,11 @@ bool Installation::commit(const QString &version)
     return false;
 }
 
-bool Installation::fetch(const PendingFile &file, const Transfer &transfer, int progressIndex, int *status)
-{
-    for (int attempt = 0;; ++attempt) {
-        HttpDownloadFile *downloader = startAttempt(transfer, progressIndex);
-        // Sleeps until something happens; quit() ends event loops, not this wait.
-        while (downloader->downloading)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        const bool transient = downloader->failureIsTransient();
-        const bool succeeded = downloader->succeeded();
-        const QString reason = downloader->errorString();
-        const QString detail = downloader->errorDetail();
-        if (status)
-            *status = downloader->statusCode();
-        delete downloader;
-        if (succeeded)
-            return true;
-        if (!transient || attempt == retries) {
-            errorDetail = detail;
-            return fail(file, reason);
-        }
-        const int wait = retryPause << attempt;
-        qDebug().noquote() << QStringLiteral("%1%2: %3; trying again in %4 s")
-                                  .arg(file.dir, file.name, reason).arg(wait / 1000.0);
-        pause(wait);
-    }
-}
-
-HttpDownloadFile *Installation::startAttempt(const Transfer &transfer, int progressIndex)
-{
-    const QFileInfo target(transfer.path);
-    auto *downloader = new HttpDownloadFile(target.fileName(), transfer.url, target.path(), &network, this);
-    downloader->setStallTimeout(stallTimeout);
-    downloader->expectContent(transfer.expected.size, transfer.expected.sha256);
-    downloader->setMaximumSize(transfer.limit);
-    const StagingRecords::Record record = records->find(transfer.url);
-    downloader->reuseStaged(target.size(), record.length, record.validator);
-    connect(downloader, &HttpDownloadFile::responseStarted, this, [this, downloader, url = transfer.url] {
-        records->remember(url, downloader->validator(), downloader->fileLength());
-    });
-    if (progressIndex >= 0) {
-        connect(downloader, &HttpDownloadFile::downloadProgress, this,
-                [this, progressIndex](uint64_t byteReceived, uint64_t byteTotal) {
-                    emit progressChanged(progressValue(progressIndex, files.size(), byteReceived, byteTotal));
-                },
-                Qt::DirectConnection);
-    }
-    downloader->startDownload();
-    return downloader;
-}
-
-// The window stays responsive while the thread sleeps.
-void Installation::pause(int msecs)
-{
-    bool over = false;
-    QTimer::singleShot(msecs, this, [&over] { over = true; });
-    while (!over)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
 bool Installation::fail(const PendingFile &file, const QString &reason)
 {
     failed = Failure::NotInstalled;
     error = file.name.isEmpty() ? reason : tr("%1%2: %3").arg(file.dir, file.name, reason);
     return false;
-}
-
-void Installation::clearFailure()
-{
-    failed = Failure::None;
-    error.clear();
-    errorDetail.clear();
 }
 
 bool Installation::refuseOlder(const QString &reason)

@@ -2,6 +2,7 @@
 #define INSTALLATION_H
 
 #include "entrycheck.h"
+#include "filestaging.h"
 #include "manifest.h"
 
 #include <QByteArray>
@@ -15,15 +16,17 @@
 
 #include <memory>
 
-class HttpDownloadFile;
+class FileStaging;
+class ReleaseProgress;
 class StagingRecords;
 
 /// Installs a release whole or not at all. A downloaded manifest published
 /// before the installed one is refused. With a publisher's key, the
 /// downloaded manifest must first carry the publisher's signature and give
 /// every pending file a size and SHA-256. Then every pending file is staged
-/// in the download directory, one at a time in manifest order, the cheapest
-/// way that can be checked (a patch from the installed copy, the .zst, the
+/// in the download directory, several at once and started in manifest order
+/// (6, one per connection, or 32 once the server has shown it multiplexes
+/// them over HTTP/2), the cheapest way that can be checked (a patch from the installed copy, the .zst, the
 /// raw file, each falling back to the next), with transient failures
 /// retried and partly staged files continued, and each checked against its
 /// size and digest where the manifest gives them. Only
@@ -84,39 +87,26 @@ private:
         Manifest::FileIntegrity integrity;
         Manifest::Delivery delivery;
     };
-    // One way to a file: the suffix of its address (empty for the raw file),
-    // the old file a patch applies to, and the bytes to fetch.
-    struct Way
-    {
-        QString suffix;
-        QString reference;
-        qint64 size = -1;
-    };
-    // One download: from where, to where, what it must be, and a limit.
-    struct Transfer
-    {
-        QString url;
-        QString path;
-        Manifest::FileIntegrity expected;
-        qint64 limit = -1;
-    };
 
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
     bool isNotOlderThanInstalled(const QDomElement &downloadedRoot);
     bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
     bool verifySignature();
-    bool stage(int index);
+    bool fetchSignature(int *status);
+    bool stageAll();
+    bool startStaging(int index);
+    void onStagingFinished(int index, FileStaging *staging);
+    void cancelStagings();
+    int inFlightLimit() const;
     bool isStagedAlready(const PendingFile &file) const;
-    QVector<Way> waysTo(const PendingFile &file) const;
-    bool fetchWay(const PendingFile &file, const Way &way, int index, int *status);
+    QVector<FileStaging::Way> waysTo(const PendingFile &file) const;
+    FileStaging::Way rawWay(const PendingFile &file, const QString &url, const QString &path) const;
+    FileStaging::Context stagingContext();
+    void reportProgress();
     bool commit(const QString &version);
-    bool fetch(const PendingFile &file, const Transfer &transfer, int progressIndex, int *status = nullptr);
-    HttpDownloadFile *startAttempt(const Transfer &transfer, int progressIndex);
-    void pause(int msecs);
     bool fail(const PendingFile &file, const QString &reason);
     bool refuse(const QString &reason);
     bool refuseOlder(const QString &reason);
-    void clearFailure();
 
     QString stagedPath(const PendingFile &file) const;
     QString destinationPath(const PendingFile &file) const;
@@ -137,6 +127,14 @@ private:
     const EntryCheck entryCheck;
     QSet<QString> stagingFolders;
     std::unique_ptr<StagingRecords> records;
+    std::unique_ptr<ReleaseProgress> progress;
+    int lastProgress = -1;
+    // Finished stagings are deleted by the loop that started them, never
+    // inside a handler that may run in a staging's own decoding.
+    QHash<int, FileStaging *> running;
+    QVector<FileStaging *> ended;
+    bool stateChanged = false;
+    bool multiplexed = false;
     Failure failed = Failure::None;
     QString error;
     QString errorDetail;
