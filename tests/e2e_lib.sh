@@ -60,7 +60,7 @@ http {
     uwsgi_temp_path $dir/uwsgi;
     scgi_temp_path $dir/scgi;
     server {
-        listen 127.0.0.1:$port ssl;
+        listen 127.0.0.1:$port ssl http2;
         ssl_protocols TLSv1.2 TLSv1.3;
         ssl_certificate $certificates/localhost.crt;
         ssl_certificate_key $certificates/localhost.key;

@@ -133,7 +133,9 @@ if [ "$mode" = --tls ]; then
     install_release_1
     run_update "$work/trusted.log" trusting_test_ca
     check_installed
-    echo "PASS: whole update of 3 files over https, the test authority trusted in a private mount namespace"
+    grep -q '"GET /brenvothDownload/windows/v2.0.0/core.dll HTTP/2.0"' "$nginx_log" \
+        || fail "the files did not come over HTTP/2: $(cat "$nginx_log")"
+    echo "PASS: whole update of 3 files over https and HTTP/2, the test authority trusted in a private mount namespace"
 
     start_tinyproxy
     install_release_1

@@ -200,21 +200,17 @@ bool Installation::stageAll()
     }()));
     QDir().mkpath(QFileInfo(partPath(urlPrefix)).path());
     int next = 0;
-    while (next < files.size() || !running.isEmpty()) {
+    while (!running.isEmpty() || (failed == Failure::None && next < files.size())) {
         stateChanged = false;
         while (failed == Failure::None && next < files.size() && running.size() < inFlightLimit()) {
             if (!startStaging(next++))
                 cancelStagings();
         }
-        qDeleteAll(ended);
-        ended.clear();
-        if (failed != Failure::None && running.isEmpty())
-            break;
         if (!stateChanged && !running.isEmpty())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        qDeleteAll(ended);
+        ended.clear();
     }
-    qDeleteAll(ended);
-    ended.clear();
     return failed == Failure::None;
 }
 
@@ -240,7 +236,11 @@ bool Installation::startStaging(int index)
         reportProgress();
         return true;
     }
-    auto *staging = new FileStaging(stagingContext(), stagedPath(file), file.integrity, waysTo(file), this);
+    const QVector<FileStaging::Way> ways = waysTo(file);
+    // Hashing let the others run; one of them may have failed meanwhile.
+    if (failed != Failure::None)
+        return true;
+    auto *staging = new FileStaging(stagingContext(), stagedPath(file), file.integrity, ways, this);
     running.insert(index, staging);
     connect(staging, &FileStaging::progressed, this, [this, index](qint64 received, qint64 total) {
         progress->setReceived(index, received, total);
