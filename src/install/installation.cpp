@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <QTimer>
 
 namespace {
@@ -24,6 +25,8 @@ namespace {
 const QString signatureName = QStringLiteral("version.xml.minisig");
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
+// Room beyond the release's files: the journal, the manifest, the bookkeeping.
+constexpr qint64 spaceMargin = 4 * 1024 * 1024;
 
 // Hashing and decoding large files happen between the window's events.
 void keepResponsive()
@@ -76,6 +79,7 @@ void Installation::run(const QString &version, const QStringList &dirs, const QS
 // so that a release with one bad entry fetches nothing.
 bool Installation::prepare(const QString &version, const QStringList &dirs, const QStringList &names)
 {
+    offeredVersion = version;
     urlPrefix = downloadBaseUrl + QCoreApplication::translate("UpdateWindow", "v") + version
                 + QLatin1Char('/');
     // The bytes that are checked against the signature are the bytes used.
@@ -89,10 +93,10 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
     }
     QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("filelist"))
-        return fail({}, tr("the downloaded manifest can no longer be read"));
+        return refuseManifest({}, tr("the downloaded manifest can no longer be read"));
     if (!isNotOlderThanInstalled(root))
         return false;
-    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names))
+    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names) || !hasRoomForRelease())
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
     localManifest = Manifest::serialize(document);
@@ -109,7 +113,7 @@ bool Installation::isNotOlderThanInstalled(const QDomElement &downloadedRoot)
     qint64 offered = -1;
     qint64 installed = -1;
     if (!Manifest::readPublished(downloadedRoot, &offered))
-        return fail({}, tr("the downloaded manifest's publication time \"%1\" is not a whole number of seconds")
+        return refuseManifest({}, tr("the downloaded manifest's publication time \"%1\" is not a whole number of seconds")
                             .arg(downloadedRoot.attribute(QStringLiteral("published"))));
     const Manifest::Document local = Manifest::read(applicationDir + QStringLiteral("/version.xml"));
     if (local.status != Manifest::Status::Read || !Manifest::readPublished(local.root(), &installed)
@@ -142,9 +146,9 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
         }
         QString reason;
         if (entry.isNull())
-            return fail(file, tr("the downloaded manifest changed after it was read"));
+            return refuseManifest(file, tr("the downloaded manifest changed after it was read"));
         if (!checkEntry(file, &reason) || !Manifest::readIntegrity(entry, &file.integrity, &reason))
-            return fail(file, reason);
+            return refuseManifest(file, reason);
         file.delivery = Manifest::readDelivery(entry);
         // The same file listed twice is fetched and installed once.
         const QString key = pathKey(stagedPath(file));
@@ -178,6 +182,31 @@ bool Installation::checkEntry(const PendingFile &file, QString *reason) const
         return false;
     }
     return true;
+}
+
+// A disk that fills up half-way fails the update after the whole download; a
+// release that cannot fit is not fetched at all. What an earlier run staged
+// counts as there, and a compressed copy lies beside its decoded file for a
+// moment.
+bool Installation::hasRoomForRelease()
+{
+    qint64 needed = spaceMargin;
+    qint64 largestCompressed = 0;
+    for (const PendingFile &file : qAsConst(files)) {
+        if (file.integrity.size < 0)
+            continue;
+        needed += file.integrity.size - qBound<qint64>(0, QFileInfo(stagedPath(file)).size(), file.integrity.size);
+        largestCompressed = qMax(largestCompressed, file.delivery.compressedSize);
+        for (const Manifest::Delivery::Patch &patch : file.delivery.patches)
+            largestCompressed = qMax(largestCompressed, patch.size);
+    }
+    needed += largestCompressed;
+    const QStorageInfo volume(applicationDir);
+    if (!volume.isValid() || volume.bytesAvailable() >= needed)
+        return true;
+    return fail({}, tr("the release needs %1 bytes, %2 are free on %3")
+                        .arg(needed).arg(volume.bytesAvailable()).arg(volume.rootPath()),
+                FailureCause(FailureCause::Kind::NoSpace, QString(), needed - volume.bytesAvailable()));
 }
 
 // The signature protects the files only through their sizes and digests.
@@ -335,6 +364,9 @@ bool Installation::commit(const QString &version)
         return true;
     failed = releaseCommit.isUnfinished() ? Failure::Unfinished : Failure::NotInstalled;
     error = releaseCommit.errorString();
+    const QString blocked = releaseCommit.blockedFile();
+    failureCause = blocked.isEmpty() ? FailureCause::ofWriteFailure(applicationDir)
+                                     : FailureCause(FailureCause::Kind::InUse, QDir(applicationDir).relativeFilePath(blocked));
     return false;
 }
 
@@ -349,14 +381,15 @@ bool Installation::fetch(const PendingFile &file, const Transfer &transfer, int 
         const bool succeeded = downloader->succeeded();
         const QString reason = downloader->errorString();
         const QString detail = downloader->errorDetail();
+        const int httpStatus = downloader->statusCode();
         if (status)
-            *status = downloader->statusCode();
+            *status = httpStatus;
         delete downloader;
         if (succeeded)
             return true;
         if (!transient || attempt == retries) {
             errorDetail = detail;
-            return fail(file, reason);
+            return failDownload(file, transfer, reason, httpStatus);
         }
         const int wait = retryPause << attempt;
         qDebug().noquote() << QStringLiteral("%1%2: %3; trying again in %4 s")
@@ -397,11 +430,40 @@ void Installation::pause(int msecs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// What fails in staging, besides a download, is writing into the download directory.
 bool Installation::fail(const PendingFile &file, const QString &reason)
+{
+    return fail(file, reason, FailureCause::ofWriteFailure(downloadDir));
+}
+
+bool Installation::fail(const PendingFile &file, const QString &reason, const FailureCause &cause)
 {
     failed = Failure::NotInstalled;
     error = file.name.isEmpty() ? reason : tr("%1%2: %3").arg(file.dir, file.name, reason);
+    failureCause = cause;
     return false;
+}
+
+// Qt's words for a refused request ("Network error : 203") do not say which status it was.
+bool Installation::failDownload(const PendingFile &file, const Transfer &transfer, const QString &reason,
+                                int httpStatus)
+{
+    const FailureCause cause = FailureCause::ofDownload(httpStatus, reason, transfer.path, stallTimeout);
+    const QString status = QString::number(httpStatus);
+    const bool statusUnsaid = (cause.kind() == FailureCause::Kind::MissingFile
+                               || cause.kind() == FailureCause::Kind::ServerTrouble)
+                              && httpStatus >= 300 && !reason.contains(status);
+    return fail(file, statusUnsaid ? tr("HTTP %1, %2").arg(status, reason) : reason, cause);
+}
+
+// The one refusal of an entry that is not the manifest's fault: a folder
+// where the file must go.
+bool Installation::refuseManifest(const PendingFile &file, const QString &reason)
+{
+    const bool folderInTheWay = !file.name.isEmpty() && QFileInfo(destinationPath(file)).isDir();
+    return fail(file, reason,
+                folderInTheWay ? FailureCause(FailureCause::Kind::FolderInTheWay, file.dir + file.name)
+                               : FailureCause(FailureCause::Kind::BadManifest));
 }
 
 void Installation::clearFailure()
@@ -409,12 +471,14 @@ void Installation::clearFailure()
     failed = Failure::None;
     error.clear();
     errorDetail.clear();
+    failureCause = FailureCause();
 }
 
 bool Installation::refuseOlder(const QString &reason)
 {
     failed = Failure::Older;
     error = reason;
+    failureCause = FailureCause(FailureCause::Kind::Older, offeredVersion);
     return false;
 }
 
@@ -422,5 +486,6 @@ bool Installation::refuse(const QString &reason)
 {
     failed = Failure::NotVerified;
     error = reason;
+    failureCause = FailureCause(FailureCause::Kind::NotVerified);
     return false;
 }

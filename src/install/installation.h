@@ -1,6 +1,7 @@
 #ifndef INSTALLATION_H
 #define INSTALLATION_H
 
+#include "failurecause.h"
 #include "manifest.h"
 
 #include <QByteArray>
@@ -65,6 +66,8 @@ public:
     QString errorString() const { return error; }
     /// Qt's own words for a failed download, for the log; may be empty.
     QString errorDetails() const { return errorDetail; }
+    /// Why it failed, in words for the user.
+    const FailureCause &cause() const { return failureCause; }
 
     /// Finishes or undoes a commit interrupted in an earlier run; logs what it did.
     static void recoverInterrupted(const QString &applicationDir);
@@ -103,6 +106,7 @@ private:
     bool isNotOlderThanInstalled(const QDomElement &downloadedRoot);
     bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
     bool checkEntry(const PendingFile &file, QString *reason) const;
+    bool hasRoomForRelease();
     bool verifySignature();
     bool stage(int index);
     bool isStagedAlready(const PendingFile &file) const;
@@ -113,6 +117,9 @@ private:
     HttpDownloadFile *startAttempt(const Transfer &transfer, int progressIndex);
     void pause(int msecs);
     bool fail(const PendingFile &file, const QString &reason);
+    bool fail(const PendingFile &file, const QString &reason, const FailureCause &cause);
+    bool failDownload(const PendingFile &file, const Transfer &transfer, const QString &reason, int httpStatus);
+    bool refuseManifest(const PendingFile &file, const QString &reason);
     bool refuse(const QString &reason);
     bool refuseOlder(const QString &reason);
     void clearFailure();
@@ -140,6 +147,8 @@ private:
     Failure failed = Failure::None;
     QString error;
     QString errorDetail;
+    FailureCause failureCause;
+    QString offeredVersion;
 };
 
 #endif // INSTALLATION_H
