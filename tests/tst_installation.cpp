@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QPushButton>
@@ -21,6 +22,11 @@
 #include <QtTest>
 
 #include <functional>
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <sys/mount.h>
+#endif
 
 namespace {
 
@@ -106,11 +112,17 @@ public:
             server.listen();
         else
             server.listenTls(testCertificate(tlsIdentity), testKey(tlsIdentity));
+        for (const Entry &file : published)
+            serve(file, ScriptedResponse::ok(contentFor(file)));
+        writeApplication();
+    }
+
+    /// The installed release and the downloaded manifest, written afresh.
+    void writeApplication()
+    {
         writeFile(app.filePath("version.xml"), manifest("1.0.0", installed));
         for (const Entry &file : installed)
             writeFile(app.filePath(file.dir + file.name), contentFor(file));
-        for (const Entry &file : published)
-            serve(file, ScriptedResponse::ok(contentFor(file)));
         publishManifest();
     }
 
@@ -121,7 +133,7 @@ public:
     static QString urlPath(const Entry &file) { return releasePath + "v2.0.0/" + file.dir + file.name; }
     void publishManifest(const QByteArray &rootAttributes = {})
     {
-        writeFile(app.filePath("download/version.xml"), manifest("2.0.0", published, "notes", rootAttributes));
+        writeFile(app.filePath("download/version.xml"), manifest("2.0.0", published, notes, rootAttributes));
     }
     void setInstalledRootAttributes(const QByteArray &rootAttributes)
     {
@@ -130,7 +142,8 @@ public:
 
     UpdateWindow *openWindow()
     {
-        window.reset(new UpdateWindow(app.path(), server.url(releasePath.toUtf8())));
+        window.reset(new UpdateWindow(app.path(), downloadBaseUrl.isEmpty() ? server.url(releasePath.toUtf8())
+                                                                             : downloadBaseUrl));
         window->setStallTimeout(500);
         window->setRetryPause(10);
         window->show();
@@ -170,6 +183,8 @@ public:
     ScriptedHttpServer server;
     Entries installed;
     Entries published;
+    QByteArray notes = "notes";
+    QString downloadBaseUrl;   // empty: the scripted server's
     std::unique_ptr<UpdateWindow> window;
 };
 
@@ -245,9 +260,68 @@ private:
     QProcess process;
 };
 
+// Mounts made by a test, undone before its temporary folders go. As root on
+// Linux they are made in a mount namespace of the test's own thread, so that
+// nothing shows outside the test; elsewhere none can be made.
+class TestMounts
+{
+public:
+    ~TestMounts()
+    {
+#ifdef Q_OS_LINUX
+        for (auto it = points.crbegin(); it != points.crend(); ++it)
+            umount2(it->constData(), MNT_DETACH);
+#endif
+    }
+
+    /// A disk of \a size ("4m") over \a folder.
+    bool smallDisk(const QString &folder, const QByteArray &size)
+    {
+#ifdef Q_OS_LINUX
+        return madePrivate() && mounted(folder, mount("tmpfs", QFile::encodeName(folder), "tmpfs", 0,
+                                                      ("size=" + size).constData()));
+#else
+        Q_UNUSED(folder) Q_UNUSED(size) return false;
+#endif
+    }
+
+    /// \a folder made read-only, as a folder the user may not write.
+    bool readOnly(const QString &folder)
+    {
+#ifdef Q_OS_LINUX
+        const QByteArray path = QFile::encodeName(folder);
+        return madePrivate() && mounted(folder, mount(path, path, nullptr, MS_BIND, nullptr))
+            && mount(nullptr, path, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+#else
+        Q_UNUSED(folder) return false;
+#endif
+    }
+
+private:
+#ifdef Q_OS_LINUX
+    static bool madePrivate()
+    {
+        static const bool made = unshare(CLONE_NEWNS) == 0
+                                 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        return made;
+    }
+    bool mounted(const QString &folder, int result)
+    {
+        if (result == 0)
+            points << QFile::encodeName(folder);
+        return result == 0;
+    }
+#endif
+    QList<QByteArray> points;
+};
+
+// What a row does to the release before the window opens; false: it cannot here.
+using Arrangement = std::function<bool(ReleaseSetup &, TestMounts &)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(Arrangement)
 
 class tst_Installation : public QObject
 {
@@ -263,6 +337,8 @@ private slots:
     void emptyFileInstalls();
     void failedReleaseChangesNothing_data();
     void failedReleaseChangesNothing();
+    void windowTellsWhatHappened_data();
+    void windowTellsWhatHappened();
     void resumedTransfers_data();
     void resumedTransfers();
     void transfersInFlightTogether_data();
@@ -488,6 +564,111 @@ void tst_Installation::failedReleaseChangesNothing()
 
     UpdateWindow next(setup.app.path(), QString());
     QCOMPARE(next.pendingNames(), pendingBefore);
+}
+
+void tst_Installation::windowTellsWhatHappened_data()
+{
+    QTest::addColumn<Arrangement>("arrange");
+    QTest::addColumn<QString>("plainWords");   // empty: installs
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<bool>("nothingFetched");
+
+    const auto respond = [](const Entry &file, const ScriptedResponse &response) {
+        return Arrangement([=](ReleaseSetup &setup, TestMounts &) { setup.serve(file, response); return true; });
+    };
+    QTest::newRow("installed") << Arrangement([](ReleaseSetup &, TestMounts &) { return true; })
+                               << QString() << QString() << false;
+    QTest::newRow("a file missing on the server, below long notes")
+        << Arrangement([](ReleaseSetup &setup, TestMounts &) {
+               setup.notes = QByteArray("Fixed printing.&lt;br&gt;").repeated(30);
+               setup.publishManifest();
+               setup.serve(newRender, ScriptedResponse::withStatus(404, "Not Found", "gone"));
+               return true;
+           })
+        << "the publisher's server is missing a file of this release; try again later"
+        << "plugins/render.dll: HTTP 404, Network error : 203" << false;
+    QTest::newRow("no server")
+        << Arrangement([](ReleaseSetup &setup, TestMounts &) {
+               QTcpServer closed;
+               closed.listen(QHostAddress::LocalHost);
+               setup.downloadBaseUrl = QStringLiteral("http://127.0.0.1:%1%2").arg(closed.serverPort()).arg(releasePath);
+               return true;
+           })
+        << "the update server could not be reached; check the internet connection"
+        << "core.dll: Network error : 1" << false;
+    QTest::newRow("stall") << respond(newRender, ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000))
+                           << "the download stopped for 0.5 s" << "plugins/render.dll: No data received for 0.5 s" << false;
+    QTest::newRow("damaged")
+        << Arrangement([](ReleaseSetup &setup, TestMounts &) {
+               setup.published[1] = hashed(newRender);
+               setup.publishManifest();
+               setup.serve(newRender, ScriptedResponse::ok(contentFor(newRender).toUpper()));
+               return true;
+           })
+        << "a downloaded file was damaged on the way"
+        << "plugins/render.dll: The file does not match the SHA-256 digest the manifest gives" << false;
+    QTest::newRow("a folder in the way")
+        << Arrangement([](ReleaseSetup &setup, TestMounts &) {
+               QFile::remove(setup.app.filePath("plugins/render.dll"));
+               return QDir().mkpath(setup.app.filePath("plugins/render.dll"));
+           })
+        << "a folder stands where the file plugins/render.dll of Brenvoth must go"
+        << "plugins/render.dll: a folder is in the way of" << true;
+    QTest::newRow("a file that may not be replaced")
+        << Arrangement([](ReleaseSetup &setup, TestMounts &mounts) {
+               return mounts.readOnly(setup.app.filePath("plugins"));
+           })
+        << "a file of Brenvoth, plugins/render.dll, is in use or may not be written: close Brenvoth"
+        << "plugins/render.dll cannot be moved aside" << false;
+    QTest::newRow("no room on a 4 MiB disk, nothing fetched")
+        << Arrangement([](ReleaseSetup &setup, TestMounts &mounts) {
+               if (!mounts.smallDisk(setup.app.path(), "4m"))
+                   return false;
+               setup.published[1].integrity = "size=\"9000000\"";
+               setup.writeApplication();
+               return true;
+           })
+        << "there is not enough free space on the disk: it needs 9 MB more"
+        << "the release needs 13194304 bytes, " << true;
+}
+
+// A failure reads as one: plain words a person can act on, the technical
+// detail after them, below the notes, and a bar that is not full.
+void tst_Installation::windowTellsWhatHappened()
+{
+    QFETCH(Arrangement, arrange);
+    QFETCH(QString, plainWords);
+    QFETCH(QString, detail);
+    QFETCH(bool, nothingFetched);
+
+    ReleaseSetup setup({oldCore, oldRender}, {newCore, newRender});
+    TestMounts mounts;
+    if (!arrange(setup, mounts))
+        QSKIP("no mount can be made here (it needs root on Linux)");
+    setup.openWindow();
+    setup.clickUpdate();
+
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+    const QString screenshots = qEnvironmentVariable("BRENVOTH_SCREENSHOTS");
+    if (!screenshots.isEmpty())
+        setup.window->grab().save(QDir(screenshots).filePath(QString(QTest::currentDataTag()).replace(' ', '-') + ".png"));
+    if (plainWords.isEmpty()) {
+        QCOMPARE(setup.progressBar()->value(), 100);
+        QCOMPARE(setup.text(), QStringLiteral("notes"));
+        return;
+    }
+    const QString text = setup.text();
+    const int lead = text.indexOf("The update could not be installed: " + plainWords);
+    QVERIFY2(lead > 0 && text.indexOf(detail, lead) > lead, qPrintable(text));
+    QVERIFY2(text.contains("\n\nThe update could not be installed: "), "the failure is not set apart from the notes");
+    QVERIFY2(setup.progressBar()->value() < 100,
+             qPrintable(QStringLiteral("the bar reads %1 after a failure").arg(setup.progressBar()->value())));
+    const QScrollBar *scroll = setup.window->findChild<QTextEdit *>("textEdit")->verticalScrollBar();
+    QVERIFY2(scroll->value() == scroll->maximum(), "the failure is scrolled out of view");
+    const QStringList logged = debugLines.filter(" not installed: ");
+    QVERIFY2(logged.size() == 1 && logged.first().contains(detail), qPrintable(debugLines.join('\n')));
+    if (nothingFetched)
+        QCOMPARE(setup.requestedPaths(), QStringList());
 }
 
 void tst_Installation::resumedTransfers_data()
@@ -759,7 +940,7 @@ void tst_Installation::serverIdentity()
     QCOMPARE(snapshot(setup.app.path()), before);
     QCOMPARE(setup.server.acceptedConnections(), 1);
     QVERIFY2(setup.requestedPaths().isEmpty(), "a request reached a server that was not verified");
-    QVERIFY2(setup.text().contains("could not be installed (" + problem + "). Nothing was changed"),
+    QVERIFY2(setup.text().contains("(" + problem + "). Nothing was changed"),
              qPrintable(setup.text()));
     // The log line keeps Qt's own words too.
     QVERIFY2(debugLines.filter("not installed").size() == 1

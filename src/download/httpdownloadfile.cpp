@@ -159,7 +159,7 @@ void HttpDownloadFile::startDownload()
         return;
     }
     // Without a file nothing drains the reply: a bounded buffer would stall it.
-    fail(cannotWriteText());
+    fail(cannotWriteText(), Problem::CannotWrite);
 }
 
 void HttpDownloadFile::sendRequest(const QUrl &address)
@@ -267,14 +267,14 @@ void HttpDownloadFile::onReplyMetaDataChanged()
             || first != stagedBytes) {
             if (file)
                 file->resize(0);
-            abortTransfer(tr("The server sent another part of the file than was asked for"), true);
+            abortTransfer(tr("The server sent another part of the file than was asked for"), Problem::Damaged, true);
             return;
         }
         if (file && !startFromStagedPart(first))
             return;
     } else if (status >= 200 && status <= 299) {
         if (file && reusing && !file->resize(0)) {
-            abortTransfer(cannotWriteText());
+            abortTransfer(cannotWriteText(), Problem::CannotWrite);
             return;
         }
     } else {
@@ -283,7 +283,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
     }
     if (expectedSize >= 0 && announcedLength >= 0 && announcedLength != expectedSize) {
         abortTransfer(tr("The server's file is %1 bytes long, the manifest says %2")
-                          .arg(announcedLength).arg(expectedSize));
+                          .arg(announcedLength).arg(expectedSize), Problem::Damaged);
         return;
     }
     emit responseStarted();
@@ -292,7 +292,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
 bool HttpDownloadFile::startFromStagedPart(qint64 firstByte)
 {
     if (!file->resize(firstByte) || !hashStagedBytes(firstByte) || !file->seek(firstByte)) {
-        abortTransfer(cannotWriteText());
+        abortTransfer(cannotWriteText(), Problem::CannotWrite);
         return false;
     }
     bodyOffset = firstByte;
@@ -327,14 +327,14 @@ void HttpDownloadFile::onReplyDataArrived()
         return;
     const qint64 limit = expectedSize >= 0 ? expectedSize : maximumSize;
     if (limit >= 0 && bodyOffset + bytesWritten + data.size() > limit) {
-        abortTransfer(tr("The file is longer than the %1 bytes it may have").arg(limit));
+        abortTransfer(tr("The file is longer than the %1 bytes it may have").arg(limit), Problem::Damaged);
         return;
     }
     if (!expectedSha256.isEmpty())
         sha256.addData(data);
     bytesWritten += data.size();
     if (file->write(data) != data.size() || !file->flush())
-        abortTransfer(cannotWriteText());
+        abortTransfer(cannotWriteText(), Problem::CannotWrite);
 }
 
 void HttpDownloadFile::onReplyFinished()
@@ -377,8 +377,11 @@ void HttpDownloadFile::onReplyError(QNetworkReply::NetworkError errorCode)
     QStringList details{reply->errorString()};
     for (const QSslError &sslError : qAsConst(sslErrors))
         details << sslError.errorString();
-    fail(describeNetworkError(errorCode), isTransientStatus(status) || isTransientNetworkError(errorCode),
-         details.join(QStringLiteral("; ")));
+    const bool proxyRefused = errorCode == QNetworkReply::ConnectionRefusedError && !proxyName().isEmpty();
+    if (!failed)
+        firstNetworkError = proxyRefused ? QNetworkReply::ProxyConnectionRefusedError : errorCode;
+    fail(describeNetworkError(errorCode), Problem::Network,
+         isTransientStatus(status) || isTransientNetworkError(errorCode), details.join(QStringLiteral("; ")));
 }
 
 void HttpDownloadFile::onReplySslErrors(const QList<QSslError> &errors)
@@ -460,11 +463,13 @@ void HttpDownloadFile::followRedirect()
     const QString scheme = redirectTarget.scheme();
     if (redirects == maximumRedirects) {
         abortTransfer(tr("the server redirected more than %1 times, last to %2")
-                          .arg(maximumRedirects).arg(redirectTarget.toString()));
+                          .arg(maximumRedirects).arg(redirectTarget.toString()), Problem::Redirect);
     } else if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
-        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(redirectTarget.toString()));
+        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(redirectTarget.toString()),
+                      Problem::Redirect);
     } else if (scheme == QLatin1String("http") && reply->url().scheme() == QLatin1String("https")) {
-        abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()));
+        abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()),
+                      Problem::Redirect);
     } else {
         redirecting = true;
         stallTimer.start();
@@ -478,13 +483,14 @@ bool HttpDownloadFile::asksForRange() const
 
 void HttpDownloadFile::onStallTimeout()
 {
-    abortTransfer(tr("No data received for %1 s").arg(stallTimer.interval() / 1000.0), true);
+    abortTransfer(tr("No data received for %1 s").arg(stallTimer.interval() / 1000.0), Problem::Stalled, true);
 }
 
-void HttpDownloadFile::fail(const QString &errorText, bool transientFailure, const QString &detail)
+void HttpDownloadFile::fail(const QString &errorText, Problem kind, bool transientFailure, const QString &detail)
 {
     if (!failed) {
         firstError = errorText;
+        firstProblem = kind;
         firstErrorDetail = detail;
         transient = transientFailure;
     }
@@ -492,9 +498,9 @@ void HttpDownloadFile::fail(const QString &errorText, bool transientFailure, con
     emit error(errorText);
 }
 
-void HttpDownloadFile::abortTransfer(const QString &errorText, bool transientFailure)
+void HttpDownloadFile::abortTransfer(const QString &errorText, Problem kind, bool transientFailure)
 {
-    fail(errorText, transientFailure);
+    fail(errorText, kind, transientFailure);
     abortedHere = true;
     reply->abort();
 }
@@ -508,7 +514,8 @@ void HttpDownloadFile::checkStatus()
     const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     const QString text = tr("Server answered with HTTP status %1 %2").arg(status).arg(reason).trimmed();
     const QString proxy = proxyName();
-    fail(proxy.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxy), isTransientStatus(status));
+    fail(proxy.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxy), Problem::HttpStatus,
+         isTransientStatus(status));
 }
 
 // A failed check empties the file, so that no later attempt continues it.
@@ -518,16 +525,19 @@ void HttpDownloadFile::checkContent()
         return;
     const qint64 length = keepsStagedWhole ? file->size() : bodyOffset + bytesWritten;
     QString problem;
-    if (expectedSize >= 0 && length != expectedSize)
+    Problem kind = Problem::Damaged;
+    if (expectedSize >= 0 && length != expectedSize) {
         problem = tr("The file is %1 bytes long, the manifest says %2").arg(length).arg(expectedSize);
-    else if (keepsStagedWhole && !hashStagedBytes(length))
+    } else if (keepsStagedWhole && !hashStagedBytes(length)) {
         problem = cannotWriteText();
-    else if (!expectedSha256.isEmpty() && sha256.result() != expectedSha256)
+        kind = Problem::CannotWrite;
+    } else if (!expectedSha256.isEmpty() && sha256.result() != expectedSha256) {
         problem = tr("The file does not match the SHA-256 digest the manifest gives");
+    }
     if (problem.isEmpty())
         return;
     file->resize(0);
-    fail(problem);
+    fail(problem, kind);
 }
 
 QString HttpDownloadFile::cannotWriteText() const

@@ -99,6 +99,13 @@ public:
     QString errorString() const;
     /// Qt's own words for the first network failure, for the log; may be empty.
     QString errorDetail() const;
+    /// What kind of failure the first error was, so that it can be told in
+    /// plain words; with Network, networkError() says which.
+    enum class Problem { None, Network, HttpStatus, Stalled, CannotWrite, Damaged, Redirect };
+    Problem problem() const { return firstProblem; }
+    /// Qt's error for a Network problem; a connection that a proxy refused
+    /// counts as ProxyConnectionRefusedError.
+    QNetworkReply::NetworkError networkError() const { return firstNetworkError; }
     /// Whether the failure may pass when tried again: the connection refused,
     /// reset or cut short, a stall, or HTTP 408, 429 or 5xx.
     bool failureIsTransient() const;
@@ -138,8 +145,8 @@ private:
     bool openTarget();
     bool startFromStagedPart(qint64 firstByte);
     bool hashStagedBytes(qint64 count);
-    void fail(const QString &errorText, bool transient = false, const QString &detail = QString());
-    void abortTransfer(const QString &errorText, bool transient = false);
+    void fail(const QString &errorText, Problem kind, bool transient = false, const QString &detail = QString());
+    void abortTransfer(const QString &errorText, Problem kind, bool transient = false);
     void checkStatus();
     void checkContent();
     QString cannotWriteText() const;
@@ -167,6 +174,8 @@ private:
     bool abortedHere = false;
     QString firstError;
     QString firstErrorDetail;
+    Problem firstProblem = Problem::None;
+    QNetworkReply::NetworkError firstNetworkError = QNetworkReply::NoError;
     QList<QSslError> sslErrors;
     QUrl redirectTarget;
     int redirects = 0;

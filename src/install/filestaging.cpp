@@ -8,6 +8,21 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+// Qt's words for a refused request ("Network error : 203") do not say which status it was.
+QString failureText(const HttpDownloadFile &download)
+{
+    const QString reason = download.errorString();
+    const int status = download.statusCode();
+    if (download.problem() != HttpDownloadFile::Problem::Network || status < 300
+        || download.networkError() < QNetworkReply::ContentAccessDenied)
+        return reason;
+    return QStringLiteral("HTTP %1, %2").arg(status).arg(reason);
+}
+
+} // namespace
+
 FileStaging::FileStaging(const Context &context, const QString &stagedPath,
                          const Manifest::FileIntegrity &integrity, const QVector<Way> &ways,
                          QObject *parent)
@@ -69,15 +84,17 @@ void FileStaging::onAttemptEnded()
 {
     if (cancelled || !downloader)
         return;
+    const Way &way = ways.at(wayIndex);
     const bool succeeded = downloader->succeeded();
     const bool transient = downloader->failureIsTransient();
-    const QString reason = downloader->errorString();
+    const QString reason = failureText(*downloader);
     const QString detail = downloader->errorDetail();
     status = downloader->statusCode();
+    if (!succeeded)
+        failureCause = FailureCause::ofDownload(*downloader, way.path, context.stallTimeout);
     delete downloader;
     downloader = nullptr;
 
-    const Way &way = ways.at(wayIndex);
     if (succeeded) {
         if (!way.compressed || decode(way))
             finish();
@@ -110,11 +127,13 @@ bool FileStaging::decode(const Way &way)
     if (cancelled)
         return false;
     if (!ok) {
+        failureCause = FailureCause(FailureCause::Kind::Damaged);
         tryNextWay(reason);
         return false;
     }
     QFile::remove(stagedPath);
     if (!QFile::rename(decoded, stagedPath)) {
+        failureCause = FailureCause::ofWriteFailure(stagedPath);
         finish(QStringLiteral("cannot move the decoded file into %1").arg(stagedPath));
         return false;
     }

@@ -1,6 +1,7 @@
 #ifndef FILESTAGING_H
 #define FILESTAGING_H
 
+#include "failurecause.h"
 #include "manifest.h"
 
 #include <QObject>
@@ -63,6 +64,8 @@ public:
     QString errorDetails() const { return errorDetail; }
     /// The HTTP status of the last answer; 0 when the server gave none.
     int statusCode() const { return status; }
+    /// Why it failed, for the user.
+    const FailureCause &cause() const { return failureCause; }
 
 signals:
     /// The running way has \a received of \a total bytes (total 0: unknown).
@@ -93,6 +96,7 @@ private:
     int status = 0;
     QString error;
     QString errorDetail;
+    FailureCause failureCause;
 };
 
 #endif // FILESTAGING_H

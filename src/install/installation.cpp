@@ -17,11 +17,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 
 namespace {
 
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
+// Room beyond the release's files: the journal, the manifest, the bookkeeping.
+constexpr qint64 spaceMargin = 4 * 1024 * 1024;
 
 } // namespace
 
@@ -60,6 +63,7 @@ void Installation::run(const QString &version, const QStringList &dirs, const QS
 // so that a release with one bad entry fetches nothing.
 bool Installation::prepare(const QString &version, const QStringList &dirs, const QStringList &names)
 {
+    offeredVersion = version;
     urlPrefix = downloadBaseUrl + QCoreApplication::translate("UpdateWindow", "v") + version
                 + QLatin1Char('/');
     // The bytes that are checked against the signature are the bytes used.
@@ -73,10 +77,10 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
     }
     QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("filelist"))
-        return fail({}, tr("the downloaded manifest can no longer be read"));
+        return refuseManifest({}, tr("the downloaded manifest can no longer be read"));
     if (!isNotOlderThanInstalled(root))
         return false;
-    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names))
+    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names) || !hasRoomForRelease())
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
     localManifest = Manifest::serialize(document);
@@ -93,7 +97,7 @@ bool Installation::isNotOlderThanInstalled(const QDomElement &downloadedRoot)
     qint64 offered = -1;
     qint64 installed = -1;
     if (!Manifest::readPublished(downloadedRoot, &offered))
-        return fail({}, tr("the downloaded manifest's publication time \"%1\" is not a whole number of seconds")
+        return refuseManifest({}, tr("the downloaded manifest's publication time \"%1\" is not a whole number of seconds")
                             .arg(downloadedRoot.attribute(QStringLiteral("published"))));
     const Manifest::Document local = Manifest::read(applicationDir + QStringLiteral("/version.xml"));
     if (local.status != Manifest::Status::Read || !Manifest::readPublished(local.root(), &installed)
@@ -126,9 +130,9 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
         }
         QString reason;
         if (entry.isNull())
-            return fail(file, tr("the downloaded manifest changed after it was read"));
+            return refuseManifest(file, tr("the downloaded manifest changed after it was read"));
         if (!entryCheck.allows(file.dir, file.name, &reason) || !Manifest::readIntegrity(entry, &file.integrity, &reason))
-            return fail(file, reason);
+            return refuseManifest(file, reason);
         file.delivery = Manifest::readDelivery(entry);
         // The same file listed twice is fetched and installed once.
         const QString key = pathKey(stagedPath(file));
@@ -138,6 +142,31 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
         }
     }
     return true;
+}
+
+// A disk that fills up half-way fails the update after the whole download; a
+// release that cannot fit is not fetched at all. What an earlier run staged
+// counts as there, and a compressed copy lies beside its decoded file for a
+// moment.
+bool Installation::hasRoomForRelease()
+{
+    qint64 needed = spaceMargin;
+    qint64 largestCompressed = 0;
+    for (const PendingFile &file : qAsConst(files)) {
+        if (file.integrity.size < 0)
+            continue;
+        needed += file.integrity.size - qBound<qint64>(0, QFileInfo(stagedPath(file)).size(), file.integrity.size);
+        largestCompressed = qMax(largestCompressed, file.delivery.compressedSize);
+        for (const Manifest::Delivery::Patch &patch : file.delivery.patches)
+            largestCompressed = qMax(largestCompressed, patch.size);
+    }
+    needed += largestCompressed;
+    const QStorageInfo volume(applicationDir);
+    if (!volume.isValid() || volume.bytesAvailable() >= needed)
+        return true;
+    return fail({}, tr("the release needs %1 bytes, %2 are free on %3")
+                        .arg(needed).arg(volume.bytesAvailable()).arg(volume.rootPath()),
+                FailureCause(FailureCause::Kind::NoSpace, QString(), needed - volume.bytesAvailable()));
 }
 
 // The signature protects the files only through their sizes and digests.
@@ -178,6 +207,7 @@ bool Installation::fetchSignature(int *status)
     failed = Failure::NotInstalled;
     error = staging.errorString();
     errorDetail = staging.errorDetails();
+    failureCause = staging.cause();
     return false;
 }
 
@@ -267,6 +297,7 @@ void Installation::onStagingFinished(int index, FileStaging *staging)
         failed = Failure::NotInstalled;
         error = staging->errorString();
         errorDetail = staging->errorDetails();
+        failureCause = staging->cause();
         cancelStagings();
     }
 }
@@ -363,20 +394,41 @@ bool Installation::commit(const QString &version)
         return true;
     failed = releaseCommit.isUnfinished() ? Failure::Unfinished : Failure::NotInstalled;
     error = releaseCommit.errorString();
+    const QString blocked = releaseCommit.blockedFile();
+    failureCause = blocked.isEmpty() ? FailureCause::ofWriteFailure(applicationDir)
+                                     : FailureCause(FailureCause::Kind::InUse, QDir(applicationDir).relativeFilePath(blocked));
     return false;
 }
 
+// What fails in staging, besides a download, is writing into the download directory.
 bool Installation::fail(const PendingFile &file, const QString &reason)
+{
+    return fail(file, reason, FailureCause::ofWriteFailure(downloadDir));
+}
+
+bool Installation::fail(const PendingFile &file, const QString &reason, const FailureCause &cause)
 {
     failed = Failure::NotInstalled;
     error = file.name.isEmpty() ? reason : tr("%1%2: %3").arg(file.dir, file.name, reason);
+    failureCause = cause;
     return false;
+}
+
+// The one refusal of an entry that is not the manifest's fault: a folder
+// where the file must go.
+bool Installation::refuseManifest(const PendingFile &file, const QString &reason)
+{
+    const bool folderInTheWay = !file.name.isEmpty() && QFileInfo(destinationPath(file)).isDir();
+    return fail(file, reason,
+                folderInTheWay ? FailureCause(FailureCause::Kind::FolderInTheWay, file.dir + file.name)
+                               : FailureCause(FailureCause::Kind::BadManifest));
 }
 
 bool Installation::refuseOlder(const QString &reason)
 {
     failed = Failure::Older;
     error = reason;
+    failureCause = FailureCause(FailureCause::Kind::Older, offeredVersion);
     return false;
 }
 
@@ -384,5 +436,6 @@ bool Installation::refuse(const QString &reason)
 {
     failed = Failure::NotVerified;
     error = reason;
+    failureCause = FailureCause(FailureCause::Kind::NotVerified);
     return false;
 }

@@ -2,6 +2,7 @@
 #define INSTALLATION_H
 
 #include "entrycheck.h"
+#include "failurecause.h"
 #include "filestaging.h"
 #include "manifest.h"
 
@@ -70,6 +71,8 @@ public:
     QString errorString() const { return error; }
     /// Qt's own words for a failed download, for the log; may be empty.
     QString errorDetails() const { return errorDetail; }
+    /// Why it failed, in words for the user.
+    const FailureCause &cause() const { return failureCause; }
 
     /// Finishes or undoes a commit interrupted in an earlier run; logs what it did.
     static void recoverInterrupted(const QString &applicationDir);
@@ -91,6 +94,7 @@ private:
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
     bool isNotOlderThanInstalled(const QDomElement &downloadedRoot);
     bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
+    bool hasRoomForRelease();
     bool verifySignature();
     bool fetchSignature(int *status);
     bool stageAll();
@@ -105,6 +109,8 @@ private:
     void reportProgress();
     bool commit(const QString &version);
     bool fail(const PendingFile &file, const QString &reason);
+    bool fail(const PendingFile &file, const QString &reason, const FailureCause &cause);
+    bool refuseManifest(const PendingFile &file, const QString &reason);
     bool refuse(const QString &reason);
     bool refuseOlder(const QString &reason);
 
@@ -138,6 +144,8 @@ private:
     Failure failed = Failure::None;
     QString error;
     QString errorDetail;
+    FailureCause failureCause;
+    QString offeredVersion;
 };
 
 #endif // INSTALLATION_H

@@ -86,6 +86,12 @@ bool ReleaseCommit::fail(const QString &text)
     return false;
 }
 
+bool ReleaseCommit::failOn(const QString &path, const QString &text)
+{
+    blocked = path;
+    return fail(text);
+}
+
 bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
                            const QByteArray &localManifest)
 {
@@ -186,15 +192,15 @@ bool ReleaseCommit::runForward(const Plan &plan)
             // An executable stays executable.
             QFile::setPermissions(staged(file), QFile::permissions(target));
             if (!perform([&] { return moveFile(target, backup(file)); }))
-                return fail(QStringLiteral("%1 cannot be moved aside").arg(target));
+                return failOn(target, QStringLiteral("%1 cannot be moved aside").arg(target));
         }
         if (!perform([&] { return moveFile(staged(file), target); }))
-            return fail(QStringLiteral("%1 cannot be replaced").arg(target));
+            return failOn(target, QStringLiteral("%1 cannot be replaced").arg(target));
         qDebug() << applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name;
     }
     const QString localManifest = applicationDir + QStringLiteral("/version.xml");
     if (!perform([&] { return writeWhole(localManifest, plan.localManifest); }))
-        return fail(QStringLiteral("%1 cannot be written").arg(localManifest));
+        return failOn(localManifest, QStringLiteral("%1 cannot be written").arg(localManifest));
     return true;
 }
 

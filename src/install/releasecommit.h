@@ -45,6 +45,8 @@ public:
     QString recover();
 
     QString errorString() const { return error; }
+    /// After a failed commit: the file that could not be moved, if one was the cause.
+    QString blockedFile() const { return blocked; }
     /// After a failed commit: whether some file could not be put back, so
     /// that the journal stays for recover() to finish the work.
     bool isUnfinished() const { return unfinished; }
@@ -70,6 +72,7 @@ private:
     bool perform(const std::function<bool()> &operation);
     bool moveFile(const QString &from, const QString &to);
     bool fail(const QString &text);
+    bool failOn(const QString &path, const QString &text);
 
     QString staged(const File &file) const;
     QString destination(const File &file) const;
@@ -80,6 +83,7 @@ private:
     const QString applicationDir;
     const QString downloadDir;
     QString error;
+    QString blocked;
     StepHook stepHook;
     QSet<QString> knownFolders;
     int stepCount = 0;

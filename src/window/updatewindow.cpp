@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 
 namespace {
@@ -31,6 +32,37 @@ const char *failureLine(Manifest::Status status)
     }
     // The quotation marks are U+2018 and U+2019, spelt out in UTF-8.
     return "xml body is not started with \xE2\x80\x98" "filelist\xE2\x80\x99 !";
+}
+
+// A failed update leaves the groove edged in red; the rest of the bar keeps its look.
+const char *failedGroove = "\nQProgressBar:horizontal {border-color: #c0504d;}";
+
+QString capitalized(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    return text;
+}
+
+// The plain words first, in bold where they open the text, the technical
+// detail after them in parentheses.
+QString failureText(const Installation &installation)
+{
+    const QString plainWords = installation.cause().plainWords().toHtmlEscaped();
+    const QString detail = installation.errorString().toHtmlEscaped();
+    switch (installation.failure()) {
+    case Installation::Failure::NotVerified:
+        return UpdateWindow::tr("<b>%1.</b> Nothing was changed.").arg(capitalized(plainWords));
+    case Installation::Failure::Older:
+        return UpdateWindow::tr("<b>%1</b> (%2). Nothing was changed.").arg(capitalized(plainWords), detail);
+    case Installation::Failure::Unfinished:
+        return UpdateWindow::tr("<b>The update could not be installed:</b> %1 (%2), and not every file "
+                                "could be put back yet. This is finished when the updater starts again.")
+            .arg(plainWords, detail);
+    default:
+        return UpdateWindow::tr("<b>The update could not be installed:</b> %1 (%2). Nothing was changed; "
+                                "the update will be offered again next time.").arg(plainWords, detail);
+    }
 }
 
 } // namespace
@@ -155,24 +187,10 @@ void UpdateWindow::showInstallationResult(const Installation &installation)
     qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2%3")
                               .arg(newVersion, installation.errorString(),
                                    details.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(details));
-    switch (installation.failure()) {
-    case Installation::Failure::NotVerified:
-        ui->textEdit->append(tr("The update could not be verified as coming from the publisher "
-                                "and was not installed. Nothing was changed."));
-        break;
-    case Installation::Failure::Older:
-        ui->textEdit->append(tr("The offered release %1 is older than the installed one and was not "
-                                "installed (%2). Nothing was changed.")
-                                 .arg(newVersion, installation.errorString()));
-        break;
-    case Installation::Failure::Unfinished:
-        ui->textEdit->append(tr("The update could not be installed (%1), and not every file could "
-                                "be put back yet. This is finished when the updater starts again.")
-                                 .arg(installation.errorString()));
-        break;
-    default:
-        ui->textEdit->append(tr("The update could not be installed (%1). Nothing was changed; "
-                                "the update will be offered again next time.")
-                                 .arg(installation.errorString()));
-    }
+    ui->progressBar->setValue(0);
+    ui->progressBar->setStyleSheet(ui->progressBar->styleSheet() + QLatin1String(failedGroove));
+    // Set apart from the release notes by a blank line and scrolled into view below long ones.
+    ui->textEdit->append(QString());
+    ui->textEdit->append(failureText(installation));
+    ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
 }

@@ -1,0 +1,139 @@
+#include "failurecause.h"
+#include "httpdownloadfile.h"
+
+#include <QStorageInfo>
+
+namespace {
+
+// Below this much free space a failed write is taken for a full disk.
+constexpr qint64 nearlyFull = 1024 * 1024;
+
+// Rounded up: "needs 0 MB more" would read as a contradiction.
+qint64 megabytes(qint64 bytes)
+{
+    const qint64 mebibyte = 1024 * 1024;
+    return qMax<qint64>(1, (bytes + mebibyte - 1) / mebibyte);
+}
+
+} // namespace
+
+FailureCause FailureCause::ofHttpStatus(int status)
+{
+    if (status == 404 || status == 410)
+        return FailureCause(Kind::MissingFile);
+    return FailureCause(Kind::ServerTrouble);
+}
+
+FailureCause FailureCause::ofNetworkError(QNetworkReply::NetworkError code)
+{
+    switch (code) {
+    case QNetworkReply::ContentNotFoundError:
+    case QNetworkReply::ContentGoneError:
+        return FailureCause(Kind::MissingFile);
+    case QNetworkReply::SslHandshakeFailedError:
+        return FailureCause(Kind::Untrusted);
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+        return FailureCause(Kind::Redirect);
+    default:
+        break;
+    }
+    // Qt numbers its errors by layer: the connection, the proxy, the content,
+    // the protocol and the server.
+    if (code > QNetworkReply::NoError && code < QNetworkReply::ProxyConnectionRefusedError)
+        return FailureCause(Kind::Unreachable);
+    if (code >= QNetworkReply::ProxyConnectionRefusedError && code < QNetworkReply::ContentAccessDenied)
+        return FailureCause(Kind::Proxy);
+    if (code >= QNetworkReply::ContentAccessDenied)
+        return FailureCause(Kind::ServerTrouble);
+    return FailureCause(Kind::Other);
+}
+
+FailureCause FailureCause::ofDownload(const HttpDownloadFile &download, const QString &path, int stallMsecs)
+{
+    switch (download.problem()) {
+    case HttpDownloadFile::Problem::Network:
+        // Qt reports a refused request as a network error too; its status says more.
+        return download.statusCode() >= 300 && download.networkError() >= QNetworkReply::ContentAccessDenied
+                   ? ofHttpStatus(download.statusCode())
+                   : ofNetworkError(download.networkError());
+    case HttpDownloadFile::Problem::HttpStatus:
+        return ofHttpStatus(download.statusCode());
+    case HttpDownloadFile::Problem::Stalled:
+        return FailureCause(Kind::Stalled, QString(), stallMsecs);
+    case HttpDownloadFile::Problem::CannotWrite:
+        return ofWriteFailure(path);
+    case HttpDownloadFile::Problem::Damaged:
+        return FailureCause(Kind::Damaged);
+    case HttpDownloadFile::Problem::Redirect:
+        return FailureCause(Kind::Redirect);
+    case HttpDownloadFile::Problem::None:
+        break;
+    }
+    return FailureCause(Kind::Other);
+}
+
+FailureCause FailureCause::ofWriteFailure(const QString &path)
+{
+    QStorageInfo volume(path);
+    for (QString folder = path; !volume.isValid() && folder.contains(QLatin1Char('/'));) {
+        folder = folder.section(QLatin1Char('/'), 0, -2);
+        volume.setPath(folder.isEmpty() ? QStringLiteral("/") : folder);
+    }
+    if (volume.isValid() && volume.bytesAvailable() < nearlyFull)
+        return FailureCause(Kind::NoSpace);
+    return FailureCause(Kind::CannotWrite);
+}
+
+QString FailureCause::plainWords() const
+{
+    switch (what) {
+    case Kind::None:
+        break;
+    case Kind::MissingFile:
+        return tr("the publisher's server is missing a file of this release; try again later");
+    case Kind::ServerTrouble:
+        return tr("the publisher's server did not hand out a file of this release; try again later");
+    case Kind::Unreachable:
+        return tr("the update server could not be reached; check the internet connection");
+    case Kind::Stalled:
+        return tr("the download stopped for %1 s; check the internet connection and try again")
+            .arg(amount / 1000.0);
+    case Kind::Damaged:
+        return tr("a downloaded file was damaged on the way; try again later");
+    case Kind::Untrusted:
+        return tr("the update server could not prove that it is the publisher's; check the "
+                  "computer's date and time, or try again later");
+    case Kind::Proxy:
+        return tr("the proxy server between this computer and the internet did not let the "
+                  "download through; check the proxy settings");
+    case Kind::Redirect:
+        return tr("the publisher's server sent the download to an address that may not be used; "
+                  "try again later");
+    case Kind::NoSpace:
+        if (amount > 0)
+            return tr("there is not enough free space on the disk: it needs %1 MB more; free some "
+                      "space and try again").arg(megabytes(amount));
+        return tr("there is not enough free space on the disk; free some space and try again");
+    case Kind::CannotWrite:
+        return tr("the updater may not write into the folder of Brenvoth; check that it may be "
+                  "written and try again");
+    case Kind::InUse:
+        return tr("a file of Brenvoth, %1, is in use or may not be written: close Brenvoth and "
+                  "try again").arg(subject);
+    case Kind::FolderInTheWay:
+        return tr("a folder stands where the file %1 of Brenvoth must go; move it away and try "
+                  "again").arg(subject);
+    case Kind::BadManifest:
+        return tr("the description of this release is faulty, so it cannot be installed; the "
+                  "publisher has to correct it");
+    case Kind::NotVerified:
+        return tr("the update could not be verified as coming from the publisher and was not installed");
+    case Kind::Older:
+        return tr("the offered release %1 is older than the installed one and was not installed")
+            .arg(subject);
+    case Kind::Other:
+        return tr("a file of this release could not be fetched; try again later");
+    }
+    return QString();
+}
