@@ -19,10 +19,18 @@
 #include <QSet>
 #include <QStorageInfo>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
+// Qt opens this many HTTP/1.1 connections to one host.
+constexpr int connectionsPerHost = 6;
+// Streams at once over one HTTP/2 connection: enough to fill a long line
+// with small files, few enough to keep files and replies open in bounds.
+constexpr int mostInFlight = 32;
 // Room beyond the release's files: the journal, the manifest, the bookkeeping.
 constexpr qint64 spaceMargin = 4 * 1024 * 1024;
 
@@ -146,21 +154,25 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
 
 // A disk that fills up half-way fails the update after the whole download; a
 // release that cannot fit is not fetched at all. What an earlier run staged
-// counts as there, and a compressed copy lies beside its decoded file for a
-// moment.
+// counts as there, and each compressed copy in flight lies beside its decoded
+// file for a moment.
 bool Installation::hasRoomForRelease()
 {
     qint64 needed = spaceMargin;
-    qint64 largestCompressed = 0;
+    QVector<qint64> compressed;
     for (const PendingFile &file : qAsConst(files)) {
         if (file.integrity.size < 0)
             continue;
         needed += file.integrity.size - qBound<qint64>(0, QFileInfo(stagedPath(file)).size(), file.integrity.size);
-        largestCompressed = qMax(largestCompressed, file.delivery.compressedSize);
+        qint64 largest = file.delivery.compressedSize;
         for (const Manifest::Delivery::Patch &patch : file.delivery.patches)
-            largestCompressed = qMax(largestCompressed, patch.size);
+            largest = qMax(largest, patch.size);
+        if (largest > 0)
+            compressed.append(largest);
     }
-    needed += largestCompressed;
+    std::sort(compressed.begin(), compressed.end(), std::greater<qint64>());
+    for (int i = 0; i < compressed.size() && i < mostInFlight; ++i)
+        needed += compressed.at(i);
     const QStorageInfo volume(applicationDir);
     if (!volume.isValid() || volume.bytesAvailable() >= needed)
         return true;
@@ -248,7 +260,7 @@ bool Installation::stageAll()
 // waits in a queue while its stall timer runs; HTTP/2 carries many at once.
 int Installation::inFlightLimit() const
 {
-    return multiplexed ? 32 : 6;
+    return multiplexed ? mostInFlight : connectionsPerHost;
 }
 
 bool Installation::startStaging(int index)
