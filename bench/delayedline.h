@@ -28,7 +28,7 @@ public:
 
     /// Listens on a free loopback port; 0 when it cannot.
     quint16 listen();
-    /// How late the deliveries were, in one line.
+    /// How far from their time the deliveries were, in one line.
     QString lateness() const;
 
 private slots:
