@@ -21,8 +21,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -128,16 +126,6 @@ double bestThroughput(const Fetch &fetch, const QString &url, const QString &tar
                       const QByteArray &sourceHash, int runs)
 {
     return bestOf(fetch, RUSAGE_SELF, url, target, size, sourceHash, runs).mibPerSecond;
-}
-
-// Makes this process's TLS connections trust the authority in \a path too.
-bool trustAuthority(const QString &path)
-{
-    const QList<QSslCertificate> authority = QSslCertificate::fromPath(path);
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(authority);
-    QSslConfiguration::setDefaultConfiguration(configuration);
-    return authority.size() == 1;
 }
 
 QString verdict(bool met)

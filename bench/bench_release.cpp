@@ -20,20 +20,17 @@
 // installation is over.
 
 #include "benchsetup.h"
+#include "generatedrelease.h"
 #include "loopbacknginx.h"
-#include "manifest.h"
 #include "stylesheet.h"
-#include "updatewindow.h"
+#include "windowupdate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QPushButton>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -44,99 +41,7 @@
 
 namespace {
 
-const QString releasePath = QStringLiteral("brenvothDownload/windows/");
-const QByteArray newVersion = "2.0.0";
-constexpr int folders = 8;
 constexpr qint64 kibibyte = 1024;
-
-struct Release
-{
-    QString label;
-    QString key;   // the release's own folder in the served tree and the work directory
-    int files = 0;
-    qint64 fileSize = 0;
-
-    QByteArray dir(int i) const
-    {
-        return key.toLatin1() + "/part" + QByteArray::number(i % folders) + '/';
-    }
-    QByteArray name(int i) const { return "file" + QByteArray::number(i) + ".bin"; }
-    QString path(int i) const { return QString::fromLatin1(dir(i) + name(i)); }
-    qint64 bytes() const { return files * fileSize; }
-
-    QVector<ManifestEntry> entries(const QByteArray &version) const
-    {
-        QVector<ManifestEntry> list;
-        list.reserve(files);
-        for (int i = 0; i < files; ++i)
-            list.append({dir(i), name(i), version});
-        return list;
-    }
-};
-
-Release release(const char *key, int files, qint64 fileSize)
-{
-    const QString size = fileSize < mebibyte ? QStringLiteral("%1 KiB").arg(fileSize / kibibyte)
-                                              : QStringLiteral("%1 MiB").arg(fileSize / mebibyte);
-    return {QStringLiteral("%1 x %2").arg(files).arg(size), QString::fromLatin1(key), files,
-            fileSize};
-}
-
-// Writes \a size bytes, different for every seed and every MiB.
-bool writeGeneratedFile(const QString &path, qint64 size, quint32 seed)
-{
-    QFile file(path);
-    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly))
-        return false;
-    QRandomGenerator generator(seed);
-    QByteArray block(int(std::min(size, mebibyte)), Qt::Uninitialized);
-    for (qint64 left = size; left > 0; left -= block.size()) {
-        generator.fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
-        const qint64 length = std::min<qint64>(left, block.size());
-        if (file.write(block.constData(), length) != length)
-            return false;
-    }
-    return true;
-}
-
-// The same bytes at the start, the middle and the end of both files (all of
-// them for files up to 1 MiB).
-bool sameSample(const QString &path, const QString &otherPath, qint64 size)
-{
-    QFile file(path);
-    QFile other(otherPath);
-    if (!file.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 block = std::min(size, mebibyte);
-    for (const qint64 offset : {qint64(0), (size - block) / 2, size - block}) {
-        if (!file.seek(offset) || !other.seek(offset) || file.read(block) != other.read(block))
-            return false;
-    }
-    return true;
-}
-
-// Bytes this process has passed to write() and its kin so far.
-qint64 bytesWritten()
-{
-    return procSelfCounter("io", "wchar:");
-}
-
-// Flushes what earlier steps left dirty, so that no timed step pays for it.
-bool syncDisks()
-{
-    return QProcess::execute(QStringLiteral("sync"), {}) == 0;
-}
-
-// The updater's last few messages, shown when a run went wrong; one per
-// installed file is printed by design, so none is printed as it comes.
-QStringList updaterMessages;
-
-void keepMessage(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    updaterMessages.append(message);
-    if (updaterMessages.size() > 3)
-        updaterMessages.removeFirst();
-}
 
 // Processes that keep \a count cores busy while the object lives.
 class BusyCores
@@ -189,58 +94,22 @@ public:
     bool start() { return QDir().mkpath(servedRoot) && nginx.waitUntilServing(); }
 
     // Lays out \a release on the server and curl's list of its fetches.
-    bool publish(const Release &release) const
+    bool publish(const GeneratedRelease &release) const
     {
-        QByteArray curlConfig;
-        for (int i = 0; i < release.files; ++i) {
-            const QString path = release.path(i);
-            if (!writeGeneratedFile(servedDir() + path, release.fileSize, quint32(i + 1)))
-                return false;
-            curlConfig += "url = \"" + nginx.url(releasePath + versionFolder() + path).toUtf8()
-                + "\"\noutput = \"" + (curlDir(release) + path).toUtf8() + "\"\n";
-        }
-        return writeFile(curlConfigPath(release), curlConfig);
+        return release.publish(servedDir())
+            && writeFile(curlConfigPath(release),
+                         release.curlConfig(nginx.url(GeneratedRelease::versionPath), curlDir(release)));
     }
 
     // Seconds from the click to the installation's end; negative on failure.
-    double update(const Release &release, qint64 *written = nullptr) const
+    double update(const GeneratedRelease &release, qint64 *written = nullptr) const
     {
-        const QString appDir = workDir + QStringLiteral("/app-") + release.key;
-        if (!QDir(appDir).removeRecursively() || !prepareApplication(release, appDir)
-            || !syncDisks())
-            return fail(QStringLiteral("cannot lay out the application directory"));
-        UpdateWindow window(appDir, nginx.url(releasePath));
-        if (window.pendingNames().size() != release.files)
-            return fail(QStringLiteral("the window found %1 pending files, not %2")
-                            .arg(window.pendingNames().size()).arg(release.files));
-        window.show();
-        QCoreApplication::processEvents();
-        auto *update = window.findChild<QPushButton *>(QStringLiteral("update"));
-
-        updaterMessages.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
-        const qint64 writtenBefore = bytesWritten();
-        QElapsedTimer timer;
-        timer.start();
-        update->click();
-        const double seconds = timer.nsecsElapsed() / 1e9;
-        if (written)
-            *written = bytesWritten() - writtenBefore;
-        qInstallMessageHandler(previous);
-
-        const QString wrong = wrongFile(release, appDir + QLatin1Char('/'));
-        if (!wrong.isEmpty())
-            return fail(QStringLiteral("the updater: %1; its last messages: %2")
-                            .arg(wrong, updaterMessages.join(QStringLiteral(" | "))));
-        const Manifest::Document local = Manifest::read(appDir + QStringLiteral("/version.xml"));
-        if (local.root().attribute(QStringLiteral("curVersion")) != QLatin1String(newVersion))
-            return fail(QStringLiteral("the updater left a local manifest without curVersion %1")
-                            .arg(QLatin1String(newVersion)));
-        return seconds;
+        return updateThroughWindow(release, workDir + QStringLiteral("/app-") + release.key,
+                                   nginx.url(GeneratedRelease::releasePath), servedDir(), written);
     }
 
     // Seconds for one curl run over the whole release and a sync; negative on failure.
-    double fetchWithCurl(const Release &release) const
+    double fetchWithCurl(const GeneratedRelease &release) const
     {
         if (!QDir(curlDir(release)).removeRecursively() || !syncDisks())
             return fail(QStringLiteral("cannot empty curl's folder"));
@@ -254,12 +123,12 @@ public:
         const double seconds = timer.nsecsElapsed() / 1e9;
         if (curlExit != 0 || !synced)
             return fail(QStringLiteral("curl exited with %1").arg(curlExit));
-        const QString wrong = wrongFile(release, curlDir(release));
+        const QString wrong = release.wrongFile(curlDir(release), servedDir());
         return wrong.isEmpty() ? seconds : fail(QStringLiteral("curl: ") + wrong);
     }
 
     // \a runs of each, taking turns; false once one fails.
-    bool compare(const Release &release, int runs, Samples *samples) const
+    bool compare(const GeneratedRelease &release, int runs, Samples *samples) const
     {
         for (int run = 0; run < runs; ++run) {
             samples->updater.append(update(release));
@@ -271,53 +140,17 @@ public:
     }
 
 private:
-    QString versionFolder() const
-    {
-        return QStringLiteral("v") + QLatin1String(newVersion) + QLatin1Char('/');
-    }
     QString servedDir() const
     {
-        return servedRoot + QLatin1Char('/') + releasePath + versionFolder();
+        return servedRoot + QLatin1Char('/') + GeneratedRelease::versionPath;
     }
-    QString curlDir(const Release &release) const
+    QString curlDir(const GeneratedRelease &release) const
     {
         return workDir + QStringLiteral("/curl-") + release.key + QLatin1Char('/');
     }
-    QString curlConfigPath(const Release &release) const
+    QString curlConfigPath(const GeneratedRelease &release) const
     {
         return workDir + QStringLiteral("/curl-") + release.key + QStringLiteral(".conf");
-    }
-
-    // Release 1.0.0, every file of another size than in 2.0.0, whose manifest
-    // has been downloaded next to it.
-    static bool prepareApplication(const Release &release, const QString &appDir)
-    {
-        for (int i = 0; i < release.files; ++i) {
-            if (!writeFile(appDir + QLatin1Char('/') + release.path(i),
-                           release.name(i) + " 1.0.0\n"))
-                return false;
-        }
-        return writeFile(appDir + QStringLiteral("/version.xml"),
-                         manifestXml("1.0.0", release.entries("1.0.0")))
-            && writeFile(appDir + QStringLiteral("/download/version.xml"),
-                         manifestXml(newVersion, release.entries(newVersion)));
-    }
-
-    // What is wrong with the copy of \a release below \a dir, or the empty text.
-    QString wrongFile(const Release &release, const QString &dir) const
-    {
-        const int step = std::max(1, release.files / 32);
-        for (int i = 0; i < release.files; ++i) {
-            const QFileInfo copy(dir + release.path(i));
-            if (copy.size() != release.fileSize) {
-                return QStringLiteral("%1 has %2 bytes, not %3")
-                    .arg(copy.filePath()).arg(copy.size()).arg(release.fileSize);
-            }
-            if ((i % step == 0 || i == release.files - 1)
-                && !sameSample(copy.filePath(), servedDir() + release.path(i), release.fileSize))
-                return copy.filePath() + QStringLiteral(" differs from the served file");
-        }
-        return {};
     }
 
     static double fail(const QString &reason)
@@ -374,12 +207,12 @@ int main(int argc, char **argv)
         return std::max(0, parser.value(QString::fromLatin1(name)).toInt());
     };
     const int runs = std::max(1, count("runs"));
-    const Release small = release("small", count("small-files"), 10 * kibibyte);
-    const Release large = release("large", count("large-mib") > 0 ? 1 : 0,
-                                  count("large-mib") * mebibyte);
-    const Release many = release("many", count("many-files"), kibibyte);
-    const Release written = release("written", count("written-mib") > 0 ? 1 : 0,
-                                    count("written-mib") * mebibyte);
+    const GeneratedRelease small("small", count("small-files"), 10 * kibibyte);
+    const GeneratedRelease large("large", count("large-mib") > 0 ? 1 : 0,
+                                 count("large-mib") * mebibyte);
+    const GeneratedRelease many("many", count("many-files"), kibibyte);
+    const GeneratedRelease written("written", count("written-mib") > 0 ? 1 : 0,
+                                   count("written-mib") * mebibyte);
     const int busy = count("busy");
 
     QFile styleFile(QStringLiteral(":/qss/style.qss"));
@@ -390,7 +223,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "nginx did not start\n");
         return 1;
     }
-    for (const Release &each : {small, large, many, written}) {
+    for (const GeneratedRelease &each : {small, large, many, written}) {
         if (!bench.publish(each)) {
             std::fprintf(stderr, "cannot lay out release %s\n", qPrintable(each.label));
             return 1;

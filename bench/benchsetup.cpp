@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 
 #include <algorithm>
 
@@ -82,6 +85,20 @@ double median(QVector<double> samples)
     std::sort(samples.begin(), samples.end());
     const int middle = samples.size() / 2;
     return samples.size() % 2 ? samples.at(middle) : (samples.at(middle - 1) + samples.at(middle)) / 2;
+}
+
+bool syncDisks()
+{
+    return QProcess::execute(QStringLiteral("sync"), {}) == 0;
+}
+
+bool trustAuthority(const QString &path)
+{
+    const QList<QSslCertificate> authority = QSslCertificate::fromPath(path);
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(authority);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    return authority.size() == 1;
 }
 
 void discardMessage(QtMsgType, const QMessageLogContext &, const QString &)

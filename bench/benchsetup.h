@@ -37,6 +37,12 @@ qint64 procSelfCounter(const char *file, const char *field);
 /// The middle of \a samples, the mean of the two middle ones for an even count.
 double median(QVector<double> samples);
 
+/// Flushes what earlier steps left dirty, so that no timed step pays for it.
+bool syncDisks();
+
+/// Makes this process's TLS connections trust the authority in \a path too.
+bool trustAuthority(const QString &path);
+
 /// A message handler that drops everything, for the lines a run prints by design.
 void discardMessage(QtMsgType, const QMessageLogContext &, const QString &);
 

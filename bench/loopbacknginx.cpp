@@ -29,9 +29,9 @@ bool acceptsConnections(quint16 port)
 
 } // namespace
 
-LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tls)
+LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tls, Log log)
     : workDir(workDir), port(freeLoopbackPort()),
-      securePort(tls == Tls::AlsoHttps ? freeLoopbackPort(port) : 0)
+      securePort(tls != Tls::Off ? freeLoopbackPort(port) : 0)
 {
     // nginx's workers may run as another user; they must reach the files.
     const QFile::Permissions reachable = QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
@@ -43,17 +43,21 @@ LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tl
         return;
     // TLS 1.3 as servers offer it today (nginx 1.22 would stop at 1.2 by default).
     const QString secureListener = !securePort ? QString() : QStringLiteral(
-        "        listen 127.0.0.1:%1 ssl;\n"
+        "        listen 127.0.0.1:%1 ssl%3;\n"
         "        ssl_protocols TLSv1.2 TLSv1.3;\n"
         "        ssl_certificate %2/certificates/localhost.crt;\n"
-        "        ssl_certificate_key %2/certificates/localhost.key;\n").arg(securePort).arg(workDir);
+        "        ssl_certificate_key %2/certificates/localhost.key;\n").arg(securePort).arg(workDir)
+        .arg(tls == Tls::AlsoHttp2 ? QStringLiteral(" http2") : QString());
+    const QString accessLog = log == Log::Off ? QStringLiteral("off")
+                                              : requestLog() + QStringLiteral(" requests");
     QTextStream(&file) << QStringLiteral(
         "worker_processes 1;\n"
         "pid %1/nginx.pid;\n"
         "error_log %1/error.log;\n"
         "events { worker_connections 64; }\n"
         "http {\n"
-        "    access_log off;\n"
+        "    log_format requests '$connection $server_protocol $status';\n"
+        "    access_log %5;\n"
         "    sendfile on;\n"
         "    client_body_temp_path %1/body;\n"
         "    proxy_temp_path %1/proxy;\n"
@@ -65,7 +69,7 @@ LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tl
         "%4"
         "        root %3;\n"
         "    }\n"
-        "}\n").arg(workDir).arg(port).arg(root, secureListener);
+        "}\n").arg(workDir).arg(port).arg(root, secureListener, accessLog);
     file.close();
     server.start(QStringLiteral("nginx"),
                  {QStringLiteral("-c"), file.fileName(), QStringLiteral("-p"),
@@ -105,6 +109,11 @@ QString LoopbackNginx::secureUrl(const QString &path) const
 QString LoopbackNginx::authorityCertificate() const
 {
     return workDir + QStringLiteral("/certificates/ca.crt");
+}
+
+QString LoopbackNginx::requestLog() const
+{
+    return workDir + QStringLiteral("/requests.log");
 }
 
 // The tests' certificates, made afresh by their script.

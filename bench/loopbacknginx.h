@@ -12,11 +12,15 @@ class LoopbackNginx
 public:
     /// With AlsoHttps the same folder is served over https on a second port,
     /// with a certificate for 127.0.0.1 issued by a test authority made in
-    /// the work directory.
-    enum class Tls { Off, AlsoHttps };
+    /// the work directory; with AlsoHttp2 that port offers HTTP/2 too.
+    enum class Tls { Off, AlsoHttps, AlsoHttp2 };
+    /// With Requests every request is logged to requestLog(), one line each:
+    /// its connection's number, its protocol and its status.
+    enum class Log { Off, Requests };
 
     /// Serves \a root, which lies inside \a workDir.
-    LoopbackNginx(const QString &workDir, const QString &root, Tls tls = Tls::Off);
+    LoopbackNginx(const QString &workDir, const QString &root, Tls tls = Tls::Off,
+                  Log log = Log::Off);
     ~LoopbackNginx();
 
     /// Waits up to 10 s for the ports to accept connections.
@@ -27,6 +31,7 @@ public:
     QString secureUrl(const QString &path) const;
     /// The test authority's certificate, for the clients to trust; with Tls::AlsoHttps only.
     QString authorityCertificate() const;
+    QString requestLog() const;
 
 private:
     bool makeCertificates();
