@@ -64,6 +64,9 @@ http {
         ssl_protocols TLSv1.2 TLSv1.3;
         ssl_certificate $certificates/localhost.crt;
         ssl_certificate_key $certificates/localhost.key;
+        # A connection ends after two requests (an HTTP/2 GOAWAY), as busy
+        # servers end theirs: the requests it did not take must go again.
+        keepalive_requests 2;
         root $root;
     }
 }

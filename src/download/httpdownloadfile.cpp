@@ -53,6 +53,10 @@ bool isTransientNetworkError(QNetworkReply::NetworkError code)
     case QNetworkReply::SslHandshakeFailedError:
     case QNetworkReply::ProxyAuthenticationRequiredError:
         return false;
+    // An HTTP/2 server that stops taking streams on a connection (GOAWAY)
+    // leaves the requests it did not take unanswered; Qt does not resend them.
+    case QNetworkReply::ContentReSendError:
+        return true;
     default:
         return code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied;
     }

@@ -89,6 +89,7 @@ void FileStaging::onAttemptEnded()
     const bool transient = downloader->failureIsTransient();
     const QString reason = failureText(*downloader);
     const QString detail = downloader->errorDetail();
+    const bool unanswered = downloader->networkError() == QNetworkReply::ContentReSendError;
     status = downloader->statusCode();
     if (!succeeded)
         failureCause = FailureCause::ofDownload(*downloader, way.path, context.stallTimeout);
@@ -101,7 +102,9 @@ void FileStaging::onAttemptEnded()
         return;
     }
     if (transient && attempt < context.retries) {
-        const int wait = context.retryPause << attempt++;
+        // A request the server never took may go again at once.
+        const int wait = unanswered ? 0 : context.retryPause << attempt;
+        ++attempt;
         qDebug().noquote() << QStringLiteral("%1: %2; trying again in %3 s")
                                   .arg(way.shownName, reason).arg(wait / 1000.0);
         retryTimer.start(wait);
