@@ -177,7 +177,7 @@ void HttpDownloadFile::sendRequest(const QUrl &address)
     connect(reply, &QNetworkReply::sslErrors, this, &HttpDownloadFile::onReplySslErrors);
     if (file)
         reply->setReadBufferSize(readBufferLimit);
-    stallTimer.start();
+    stallTimer.start(answerLimit >= 0 ? answerLimit : stallLimit);
 }
 
 // Qt decodes the compressed answers it asks for by default, drops their length
@@ -220,6 +220,7 @@ bool HttpDownloadFile::openTarget()
 
 void HttpDownloadFile::setStallTimeout(int msecs)
 {
+    stallLimit = msecs;
     stallTimer.setInterval(msecs);
 }
 
@@ -253,6 +254,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
     if (headHandled)
         return;
     headHandled = true;
+    stallTimer.start(stallLimit);
     overHttp2 = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
     // An error page's validator says nothing about the file.
     if ((status >= 200 && status <= 299) || status == 304)

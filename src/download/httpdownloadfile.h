@@ -92,6 +92,9 @@ public:
 
     /// Milliseconds without any arrival after which the transfer is aborted.
     void setStallTimeout(int msecs);
+    /// Milliseconds the server may take to begin its answer to each request;
+    /// the stall limit unless set.
+    void setAnswerTimeout(int msecs) { answerLimit = msecs; }
     /// True once the transfer has finished with a 2xx status, the whole body
     /// and every byte of it written to the target.
     bool succeeded() const;
@@ -167,6 +170,8 @@ public:
 
 private:
     QTimer stallTimer;
+    int stallLimit = defaultStallTimeout;
+    int answerLimit = -1;
     bool ownsManager = true;
     bool finished = false;
     bool failed = false;

@@ -60,6 +60,7 @@ void FileStaging::startAttempt()
     const QFileInfo target(way.path);
     downloader = new HttpDownloadFile(target.fileName(), way.url, target.path(), context.network, this);
     downloader->setStallTimeout(context.stallTimeout);
+    downloader->setAnswerTimeout(context.answerTimeout);
     downloader->expectContent(way.expected.size, way.expected.sha256);
     downloader->setMaximumSize(way.limit);
     const StagingRecords::Record record = context.records->find(way.url);
@@ -89,7 +90,6 @@ void FileStaging::onAttemptEnded()
     const bool transient = downloader->failureIsTransient();
     const QString reason = failureText(*downloader);
     const QString detail = downloader->errorDetail();
-    const bool unanswered = downloader->networkError() == QNetworkReply::ContentReSendError;
     status = downloader->statusCode();
     if (!succeeded)
         failureCause = FailureCause::ofDownload(*downloader, way.path, context.stallTimeout);
@@ -102,9 +102,7 @@ void FileStaging::onAttemptEnded()
         return;
     }
     if (transient && attempt < context.retries) {
-        // A request the server never took may go again at once.
-        const int wait = unanswered ? 0 : context.retryPause << attempt;
-        ++attempt;
+        const int wait = context.retryPause << attempt++;
         qDebug().noquote() << QStringLiteral("%1: %2; trying again in %3 s")
                                   .arg(way.shownName, reason).arg(wait / 1000.0);
         retryTimer.start(wait);

@@ -29,6 +29,7 @@ public:
         QNetworkAccessManager *network = nullptr;
         StagingRecords *records = nullptr;
         int stallTimeout = 0;
+        int answerTimeout = 0;
         int retryPause = 0;
         int retries = 0;
     };

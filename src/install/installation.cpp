@@ -31,6 +31,8 @@ constexpr int connectionsPerHost = 6;
 // Streams at once over one HTTP/2 connection: enough to fill a long line
 // with small files, few enough to keep files and replies open in bounds.
 constexpr int mostInFlight = 32;
+// Over HTTP/2 a server begins each answer at once, however busy the line.
+constexpr int multiplexedAnswerTimeout = 10000;
 // Room beyond the release's files: the journal, the manifest, the bookkeeping.
 constexpr qint64 spaceMargin = 4 * 1024 * 1024;
 
@@ -335,7 +337,11 @@ void Installation::reportProgress()
 
 FileStaging::Context Installation::stagingContext()
 {
-    return {&network, records.get(), stallTimeout, retryPause, retries};
+    // Qt 5.15 may lose a request it was about to send when an HTTP/2 server
+    // closes the connection to new ones (GOAWAY, as nginx does after 1,000
+    // requests); no answer comes, and it goes again after a short wait.
+    const int answerTimeout = multiplexed ? qMin(stallTimeout, multiplexedAnswerTimeout) : stallTimeout;
+    return {&network, records.get(), stallTimeout, answerTimeout, retryPause, retries};
 }
 
 // A file staged whole by an earlier run, as the signed manifest describes it,
