@@ -90,6 +90,7 @@ void FileStaging::onAttemptEnded()
     const bool transient = downloader->failureIsTransient();
     const QString reason = failureText(*downloader);
     const QString detail = downloader->errorDetail();
+    const QNetworkReply::NetworkError networkError = downloader->networkError();
     status = downloader->statusCode();
     if (!succeeded)
         failureCause = FailureCause::ofDownload(*downloader, way.path, context.stallTimeout);
@@ -102,7 +103,10 @@ void FileStaging::onAttemptEnded()
         return;
     }
     if (transient && attempt < context.retries) {
-        const int wait = context.retryPause << attempt++;
+        // A request the server never took may go again at once.
+        const bool neverTaken = networkError == QNetworkReply::ContentReSendError;
+        const int wait = neverTaken ? 0 : context.retryPause << attempt;
+        ++attempt;
         qDebug().noquote() << QStringLiteral("%1: %2; trying again in %3 s")
                                   .arg(way.shownName, reason).arg(wait / 1000.0);
         retryTimer.start(wait);
