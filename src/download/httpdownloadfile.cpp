@@ -489,7 +489,8 @@ bool HttpDownloadFile::asksForRange() const
 
 void HttpDownloadFile::onStallTimeout()
 {
-    abortTransfer(tr("No data received for %1 s").arg(stallTimer.interval() / 1000.0), Problem::Stalled, true);
+    stalledMsecs = stallTimer.interval();
+    abortTransfer(tr("No data received for %1 s").arg(stalledMsecs / 1000.0), Problem::Stalled, true);
 }
 
 void HttpDownloadFile::fail(const QString &errorText, Problem kind, bool transientFailure, const QString &detail)

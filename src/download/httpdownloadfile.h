@@ -106,6 +106,8 @@ public:
     /// plain words; with Network, networkError() says which.
     enum class Problem { None, Network, HttpStatus, Stalled, CannotWrite, Damaged, Redirect };
     Problem problem() const { return firstProblem; }
+    /// With Stalled: how long nothing came, in milliseconds.
+    int stalledFor() const { return stalledMsecs; }
     /// Qt's error for a Network problem; a connection that a proxy refused
     /// counts as ProxyConnectionRefusedError.
     QNetworkReply::NetworkError networkError() const { return firstNetworkError; }
@@ -172,6 +174,7 @@ private:
     QTimer stallTimer;
     int stallLimit = defaultStallTimeout;
     int answerLimit = -1;
+    int stalledMsecs = 0;
     bool ownsManager = true;
     bool finished = false;
     bool failed = false;

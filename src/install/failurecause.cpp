@@ -49,7 +49,7 @@ FailureCause FailureCause::ofNetworkError(QNetworkReply::NetworkError code)
     return FailureCause(Kind::Other);
 }
 
-FailureCause FailureCause::ofDownload(const HttpDownloadFile &download, const QString &path, int stallMsecs)
+FailureCause FailureCause::ofDownload(const HttpDownloadFile &download, const QString &path)
 {
     switch (download.problem()) {
     case HttpDownloadFile::Problem::Network:
@@ -60,7 +60,7 @@ FailureCause FailureCause::ofDownload(const HttpDownloadFile &download, const QS
     case HttpDownloadFile::Problem::HttpStatus:
         return ofHttpStatus(download.statusCode());
     case HttpDownloadFile::Problem::Stalled:
-        return FailureCause(Kind::Stalled, QString(), stallMsecs);
+        return FailureCause(Kind::Stalled, QString(), download.stalledFor());
     case HttpDownloadFile::Problem::CannotWrite:
         return ofWriteFailure(path);
     case HttpDownloadFile::Problem::Damaged:

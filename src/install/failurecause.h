@@ -46,8 +46,8 @@ public:
 
     static FailureCause ofHttpStatus(int status);
     static FailureCause ofNetworkError(QNetworkReply::NetworkError code);
-    /// A failed \a download into \a path, which had a stall limit of \a stallMsecs.
-    static FailureCause ofDownload(const HttpDownloadFile &download, const QString &path, int stallMsecs);
+    /// A failed \a download into \a path.
+    static FailureCause ofDownload(const HttpDownloadFile &download, const QString &path);
     /// A write into \a path failed: a full disk or a folder that may not be written.
     static FailureCause ofWriteFailure(const QString &path);
 

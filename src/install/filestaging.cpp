@@ -93,7 +93,7 @@ void FileStaging::onAttemptEnded()
     const QNetworkReply::NetworkError networkError = downloader->networkError();
     status = downloader->statusCode();
     if (!succeeded)
-        failureCause = FailureCause::ofDownload(*downloader, way.path, context.stallTimeout);
+        failureCause = FailureCause::ofDownload(*downloader, way.path);
     delete downloader;
     downloader = nullptr;
 
