@@ -30,7 +30,13 @@ install_missing() {
 
 # build [extra cmake arguments...]
 build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    local launcher=()
+    # Where ccache is installed, checkouts in other folders share its cache.
+    if command -v ccache >/dev/null; then
+        export CCACHE_BASEDIR=$ROOT
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@" >/dev/null
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 
