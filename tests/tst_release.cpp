@@ -577,9 +577,12 @@ void tst_Release::checkOverHttp_data()
     QTest::addColumn<QString>("missing"); // a path the server lacks; empty: none
     QTest::addColumn<QByteArray>("method"); // of every request for a release file
 
-    QTest::newRow("whole release, sizes by HEAD") << false << QString() << QByteArray("HEAD");
-    QTest::newRow("whole release, every file fetched") << true << QString() << QByteArray("GET");
-    QTest::newRow("missing .zst") << false << "v1.1.0/core.dll.zst" << QByteArray("HEAD");
+    QTest::addColumn<bool>("slow"); // core.dll comes in pieces for several seconds
+
+    QTest::newRow("whole release, sizes by HEAD") << false << QString() << QByteArray("HEAD") << false;
+    QTest::newRow("whole release, every file fetched") << true << QString() << QByteArray("GET") << false;
+    QTest::newRow("missing .zst") << false << "v1.1.0/core.dll.zst" << QByteArray("HEAD") << false;
+    QTest::newRow("slow server, progress shown") << true << QString() << QByteArray("GET") << true;
 }
 
 // What users fetch: from a server, through the updater's downloader.
@@ -588,6 +591,7 @@ void tst_Release::checkOverHttp()
     QFETCH(bool, deep);
     QFETCH(QString, missing);
     QFETCH(QByteArray, method);
+    QFETCH(bool, slow);
     Publisher publisher;
     const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
     QVERIFY(publisher.publishTwo(sign));
@@ -595,8 +599,11 @@ void tst_Release::checkOverHttp()
     QVERIFY(server.listen());
     const QString windows = publisher.windows() + QLatin1Char('/');
     for (const QString &path : snapshot(windows).keys()) {
+        ScriptedResponse response = ScriptedResponse::ok(contentOf(windows + path));
+        if (slow && path == QLatin1String("v1.1.0/core.dll"))
+            response.inPieces(response.body.size() / 16, 250);
         if (path != missing)
-            server.setResponse("/brenvothDownload/windows/" + path.toUtf8(), ScriptedResponse::ok(contentOf(windows + path)));
+            server.setResponse("/brenvothDownload/windows/" + path.toUtf8(), response);
     }
     QStringList arguments{server.url("/brenvothDownload/windows")};
     if (!key.publicKey.isEmpty())
@@ -605,6 +612,7 @@ void tst_Release::checkOverHttp()
         arguments << "--deep";
     const Run run = publisher.check(arguments);
 
+    QCOMPARE(run.errors.contains(QStringLiteral("MB fetched")), slow);
     if (missing.isEmpty()) {
         QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.errors));
     } else {

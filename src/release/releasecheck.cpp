@@ -18,7 +18,7 @@ const QString signatureName = QStringLiteral("version.xml.minisig");
 constexpr qint64 signatureLimit = 64 * 1024;
 // Qt opens this many HTTP/1.1 connections to one host.
 constexpr int checksAtOnce = 6;
-constexpr qint64 progressInterval = 3000;
+constexpr int progressInterval = 3000;
 
 // The key line of a minisign .pub file, or the line itself.
 QByteArray keyLine(const QString &fileOrLine)
@@ -52,6 +52,9 @@ ReleaseCheck::ReleaseCheck(CheckOptions options, QObject *parent)
     , options(std::move(options))
     , source(this->options.location)
 {
+    connect(&source, &ReleaseSource::transferred, this, [this](qint64 bytes) { bytesFetched += bytes; });
+    progressTimer.setInterval(progressInterval);
+    connect(&progressTimer, &QTimer::timeout, this, &ReleaseCheck::onProgressTimer);
 }
 
 bool ReleaseCheck::run()
@@ -64,7 +67,7 @@ bool ReleaseCheck::run()
         found[-1] << tr("%1 holds no public key").arg(options.publicKey);
         return false;
     }
-    sinceProgress.start();
+    progressTimer.start();
     source.fetch(manifestName, -1, QByteArray(), Manifest::maxBytes,
                  [this](const QString &localPath, const QString &problem) { onManifestFetched(localPath, problem); });
     loop.exec();
@@ -122,8 +125,8 @@ void ReleaseCheck::onManifestFetched(const QString &localPath, const QString &pr
 
 bool ReleaseCheck::readManifest(const QByteArray &bytes)
 {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
+    QBuffer buffer;
+    buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QDomDocument document;
     if (!Manifest::parse(&buffer, &document) || document.documentElement().tagName() != QLatin1String("filelist")) {
@@ -151,8 +154,6 @@ void ReleaseCheck::listRelease(const QDomElement &release)
     const QDomNodeList entries = release.elementsByTagName(QStringLiteral("file"));
     for (int i = 0; i < entries.length(); ++i)
         listEntry(entries.at(i).toElement());
-    for (const Item &item : qAsConst(items))
-        bytesListed += qMax<qint64>(0, item.size);
 }
 
 void ReleaseCheck::listEntry(const QDomElement &entry)
@@ -169,6 +170,9 @@ void ReleaseCheck::listEntry(const QDomElement &entry)
 
     Item file{Item::Kind::File, path, integrity.size, integrity.sha256, -1, {}, {}, -1, {}};
     items.append(file);
+    // The updater takes a smaller way only to a file it can check.
+    if (!integrity.isComplete())
+        return;
     const Manifest::Delivery delivery = Manifest::readDelivery(entry);
     if (delivery.compressedSize >= 0)
         items.append({Item::Kind::Compressed, path + QStringLiteral(".zst"), delivery.compressedSize, {},
@@ -274,9 +278,7 @@ void ReleaseCheck::checkDecoded(int index, const QString &compressed, const QStr
 {
     const Item &item = items.at(index);
     QString problem;
-    if (item.decodedSize < 0 || item.decodedSha256.isEmpty())
-        problem = tr("its file's entry has no size and sha256 to check what it decodes to");
-    else if (zstdDecodesTo(compressed, reference, item.decodedSize, item.decodedSha256, &problem))
+    if (zstdDecodesTo(compressed, reference, item.decodedSize, item.decodedSha256, &problem))
         ++decoded;
     source.done(compressed);
     source.done(reference);
@@ -288,19 +290,16 @@ void ReleaseCheck::onItemChecked(int index, const QString &problem)
     if (!problem.isEmpty())
         addProblem(index, items.at(index).path, problem);
     ++checked;
-    bytesChecked += qMax<qint64>(0, items.at(index).size);
     --running;
-    reportProgress();
     startItems();
 }
 
-void ReleaseCheck::reportProgress()
+void ReleaseCheck::onProgressTimer()
 {
-    if (sinceProgress.elapsed() < progressInterval)
-        return;
-    sinceProgress.restart();
-    emit progressed(tr("checked %1 of %2 files, %3 of %4 MB").arg(checked).arg(items.size())
-                        .arg(bytesChecked / 1000000).arg(bytesListed / 1000000));
+    QString line = tr("checked %1 of %2 files").arg(checked).arg(items.size());
+    if (options.deep)
+        line += tr(", %1 MB fetched").arg(bytesFetched / 1000000);
+    emit progressed(line);
 }
 
 void ReleaseCheck::addProblem(int index, const QString &relative, const QString &problem)
@@ -310,5 +309,6 @@ void ReleaseCheck::addProblem(int index, const QString &relative, const QString 
 
 void ReleaseCheck::finish()
 {
+    progressTimer.stop();
     loop.quit();
 }

@@ -5,12 +5,12 @@
 
 #include <QByteArray>
 #include <QDomElement>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
 
 /// What one run of brenvoth-release --check looks at.
@@ -69,7 +69,7 @@ private:
     void checkItem(int index);
     void checkDecoded(int index, const QString &compressed, const QString &reference);
     void onItemChecked(int index, const QString &problem = QString());
-    void reportProgress();
+    void onProgressTimer();
     void addProblem(int index, const QString &relative, const QString &problem);
     void finish();
 
@@ -85,12 +85,11 @@ private:
     int next = 0;
     int running = 0;
     int checked = 0;
-    qint64 bytesChecked = 0;
-    qint64 bytesListed = 0;
+    qint64 bytesFetched = 0;
     int decoded = 0;
     int notDecoded = 0;
     bool signatureVerified = false;
-    QElapsedTimer sinceProgress;
+    QTimer progressTimer;
 };
 
 #endif // RELEASECHECK_H

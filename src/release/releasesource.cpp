@@ -33,8 +33,9 @@ ReleaseSource::ReleaseSource(const QString &location, QObject *parent) : QObject
             base.chop(manifestName.size());
         if (!base.endsWith(QLatin1Char('/')))
             base += QLatin1Char('/');
-        if (!copies.isValid())
-            problem = tr("cannot make a temporary folder: %1").arg(copies.errorString());
+        copies.reset(new QTemporaryDir);
+        if (!copies->isValid())
+            problem = tr("cannot make a temporary folder: %1").arg(copies->errorString());
     } else {
         locateFolder(location);
     }
@@ -101,13 +102,18 @@ void ReleaseSource::fetch(const QString &relative, qint64 size, const QByteArray
     }
     const QString copy = QString::number(++copiesMade);
     const auto get = [=] {
-        auto *request = new HttpDownloadFile(copy, where(relative), copies.path(), &network, this);
+        auto *request = new HttpDownloadFile(copy, where(relative), copies->path(), &network, this);
         request->expectContent(size, sha256);
         request->setMaximumSize(limit);
+        auto counted = std::make_shared<uint64_t>(0);
+        connect(request, &HttpDownloadFile::downloadProgress, this, [this, counted](uint64_t received, uint64_t) {
+            emit transferred(qint64(received - qMin(received, *counted)));
+            *counted = received;
+        });
         return request;
     };
     download(get, 0, [this, copy, answer](HttpDownloadFile *request) {
-        const QString path = copies.filePath(copy);
+        const QString path = copies->filePath(copy);
         if (request->succeeded()) {
             answer(path, QString());
             return;
@@ -164,8 +170,10 @@ void ReleaseSource::readFolderFile(const QString &relative, qint64 size, const Q
     if (!sha256.isEmpty()) {
         Sha256 digest;
         QByteArray block;
-        while (!(block = file.read(1 << 20)).isEmpty())
+        while (!(block = file.read(1 << 20)).isEmpty()) {
             digest.addData(block);
+            emit transferred(block.size());
+        }
         if (file.error() != QFileDevice::NoError)
             return answer(QString(), tr("cannot read %1: %2").arg(path, file.errorString()));
         if (digest.result() != sha256)

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 class HttpDownloadFile;
 
@@ -48,6 +49,10 @@ public:
     /// Removes a downloaded copy that fetch() gave.
     void done(const QString &localPath);
 
+signals:
+    /// \a bytes more of a file have been received or read.
+    void transferred(qint64 bytes);
+
 private:
     void locateFolder(const QString &location);
     void download(const std::function<HttpDownloadFile *()> &make, int retry,
@@ -60,7 +65,7 @@ private:
     bool remote = false;
     QString problem;
     QNetworkAccessManager network;
-    QTemporaryDir copies;
+    std::unique_ptr<QTemporaryDir> copies; // downloads only
     int copiesMade = 0;
 };
 
