@@ -574,45 +574,50 @@ void tst_Release::check()
 void tst_Release::checkOverHttp_data()
 {
     QTest::addColumn<bool>("deep");
+    QTest::addColumn<QString>("serving"); // "as stored", "slowly" (core.dll for seconds), "moved" (each file redirected)
     QTest::addColumn<QString>("missing"); // a path the server lacks; empty: none
     QTest::addColumn<QByteArray>("method"); // of every request for a release file
 
-    QTest::addColumn<bool>("slow"); // core.dll comes in pieces for several seconds
-
-    QTest::newRow("whole release, sizes by HEAD") << false << QString() << QByteArray("HEAD") << false;
-    QTest::newRow("whole release, every file fetched") << true << QString() << QByteArray("GET") << false;
-    QTest::newRow("missing .zst") << false << "v1.1.0/core.dll.zst" << QByteArray("HEAD") << false;
-    QTest::newRow("slow server, progress shown") << true << QString() << QByteArray("GET") << true;
+    QTest::newRow("whole release, sizes by HEAD") << false << "as stored" << QString() << QByteArray("HEAD");
+    QTest::newRow("whole release, every file fetched") << true << "as stored" << QString() << QByteArray("GET");
+    QTest::newRow("missing .zst") << false << "as stored" << "v1.1.0/core.dll.zst" << QByteArray("HEAD");
+    QTest::newRow("slow server, progress shown") << true << "slowly" << QString() << QByteArray("GET");
+    QTest::newRow("every file redirected, sizes by HEAD") << false << "moved" << QString() << QByteArray("HEAD");
 }
 
 // What users fetch: from a server, through the updater's downloader.
 void tst_Release::checkOverHttp()
 {
     QFETCH(bool, deep);
+    QFETCH(QString, serving);
     QFETCH(QString, missing);
     QFETCH(QByteArray, method);
-    QFETCH(bool, slow);
     Publisher publisher;
     const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
     QVERIFY(publisher.publishTwo(sign));
     ScriptedHttpServer server;
     QVERIFY(server.listen());
     const QString windows = publisher.windows() + QLatin1Char('/');
+    const bool slowly = serving == QLatin1String("slowly"), moved = serving == QLatin1String("moved");
     for (const QString &path : snapshot(windows).keys()) {
+        const QByteArray served = "/brenvothDownload/windows/" + path.toUtf8();
         ScriptedResponse response = ScriptedResponse::ok(contentOf(windows + path));
-        if (slow && path == QLatin1String("v1.1.0/core.dll"))
+        if (slowly && path == QLatin1String("v1.1.0/core.dll"))
             response.inPieces(response.body.size() / 16, 250);
         if (path != missing)
-            server.setResponse("/brenvothDownload/windows/" + path.toUtf8(), response);
+            server.setResponse(served, response);
+        if (moved)
+            server.setResponse("/moved/" + path.toUtf8(),
+                               ScriptedResponse::withStatus(301, "Moved Permanently").withHeader("Location", served));
     }
-    QStringList arguments{server.url("/brenvothDownload/windows")};
+    QStringList arguments{server.url(moved ? "/moved" : "/brenvothDownload/windows")};
     if (!key.publicKey.isEmpty())
         arguments << "--key" << keys.filePath(QStringLiteral("publisher.pub"));
     if (deep)
         arguments << "--deep";
     const Run run = publisher.check(arguments);
 
-    QCOMPARE(run.errors.contains(QStringLiteral("MB fetched")), slow);
+    QCOMPARE(run.errors.contains(QStringLiteral("MB fetched")), slowly);
     if (missing.isEmpty()) {
         QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.errors));
     } else {
@@ -624,7 +629,8 @@ void tst_Release::checkOverHttp()
     QStringList checked;
     for (const QByteArray &line : server.requestLines()) {
         const QByteArray path = line.split(' ').value(1);
-        if (path.contains("/v1.1.0/core.dll") || path.contains("/v1.1.0/readme.txt"))
+        if (path.startsWith("/brenvothDownload/windows/v1.1.0/core.dll")
+            || path == "/brenvothDownload/windows/v1.1.0/readme.txt")
             checked << QString::fromLatin1(line.split(' ').value(0) + ' ' + path.mid(path.lastIndexOf('/') + 1));
     }
     checked.sort();
