@@ -540,8 +540,8 @@ void tst_Release::check()
     const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
     QVERIFY(publisher.publishTwo(sign));
     const QString folder = publisher.windows() + QStringLiteral("/v1.1.0/");
-    const QString path = damaged.isEmpty() ? QString() : folder + QDir(folder).entryList({damaged}).value(0);
-    QByteArray content = contentOf(path);
+    const QString path = folder + QDir(folder).entryList({damaged}).value(0);
+    QByteArray content = damaged.isEmpty() ? QByteArray() : contentOf(path);
     if (damage == QLatin1String("remove"))
         QVERIFY(QFile::remove(path));
     else if (damage == QLatin1String("truncate"))
