@@ -122,7 +122,8 @@ private:
         if (!response.answers)
             return;
         socket->write(responseHead(response));
-        unsent = response.body.left(bodyBytesToSend());
+        // A HEAD is answered with the head alone.
+        unsent = requestHead.startsWith("HEAD ") ? QByteArray() : response.body.left(bodyBytesToSend());
         sendNextPiece();
     }
 

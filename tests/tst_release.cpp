@@ -35,6 +35,7 @@ struct Run
 {
     int exitCode = -1;
     QString errors;
+    QString output;
 };
 
 // A server root with its published manifest, and folders to publish from.
@@ -78,12 +79,34 @@ public:
         tool.closeWriteChannel(); // no terminal, no password
         if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
             return Run();
-        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
+        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError()), QString()};
     }
 
     Run publishNext(const QString &version, const QStringList &options = QStringList())
     {
         return publish(version, options + QStringList{"--previous", manifestPath()});
+    }
+
+    // 1.0.0, then 1.1.0 with a .zst and a patch for core.dll, signed with \a sign.
+    bool publishTwo(const QStringList &sign)
+    {
+        Files release110 = release100;
+        release110[QStringLiteral("core.dll")] = text(2);
+        return placeRelease(release100) && publish(QStringLiteral("1.0.0"), sign).exitCode == 0
+            && placeRelease(release110) && publishNext(QStringLiteral("1.1.0"), sign).exitCode == 0;
+    }
+
+    // The event loop runs meanwhile, so that a server in this process answers.
+    Run check(const QStringList &arguments)
+    {
+        qRegisterMetaType<QProcess::ExitStatus>();
+        QProcess tool;
+        QSignalSpy finished(&tool, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
+        tool.start(QStringLiteral(BRENVOTH_RELEASE_TOOL), QStringList{"--check"} + arguments);
+        if (!finished.wait(60000) || tool.exitStatus() != QProcess::NormalExit)
+            return Run();
+        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError()),
+                QString::fromUtf8(tool.readAllStandardOutput())};
     }
 
 private:
@@ -174,6 +197,10 @@ private slots:
     void compressed();
     void patches_data();
     void patches();
+    void check_data();
+    void check();
+    void checkOverHttp_data();
+    void checkOverHttp();
 
 private:
     QTemporaryDir keys;
@@ -475,6 +502,142 @@ void tst_Release::patches()
     froms.sort();
     QCOMPARE(froms, expected.keys());
     QCOMPARE(QDir(folder).entryList({"core.dll.from-*"}).size(), expected.size());
+}
+
+void tst_Release::check_data()
+{
+    QTest::addColumn<QString>("damaged");  // a file name pattern in v1.1.0/; empty: none
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("deep");
+    QTest::addColumn<QStringList>("expected"); // in the problem's line; empty: the check passes
+
+    const QString patch = QStringLiteral("core.dll.from-*.zst");
+    QTest::newRow("whole release") << QString() << QString() << false << QStringList();
+    QTest::newRow("whole release, decoded") << QString() << QString() << true << QStringList();
+    QTest::newRow("missing patch") << patch << "remove" << false << QStringList{"/v1.1.0/core.dll.from-", "missing"};
+    QTest::newRow("truncated .zst") << "core.dll.zst" << "truncate" << false
+        << QStringList{"/v1.1.0/core.dll.zst", "bytes long, the manifest says"};
+    QTest::newRow("raw file with a wrong digest") << "readme.txt" << "flip" << true
+        << QStringList{"/v1.1.0/readme.txt", "SHA-256"};
+    QTest::newRow("patch that decodes to something else") << patch << "flip" << true
+        << QStringList{"/v1.1.0/core.dll.from-", "decode"};
+    QTest::newRow("bad signature") << "version.xml.minisig" << "sign other bytes" << false
+        << QStringList{"/v1.1.0/version.xml.minisig", "no valid signature"};
+    QTest::newRow("missing signature") << "version.xml.minisig" << "remove" << false
+        << QStringList{"/v1.1.0/version.xml.minisig", "missing"};
+}
+
+// In the server's folder, as published, then damaged.
+void tst_Release::check()
+{
+    QFETCH(QString, damaged);
+    QFETCH(QString, damage);
+    QFETCH(bool, deep);
+    QFETCH(QStringList, expected);
+    if (key.publicKey.isEmpty() && damaged.contains(QLatin1String("minisig")))
+        QSKIP("the minisign command is not installed");
+    Publisher publisher;
+    const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
+    QVERIFY(publisher.publishTwo(sign));
+    const QString folder = publisher.windows() + QStringLiteral("/v1.1.0/");
+    const QString path = folder + QDir(folder).entryList({damaged}).value(0);
+    QByteArray content = damaged.isEmpty() ? QByteArray() : contentOf(path);
+    if (damage == QLatin1String("remove"))
+        QVERIFY(QFile::remove(path));
+    else if (damage == QLatin1String("truncate"))
+        QVERIFY(writeFile(path, content.left(content.size() - 1)));
+    else if (damage == QLatin1String("flip"))
+        QVERIFY(writeFile(path, content.replace(content.size() / 2, 1, QByteArray(1, content.at(content.size() / 2) ^ 1))));
+    else if (damage == QLatin1String("sign other bytes"))
+        QVERIFY(writeFile(path, minisignSignature(key, "other bytes", keys.path())));
+
+    QStringList arguments{publisher.root() + QStringLiteral("/srv")};
+    if (!key.publicKey.isEmpty())
+        arguments << "--key" << QString::fromLatin1(key.publicKey);
+    if (deep)
+        arguments << "--deep";
+    const Run run = publisher.check(arguments);
+    if (expected.isEmpty()) {
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.errors));
+        QVERIFY2(run.output.contains(QStringLiteral("release 1.1.0 at ")), qPrintable(run.output));
+        if (deep)
+            QVERIFY2(run.output.contains(QStringLiteral(" 2 decoded")), qPrintable(run.output));
+        return;
+    }
+    QVERIFY2(run.exitCode > 0, "the check found nothing wrong");
+    const QStringList lines = run.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY2(lines.size() == 1, qPrintable(run.output));
+    for (const QString &part : expected)
+        QVERIFY2(lines.first().contains(part), qPrintable(run.output));
+}
+
+void tst_Release::checkOverHttp_data()
+{
+    QTest::addColumn<bool>("deep");
+    QTest::addColumn<QString>("serving"); // "as stored", "slowly" (core.dll for seconds), "moved" (each file redirected)
+    QTest::addColumn<QString>("missing"); // a path the server lacks; empty: none
+    QTest::addColumn<QByteArray>("method"); // of every request for a release file
+
+    QTest::newRow("whole release, sizes by HEAD") << false << "as stored" << QString() << QByteArray("HEAD");
+    QTest::newRow("whole release, every file fetched") << true << "as stored" << QString() << QByteArray("GET");
+    QTest::newRow("missing .zst") << false << "as stored" << "v1.1.0/core.dll.zst" << QByteArray("HEAD");
+    QTest::newRow("slow server, progress shown") << true << "slowly" << QString() << QByteArray("GET");
+    QTest::newRow("every file redirected, sizes by HEAD") << false << "moved" << QString() << QByteArray("HEAD");
+}
+
+// What users fetch: from a server, through the updater's downloader.
+void tst_Release::checkOverHttp()
+{
+    QFETCH(bool, deep);
+    QFETCH(QString, serving);
+    QFETCH(QString, missing);
+    QFETCH(QByteArray, method);
+    Publisher publisher;
+    const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
+    QVERIFY(publisher.publishTwo(sign));
+    ScriptedHttpServer server;
+    QVERIFY(server.listen());
+    const QString windows = publisher.windows() + QLatin1Char('/');
+    const bool slowly = serving == QLatin1String("slowly"), moved = serving == QLatin1String("moved");
+    for (const QString &path : snapshot(windows).keys()) {
+        const QByteArray served = "/brenvothDownload/windows/" + path.toUtf8();
+        ScriptedResponse response = ScriptedResponse::ok(contentOf(windows + path));
+        if (slowly && path == QLatin1String("v1.1.0/core.dll"))
+            response.inPieces(response.body.size() / 16, 250);
+        if (path != missing)
+            server.setResponse(served, response);
+        if (moved)
+            server.setResponse("/moved/" + path.toUtf8(),
+                               ScriptedResponse::withStatus(301, "Moved Permanently").withHeader("Location", served));
+    }
+    QStringList arguments{server.url(moved ? "/moved" : "/brenvothDownload/windows")};
+    if (!key.publicKey.isEmpty())
+        arguments << "--key" << keys.filePath(QStringLiteral("publisher.pub"));
+    if (deep)
+        arguments << "--deep";
+    const Run run = publisher.check(arguments);
+
+    QCOMPARE(run.errors.contains(QStringLiteral("MB fetched")), slowly);
+    if (missing.isEmpty()) {
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.errors));
+    } else {
+        QVERIFY2(run.exitCode > 0, "the check found nothing wrong");
+        QVERIFY2(run.output.contains(server.url("/brenvothDownload/windows/" + missing.toUtf8()) + ": ")
+                     && run.output.contains(QStringLiteral("HTTP 404")),
+                 qPrintable(run.output));
+    }
+    QStringList checked;
+    for (const QByteArray &line : server.requestLines()) {
+        const QByteArray path = line.split(' ').value(1);
+        if (path.startsWith("/brenvothDownload/windows/v1.1.0/core.dll")
+            || path == "/brenvothDownload/windows/v1.1.0/readme.txt")
+            checked << QString::fromLatin1(line.split(' ').value(0) + ' ' + path.mid(path.lastIndexOf('/') + 1));
+    }
+    checked.sort();
+    const QString patch = QStringLiteral("core.dll.from-%1.zst").arg(hexSha256(text(1)).left(16));
+    QStringList expected{method + " core.dll", method + " core.dll.zst", method + " " + patch, method + " readme.txt"};
+    expected.sort();
+    QCOMPARE(checked, expected);
 }
 
 QTEST_MAIN(tst_Release)

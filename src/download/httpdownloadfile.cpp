@@ -150,6 +150,8 @@ void HttpDownloadFile::startDownload()
     downloading = true;
 
     sendRequest(QUrl(url, QUrl::TolerantMode));
+    if (headOnly)
+        return;
 
     if (fileName.isEmpty())
         fileName = QFileInfo(url).fileName();
@@ -168,7 +170,7 @@ void HttpDownloadFile::startDownload()
 
 void HttpDownloadFile::sendRequest(const QUrl &address)
 {
-    reply = manager->get(buildRequest(address));
+    reply = headOnly ? manager->head(buildRequest(address)) : manager->get(buildRequest(address));
     connect(reply, &QIODevice::readyRead, this, &HttpDownloadFile::onReplyDataArrived);
     connect(reply, &QNetworkReply::finished, this, &HttpDownloadFile::onReplyFinished);
     connect(reply, &QNetworkReply::errorOccurred, this, &HttpDownloadFile::onReplyError);

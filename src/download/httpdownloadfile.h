@@ -85,6 +85,9 @@ public:
     void expectContent(qint64 size, const QByteArray &sha256);
     /// Before startDownload(): a body that goes past \a bytes is stopped at once.
     void setMaximumSize(qint64 bytes) { maximumSize = bytes; }
+    /// Before startDownload(): asks with HEAD for the answer's head alone and
+    /// writes no file; fileLength() then tells the file's length.
+    void askHeadOnly() { headOnly = true; }
 
     /// Issues the request and opens the target, whose path then is in
     /// `fileName`. Ignored while a transfer runs and once it has finished.
@@ -176,6 +179,7 @@ private:
     int answerLimit = -1;
     int stalledMsecs = 0;
     bool ownsManager = true;
+    bool headOnly = false;
     bool finished = false;
     bool failed = false;
     bool transient = false;

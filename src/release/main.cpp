@@ -1,5 +1,6 @@
 // brenvoth-release: publishes one release of Brenvoth for the updater.
 
+#include "releasecheck.h"
 #include "releasepublisher.h"
 #include "zstdcompressor.h"
 
@@ -23,6 +24,23 @@ bool readWholeNumber(const QCommandLineParser &parser, const QString &option, in
     if (parser.isSet(option))
         *value = parser.value(option).toInt(&isNumber);
     return isNumber;
+}
+
+int check(const QCommandLineParser &parser)
+{
+    ReleaseCheck check({parser.value(QStringLiteral("check")), parser.value(QStringLiteral("key")),
+                        parser.isSet(QStringLiteral("deep"))});
+    QObject::connect(&check, &ReleaseCheck::progressed,
+                     [](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    if (check.run()) {
+        std::printf("%s\n", qPrintable(check.summary()));
+        return 0;
+    }
+    const QStringList problems = check.problems();
+    for (const QString &problem : problems)
+        std::printf("%s\n", qPrintable(problem));
+    std::fflush(stdout);
+    return fail(QStringLiteral("--check found %1 problem(s)").arg(problems.size()));
 }
 
 } // namespace
@@ -58,8 +76,21 @@ int main(int argc, char **argv)
                                                         "OLD_MANIFEST, 0 for no patches; default 3."),
          QStringLiteral("N")},
     });
+    parser.addOptions({
+        {QStringLiteral("check"), QStringLiteral("Instead of publishing, check that the current release is whole "
+                                                 "where users fetch it: at the download base URL or in the "
+                                                 "server's folder."),
+         QStringLiteral("URL|FOLDER")},
+        {QStringLiteral("key"), QStringLiteral("With --check, verify the manifest's signature with this minisign "
+                                               "public key (a .pub file or its key line)."),
+         QStringLiteral("PUBLIC_KEY")},
+        {QStringLiteral("deep"), QStringLiteral("With --check, fetch every file whole, check its SHA-256 and "
+                                                "decode each .zst and patch.")},
+    });
     parser.addPositionalArgument(QStringLiteral("RELEASE_DIR"), QStringLiteral("The release's files."));
     parser.process(app);
+    if (parser.isSet(QStringLiteral("check")))
+        return check(parser);
 
     for (const char *required : {"version", "notes", "out"}) {
         if (!parser.isSet(QLatin1String(required)))

@@ -1,0 +1,314 @@
+#include "releasecheck.h"
+#include "manifest.h"
+#include "minisign.h"
+#include "zstdcontentcheck.h"
+
+#include <QBuffer>
+#include <QDomNodeList>
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+const QString manifestName = QStringLiteral("version.xml");
+const QString signatureName = QStringLiteral("version.xml.minisig");
+// As the updater: a minisign signature is a few hundred bytes.
+constexpr qint64 signatureLimit = 64 * 1024;
+// Qt opens this many HTTP/1.1 connections to one host.
+constexpr int checksAtOnce = 6;
+constexpr int progressInterval = 3000;
+
+// The key line of a minisign .pub file, or the line itself.
+QByteArray keyLine(const QString &fileOrLine)
+{
+    QFile file(fileOrLine);
+    if (!QFileInfo(fileOrLine).isFile() || !file.open(QIODevice::ReadOnly))
+        return fileOrLine.trimmed().toLatin1();
+    for (const QByteArray &line : file.read(64 * 1024).split('\n')) {
+        if (!line.trimmed().isEmpty() && !line.startsWith("untrusted comment:"))
+            return line.trimmed();
+    }
+    return QByteArray();
+}
+
+// The updater refuses such entries; here they must not lead outside the folder.
+bool staysInside(const QString &relative)
+{
+    return !relative.contains(QLatin1Char('\\')) && !relative.contains(QLatin1Char(':'))
+        && !relative.startsWith(QLatin1Char('/')) && !relative.split(QLatin1Char('/')).contains(QStringLiteral(".."));
+}
+
+QString hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex());
+}
+
+} // namespace
+
+ReleaseCheck::ReleaseCheck(CheckOptions options, QObject *parent)
+    : QObject(parent)
+    , options(std::move(options))
+    , source(this->options.location)
+{
+    connect(&source, &ReleaseSource::transferred, this, [this](qint64 bytes) { bytesFetched += bytes; });
+    progressTimer.setInterval(progressInterval);
+    connect(&progressTimer, &QTimer::timeout, this, &ReleaseCheck::onProgressTimer);
+}
+
+bool ReleaseCheck::run()
+{
+    if (!source.locationProblem().isEmpty()) {
+        found[-1] << source.locationProblem();
+        return false;
+    }
+    if (!options.publicKey.isEmpty() && (publicKey = keyLine(options.publicKey)).isEmpty()) {
+        found[-1] << tr("%1 holds no public key").arg(options.publicKey);
+        return false;
+    }
+    progressTimer.start();
+    source.fetch(manifestName, -1, QByteArray(), Manifest::maxBytes,
+                 [this](const QString &localPath, const QString &problem) { onManifestFetched(localPath, problem); });
+    loop.exec();
+    return found.isEmpty();
+}
+
+QStringList ReleaseCheck::problems() const
+{
+    QStringList lines;
+    for (const QStringList &some : found)
+        lines += some;
+    return lines;
+}
+
+QString ReleaseCheck::summary() const
+{
+    int compressed = 0, patches = 0;
+    for (const Item &item : items) {
+        compressed += item.kind == Item::Kind::Compressed;
+        patches += item.kind == Item::Kind::Patch;
+    }
+    QString text = tr("release %1 at %2 is whole: %3 files, %4 .zst files and %5 patches, %6")
+                       .arg(version, source.where(QString()))
+                       .arg(items.size() - compressed - patches)
+                       .arg(compressed)
+                       .arg(patches)
+                       .arg(options.deep ? tr("their sizes and digests checked, %1 decoded").arg(decoded)
+                                         : tr("their sizes checked"));
+    if (notDecoded > 0)
+        text += tr(" (%1 patches not decoded: the earlier copy they start from is not listed or not there)")
+                    .arg(notDecoded);
+    return text + (signatureVerified ? tr("; the signature verified") : tr("; no signature checked (no --key)"));
+}
+
+void ReleaseCheck::onManifestFetched(const QString &localPath, const QString &problem)
+{
+    if (!problem.isEmpty()) {
+        addProblem(-1, manifestName, problem);
+        return finish();
+    }
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        addProblem(-1, manifestName, file.errorString());
+        return finish();
+    }
+    manifestBytes = file.readAll();
+    file.close();
+    source.done(localPath);
+    if (!readManifest(manifestBytes))
+        return finish();
+    if (publicKey.isEmpty())
+        return startItems();
+    verifySignature();
+}
+
+bool ReleaseCheck::readManifest(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QDomDocument document;
+    if (!Manifest::parse(&buffer, &document) || document.documentElement().tagName() != QLatin1String("filelist")) {
+        addProblem(-1, manifestName, tr("it is not a manifest the updater can read"));
+        return false;
+    }
+    const QDomElement root = document.documentElement();
+    qint64 published = -1;
+    if (!Manifest::readPublished(root, &published))
+        addProblem(-1, manifestName, tr("its published \"%1\" is not a whole number of seconds, the updater refuses it")
+                                         .arg(root.attribute(QStringLiteral("published"))));
+    version = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
+    releaseFolder = QStringLiteral("v%1/").arg(version);
+    const QDomElement release = Manifest::currentRelease(root, version);
+    if (release.isNull()) {
+        addProblem(-1, manifestName, tr("it names %1 as the current release but lists no such release").arg(version));
+        return false;
+    }
+    listRelease(release);
+    return true;
+}
+
+void ReleaseCheck::listRelease(const QDomElement &release)
+{
+    const QDomNodeList entries = release.elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < entries.length(); ++i)
+        listEntry(entries.at(i).toElement());
+}
+
+void ReleaseCheck::listEntry(const QDomElement &entry)
+{
+    const QString path = releaseFolder + entry.attribute(QStringLiteral("dir")) + entry.attribute(QStringLiteral("name"));
+    Manifest::FileIntegrity integrity;
+    QString reason;
+    if (!staysInside(path) || entry.attribute(QStringLiteral("name")).isEmpty())
+        return addProblem(-1, path, tr("its entry names no file inside the release folder, the updater refuses it"));
+    if (!Manifest::readIntegrity(entry, &integrity, &reason))
+        return addProblem(-1, path, reason);
+    if (!publicKey.isEmpty() && !integrity.isComplete())
+        addProblem(-1, path, tr("its entry has no size and sha256, an updater with a key refuses the release"));
+
+    Item file{Item::Kind::File, path, integrity.size, integrity.sha256, -1, {}, {}, -1, {}};
+    items.append(file);
+    // The updater takes a smaller way only to a file it can check.
+    if (!integrity.isComplete())
+        return;
+    const Manifest::Delivery delivery = Manifest::readDelivery(entry);
+    if (delivery.compressedSize >= 0)
+        items.append({Item::Kind::Compressed, path + QStringLiteral(".zst"), delivery.compressedSize, {},
+                      integrity.size, integrity.sha256, {}, -1, {}});
+    for (const Manifest::Delivery::Patch &patch : delivery.patches) {
+        Item item{Item::Kind::Patch, path + QStringLiteral(".from-%1.zst").arg(hex(patch.from).left(16)), patch.size,
+                  {}, integrity.size, integrity.sha256, {}, -1, patch.from};
+        item.reference = earlierCopy(entry, patch.from, &item.referenceSize);
+        items.append(item);
+    }
+}
+
+// A patch starts from the file of the same folder and name in an earlier
+// release; the manifest tells which one had that content.
+QString ReleaseCheck::earlierCopy(const QDomElement &entry, const QByteArray &sha256, qint64 *size) const
+{
+    const QString dir = entry.attribute(QStringLiteral("dir")), name = entry.attribute(QStringLiteral("name"));
+    const QDomNodeList files = entry.ownerDocument().documentElement().elementsByTagName(QStringLiteral("file"));
+    for (int i = 0; i < files.length(); ++i) {
+        const QDomElement file = files.at(i).toElement();
+        const QString version = file.parentNode().toElement().attribute(QStringLiteral("version"));
+        const QString path = QStringLiteral("v%1/%2%3").arg(version, dir, name);
+        Manifest::FileIntegrity integrity;
+        QString reason;
+        if (file.attribute(QStringLiteral("dir")) == dir && file.attribute(QStringLiteral("name")) == name
+            && Manifest::readIntegrity(file, &integrity, &reason) && integrity.sha256 == sha256 && staysInside(path)) {
+            *size = integrity.size;
+            return path;
+        }
+    }
+    return QString();
+}
+
+void ReleaseCheck::verifySignature()
+{
+    const QString path = releaseFolder + signatureName;
+    source.fetch(path, -1, QByteArray(), signatureLimit, [this, path](const QString &localPath, const QString &problem) {
+        QFile file(localPath);
+        QString reason = problem;
+        if (reason.isEmpty() && !file.open(QIODevice::ReadOnly))
+            reason = file.errorString();
+        if (reason.isEmpty() && !Minisign::verify(publicKey, manifestBytes, file.readAll(), &reason))
+            reason = tr("it is no valid signature of version.xml by this key: %1").arg(reason);
+        file.close();
+        source.done(localPath);
+        if (reason.isEmpty())
+            signatureVerified = true;
+        else
+            addProblem(-1, path, reason);
+        startItems();
+    });
+}
+
+void ReleaseCheck::startItems()
+{
+    while (next < items.size() && running < checksAtOnce) {
+        ++running;
+        checkItem(next++);
+    }
+    if (running == 0)
+        finish();
+}
+
+void ReleaseCheck::checkItem(int index)
+{
+    const Item &item = items.at(index);
+    if (!options.deep) {
+        source.askSize(item.path, [this, index](qint64 size, const QString &problem) {
+            const qint64 expected = items.at(index).size;
+            onItemChecked(index, !problem.isEmpty() || expected < 0 || size == expected
+                                     ? problem : ReleaseSource::sizeProblem(size, expected));
+        });
+        return;
+    }
+    const QByteArray sha256 = item.kind == Item::Kind::File ? item.sha256 : QByteArray();
+    source.fetch(item.path, item.size, sha256, -1, [this, index](const QString &localPath, const QString &problem) {
+        const Item &item = items.at(index);
+        if (!problem.isEmpty() || item.kind == Item::Kind::File) {
+            source.done(localPath);
+            return onItemChecked(index, problem);
+        }
+        if (item.kind == Item::Kind::Compressed)
+            return checkDecoded(index, localPath, QString());
+        if (item.reference.isEmpty()) {
+            ++notDecoded;
+            source.done(localPath);
+            return onItemChecked(index);
+        }
+        source.fetch(item.reference, item.referenceSize, item.referenceSha256, -1,
+                     [this, index, localPath](const QString &referencePath, const QString &referenceProblem) {
+                         // Users who patch hold that copy themselves; only this check lacks it.
+                         if (!referenceProblem.isEmpty()) {
+                             ++notDecoded;
+                             source.done(localPath);
+                             return onItemChecked(index);
+                         }
+                         checkDecoded(index, localPath, referencePath);
+                     });
+    });
+}
+
+void ReleaseCheck::checkDecoded(int index, const QString &compressed, const QString &reference)
+{
+    const Item &item = items.at(index);
+    QString problem;
+    if (zstdDecodesTo(compressed, reference, item.decodedSize, item.decodedSha256, &problem))
+        ++decoded;
+    source.done(compressed);
+    source.done(reference);
+    onItemChecked(index, problem);
+}
+
+void ReleaseCheck::onItemChecked(int index, const QString &problem)
+{
+    if (!problem.isEmpty())
+        addProblem(index, items.at(index).path, problem);
+    ++checked;
+    --running;
+    startItems();
+}
+
+void ReleaseCheck::onProgressTimer()
+{
+    QString line = tr("checked %1 of %2 files").arg(checked).arg(items.size());
+    if (options.deep)
+        line += tr(", %1 MB fetched").arg(bytesFetched / 1000000);
+    emit progressed(line);
+}
+
+void ReleaseCheck::addProblem(int index, const QString &relative, const QString &problem)
+{
+    found[index] << QStringLiteral("%1: %2").arg(source.where(relative), problem);
+}
+
+void ReleaseCheck::finish()
+{
+    progressTimer.stop();
+    loop.quit();
+}
