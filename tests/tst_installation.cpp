@@ -1,3 +1,4 @@
+#include "failurecause.h"
 #include "minisignkeys.h"
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
@@ -358,6 +359,8 @@ private slots:
     void handOverStartsTheApplicationWithItsPath();
     void failedStartIsRetried();
     void waitsForBrenvothToClose();
+    void heldFileNamesItsHolder_data();
+    void heldFileNamesItsHolder();
     void closingDuringTransferLetsTheInstallationFinish_data();
     void closingDuringTransferLetsTheInstallationFinish();
 };
@@ -1196,6 +1199,27 @@ void tst_Installation::waitsForBrenvothToClose()
     QCOMPARE(setup.text(), QStringLiteral("notes"));
     QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
 #endif
+}
+
+void tst_Installation::heldFileNamesItsHolder_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("words");
+
+    QTest::newRow("Brenvoth") << "brenvoth.exe"
+        << "a file of Brenvoth, plugins/render.dll, is in use by Brenvoth: close Brenvoth and try again";
+    QTest::newRow("a backup tool") << "Backup.exe"
+        << "a file of Brenvoth, plugins/render.dll, is in use by Backup.exe; try again once Backup.exe is done with it";
+    QTest::newRow("unknown") << ""
+        << "a file of Brenvoth, plugins/render.dll, is in use by another program; try again in a minute";
+}
+
+// Only Brenvoth itself is for the user to close.
+void tst_Installation::heldFileNamesItsHolder()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, words);
+    QCOMPARE(FailureCause::ofHeldFile("plugins/render.dll", program).plainWords(), words);
 }
 
 void tst_Installation::closingDuringTransferLetsTheInstallationFinish_data()
