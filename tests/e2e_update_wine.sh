@@ -249,7 +249,7 @@ lay_out_three_files() {
 </software></filelist>
 XML
     cat > "$app/download/version.xml" <<'XML'
-<filelist curVersion="2.0.0"><software version="2.0.0">
+<filelist curVersion="2.0.0"><software version="2.0.0" info="&lt;b&gt;Faster&lt;/b&gt; start-up. Fixed printing.">
     <file name="core.dll" dir="" version="2.0.0"/><file name="render.dll" dir="plugins/" version="2.0.0"/>
     <file name="new.dll" dir="plugins/" version="2.0.0"/>
 </software></filelist>

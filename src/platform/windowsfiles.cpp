@@ -115,17 +115,26 @@ WindowsFiles::ErrorCode WindowsFiles::move(const QString &from, const QString &t
     return MoveFileExW(source.c_str(), target.c_str(), 0) ? 0 : GetLastError();
 }
 
-// Denied access to a file that exists and may be written is a hold too: a
-// file being deleted, or one opened without sharing the right to delete it.
+// Denied access to a file that exists and is not read-only is a hold too
+// (a replace onto a file opened without sharing the right to delete it),
+// unless this user may not delete the file at all, as in a folder that is
+// not theirs: that one would never pass.
 bool WindowsFiles::isHeldByAnother(ErrorCode code, const QString &path)
 {
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
         return true;
     if (code != ERROR_ACCESS_DENIED)
         return false;
-    const DWORD attributes = GetFileAttributesW(longPath(path).toStdWString().c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES
-           && !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    const std::wstring file = longPath(path).toStdWString();
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    const HANDLE probe = CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return GetLastError() != ERROR_ACCESS_DENIED;
+    CloseHandle(probe);
+    return true;
 }
 
 QStringList WindowsFiles::holders(const QStringList &paths)
