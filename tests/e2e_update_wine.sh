@@ -21,6 +21,8 @@ www=$work/www
 export WINEDEBUG=${WINEDEBUG:--all}
 # What the updater is started through: a command that ends by exec'ing its arguments.
 updater_wrapper=(exec)
+# What happens just before "Update" is clicked.
+before_click=(true)
 
 # The application folder as a publisher ships it, with the loopback updater
 # and the stub in place of Brenvoth.exe.
@@ -85,6 +87,7 @@ run_update() {
     [ -n "${server_log:-}" ] || start_servers
     rm -f "$app/started-with.txt"
     start_updater
+    "${before_click[@]}"
     xdotool mousemove --window "$window" 547 320 click 1
     wait_for 120 "$@" || fail "the installation did not finish"
     sleep 0.5
@@ -230,9 +233,8 @@ XML
     echo "PASS: a loaded Qt5Xml.dll replaced under wine, its old copy deleted at the next start"
 }
 
-# A file held open without sharing by another program blocks its
-# replacement: the files already replaced go back, the manifest stays.
-case_locked_file() {
+# Release 1.0.0 of two files installed; 2.0.0 replaces both and adds a third.
+lay_out_three_files() {
     install_app
     put "$app/core.dll" 'core 1.0.0'
     put "$app/plugins/render.dll" 'render 1.0.0'
@@ -247,16 +249,38 @@ case_locked_file() {
 </software></filelist>
 XML
     cat > "$app/download/version.xml" <<'XML'
-<filelist curVersion="2.0.0"><software version="2.0.0">
+<filelist curVersion="2.0.0"><software version="2.0.0" info="&lt;b&gt;Faster&lt;/b&gt; start-up. Fixed printing.">
     <file name="core.dll" dir="" version="2.0.0"/><file name="render.dll" dir="plugins/" version="2.0.0"/>
     <file name="new.dll" dir="plugins/" version="2.0.0"/>
 </software></filelist>
 XML
+}
+
+check_three_files() {
+    [ "$(cat "$app/core.dll")" = 'core 2.0.0' ] || fail "core.dll was not replaced"
+    [ "$(cat "$app/plugins/render.dll")" = 'render 2.0.0' ] || fail "render.dll was not replaced"
+    [ "$(cat "$app/plugins/new.dll")" = 'new 2.0.0' ] || fail "new.dll was not installed"
+    grep -q 'curVersion="2.0.0"' "$app/version.xml" || fail "the manifest was not rewritten"
+    ! grep -q 'not installed' "$work/updater.log" || fail "the update failed: $(cat "$work/updater.log")"
+}
+
+# hold <file> [read]: another program holds the file until it is killed;
+# with "read" it shares reading, as virus scanners and indexers do.
+hold() {
+    rm -f "$work/held"
+    (cd "$work" && exec wine "$holdfile" "$1" "$work/held" "${@:2}") &
+    holder_pid=$!
+    pids+=($holder_pid)
+    wait_for 60 test -e "$work/held" || fail "the helper did not hold $1"
+}
+
+# A file held open without sharing by another program blocks its
+# replacement: the files already replaced go back, the manifest stays.
+case_locked_file() {
+    lay_out_three_files
     local before
     before=$(app_state)
-    (cd "$work" && exec wine "$holdfile" "$app/plugins/render.dll" "$work/held") &
-    pids+=($!)
-    wait_for 60 test -e "$work/held" || fail "the helper did not hold render.dll"
+    hold "$app/plugins/render.dll"
 
     run_update grep -q 'not installed' "$work/updater.log"
 
@@ -308,6 +332,67 @@ case_published_update() {
     run_update
     check_published_update "$app" "$server_log"
     echo "PASS: a release published with brenvoth-release.exe installed by patch, .zst and raw file under wine"
+}
+
+# As a virus scanner does for a few seconds after a file changes: the
+# updater waits for render.dll, and installs whole once it is let go 3 s later.
+case_held_for_a_moment() {
+    lay_out_three_files
+    hold "$app/plugins/render.dll" read
+    (
+        wait_for 120 grep -q '^Waiting for plugins/render.dll' "$work/updater.log" || exit 1
+        if [ -n "${BRENVOTH_SCREENSHOTS:-}" ] && find_window; then
+            import -window "$window" "$BRENVOTH_SCREENSHOTS/waiting-for-file.png"
+        fi
+        sleep 3
+        kill "$holder_pid"
+    ) &
+    pids+=($!)
+
+    run_update
+
+    check_three_files
+    grep -q '^Waiting for plugins/render.dll' "$work/updater.log" || fail "the updater did not wait for render.dll"
+    echo "PASS: render.dll held with read sharing until 3 s into the wait, then installed whole:" \
+         "$(grep -m1 '^Waiting for' "$work/updater.log")"
+}
+
+# Held for longer than the updater waits: nothing changes, and the failure
+# names the file, the raw error and, where wine can tell, the holder.
+case_held_past_the_limit() {
+    lay_out_three_files
+    local before
+    before=$(app_state)
+    hold "$app/plugins/render.dll" read
+
+    run_update grep -q 'not installed' "$work/updater.log"
+
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed: $(diff <(echo "$before") <(app_state))"
+    grep -q 'not installed: .*plugins/render.dll cannot be moved aside (error 32' "$work/updater.log" \
+        || fail "the failure does not name render.dll and error 32: $(cat "$work/updater.log")"
+    echo "PASS: render.dll held past the limit changed nothing: $(grep -o 'not installed: .*' "$work/updater.log")"
+}
+
+# Brenvoth, still closing when "Update" is clicked, keeps core.dll open and
+# ends 5 s later by itself: the updater waits for it, then installs whole.
+start_closing_brenvoth() {
+    rm -f "$work/holding"
+    (cd "$work" && exec wine "$app/Brenvoth.exe" --hold "$app/core.dll" 5 "$work/holding") &
+    closing_pid=$!
+    pids+=($closing_pid)
+    wait_for 60 test -e "$work/holding" || fail "the stand-in Brenvoth did not start"
+}
+
+case_brenvoth_closing() {
+    lay_out_three_files
+    before_click=(start_closing_brenvoth)
+
+    run_update
+
+    check_three_files
+    grep -q '^Waiting for Brenvoth to close' "$work/updater.log" || fail "the updater did not wait for Brenvoth"
+    wait "$closing_pid" || fail "the stand-in Brenvoth did not end by itself"
+    echo "PASS: the update waited for a closing Brenvoth.exe that held core.dll, which ended by itself, and installed whole"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

@@ -37,10 +37,15 @@ public:
         newRelease.insert("new/deeper/c.dll", "c.dll 2");
     }
 
-    bool commit(Action action = Action::Continue, int atStep = -1)
+    /// \a action at \a atStep, after another program held its file for
+    /// \a holds attempts.
+    bool commit(Action action = Action::Continue, int atStep = -1, int holds = 0)
     {
         ReleaseCommit commit(app.path());
-        commit.setStepHook([=](int step) { return step == atStep ? action : Action::Continue; });
+        int held = 0;
+        commit.setStepHook([=, &held](int step) {
+            return step != atStep ? Action::Continue : held++ < holds ? Action::Hold : action;
+        });
         return commit.commit("2", files, "manifest 2");
     }
 
@@ -62,6 +67,8 @@ private slots:
     void recoveryAfterAStopLeavesOneRelease_data();
     void recoveryAfterAStopLeavesOneRelease();
     void unfinishedRollBackIsFinishedAtTheNextStart();
+    void heldFileIsWaitedFor_data();
+    void heldFileIsWaitedFor();
     void leftoverBackupsGoAtTheNextStart();
 };
 
@@ -105,11 +112,15 @@ void tst_ReleaseCommit::recoveryAfterAStopLeavesOneRelease_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<bool>("stagedFileLost");
     QTest::addColumn<bool>("expectNewRelease");
+    QTest::addColumn<int>("holds");
     for (int step = 0; step < stepCount; ++step)
-        QTest::addRow("stopped before step %d", step) << step << false << (step > journalStep);
+        QTest::addRow("stopped before step %d", step) << step << false << (step > journalStep) << 0;
+    // Each move: a.dll aside and in, b.dll aside and in, c.dll in.
+    for (int step : {4, 5, 6, 7, 8})
+        QTest::addRow("stopped while step %d waits for a held file", step) << step << false << true << 2;
     // b.dll's staged copy is lost before it was moved: the release cannot be completed.
     for (int step : {journalStep + 1, 5, 6})
-        QTest::addRow("stopped before step %d, a staged file lost", step) << step << true << false;
+        QTest::addRow("stopped before step %d, a staged file lost", step) << step << true << false << 0;
 }
 
 // As after a kill or a power cut: the next start finishes or undoes the commit.
@@ -118,8 +129,9 @@ void tst_ReleaseCommit::recoveryAfterAStopLeavesOneRelease()
     QFETCH(int, step);
     QFETCH(bool, stagedFileLost);
     QFETCH(bool, expectNewRelease);
+    QFETCH(int, holds);
     Release release;
-    QVERIFY(!release.commit(Action::Stop, step));
+    QVERIFY(!release.commit(Action::Stop, step, holds));
     if (stagedFileLost)
         QVERIFY(QFile::remove(release.app.filePath("download/plugins/b.dll")));
 
@@ -152,6 +164,58 @@ void tst_ReleaseCommit::unfinishedRollBackIsFinishedAtTheNextStart()
     QVERIFY(QFile::remove(blocker));
     QVERIFY(!ReleaseCommit(release.app.path()).recover().isEmpty());
     QCOMPARE(snapshot(release.app.path()), release.newRelease);
+}
+
+void tst_ReleaseCommit::heldFileIsWaitedFor_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("holds");   // -1: past the limit
+    QTest::addColumn<QString>("shownFile");
+
+    QTest::newRow("an installed file let go after three attempts") << 4 << 3 << "a.dll";
+    QTest::newRow("a staged file let go on its way in") << 7 << 5 << "plugins/b.dll";
+    QTest::newRow("held past the limit") << 6 << -1 << "plugins/b.dll";
+}
+
+// The wait names the installed file, lets the event loop turn and ends
+// before the commit goes on; past the limit the old release stays whole.
+void tst_ReleaseCommit::heldFileIsWaitedFor()
+{
+    QFETCH(int, step);
+    QFETCH(int, holds);
+    QFETCH(QString, shownFile);
+    Release release;
+    ReleaseCommit commit(release.app.path());
+    int attempts = 0;
+    commit.setStepHook([&](int at) {
+        return at == step && (holds < 0 || attempts++ < holds) ? Action::Hold : Action::Continue;
+    });
+    commit.setHeldFileLimit(holds < 0 ? 300 : ReleaseCommit::defaultHeldFileLimit);
+    QStringList reports;
+    commit.setWaitReport([&](const QString &file, const QString &program) {
+        reports << file + '|' + program;
+    });
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+
+    const bool committed = commit.commit("2", files, "manifest 2");
+
+    QCOMPARE(reports, QStringList({shownFile + '|', "|"}));
+    QVERIFY2(ticks > 0, "the event loop stood still during the wait");
+    if (holds >= 0) {
+        QVERIFY2(committed, qPrintable(commit.errorString()));
+        QCOMPARE(attempts, holds + 1);
+        QCOMPARE(snapshot(release.app.path()), release.newRelease);
+        return;
+    }
+    QVERIFY2(!committed, "a file held past the limit counted as installed");
+    QVERIFY(commit.wasBlockedByHolder());
+    QCOMPARE(commit.blockedFile(), release.app.filePath(shownFile));
+    QVERIFY2(commit.errorString().contains("(error 32)"), qPrintable(commit.errorString()));
+    QCOMPARE(snapshot(release.app.path()), release.oldRelease);
+    QCOMPARE(ReleaseCommit(release.app.path()).recover(), QString());
 }
 
 void tst_ReleaseCommit::leftoverBackupsGoAtTheNextStart()

@@ -85,6 +85,13 @@ FailureCause FailureCause::ofWriteFailure(const QString &path)
     return FailureCause(Kind::CannotWrite);
 }
 
+FailureCause FailureCause::ofHeldFile(const QString &file, const QString &program)
+{
+    FailureCause cause(Kind::Held, file);
+    cause.program = program;
+    return cause;
+}
+
 QString FailureCause::plainWords() const
 {
     switch (what) {
@@ -119,8 +126,18 @@ QString FailureCause::plainWords() const
         return tr("the updater may not write into the folder of Brenvoth; check that it may be "
                   "written and try again");
     case Kind::InUse:
-        return tr("a file of Brenvoth, %1, is in use or may not be written: close Brenvoth and "
-                  "try again").arg(subject);
+        return tr("a file of Brenvoth, %1, may not be written: check that the folder of Brenvoth may "
+                  "be written and try again").arg(subject);
+    case Kind::Held:
+        // Only Brenvoth itself is for the user to close.
+        if (program.compare(QLatin1String("Brenvoth.exe"), Qt::CaseInsensitive) == 0)
+            return tr("a file of Brenvoth, %1, is in use by Brenvoth: close Brenvoth and try again")
+                .arg(subject);
+        if (program.isEmpty())
+            return tr("a file of Brenvoth, %1, is in use by another program; try again in a minute")
+                .arg(subject);
+        return tr("a file of Brenvoth, %1, is in use by %2; try again once %2 is done with it")
+            .arg(subject, program);
     case Kind::FolderInTheWay:
         return tr("a folder stands where the file %1 of Brenvoth must go; move it away and try "
                   "again").arg(subject);

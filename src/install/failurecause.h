@@ -30,7 +30,8 @@ public:
         Redirect,
         NoSpace,
         CannotWrite,      // the staging area or the folder may not be written
-        InUse,            // an installed file cannot be replaced
+        InUse,            // an installed file cannot be replaced, and no program is known to hold it
+        Held,             // another program held a file past the limit
         FolderInTheWay,
         BadManifest,      // the release's own description is unusable
         NotVerified,      // no publisher's signature vouches for it
@@ -50,6 +51,9 @@ public:
     static FailureCause ofDownload(const HttpDownloadFile &download, const QString &path);
     /// A write into \a path failed: a full disk or a folder that may not be written.
     static FailureCause ofWriteFailure(const QString &path);
+    /// \a file stayed in use by \a program (a file name like Backup.exe;
+    /// empty when unknown).
+    static FailureCause ofHeldFile(const QString &file, const QString &program);
 
     Kind kind() const { return what; }
     /// What went wrong and what the user can do, as a clause without a full
@@ -60,6 +64,7 @@ private:
     Kind what = Kind::None;
     QString subject;
     qint64 amount = 0;
+    QString program;
 };
 
 #endif // FAILURECAUSE_H

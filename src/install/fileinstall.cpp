@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 QByteArray fileSha256(const QString &path, const std::function<void()> &keepResponsive)
 {
@@ -25,4 +26,15 @@ QByteArray fileSha256(const QString &path, const std::function<void()> &keepResp
 void keepWindowResponsive()
 {
     QCoreApplication::processEvents();
+}
+
+// Events, not a nested QEventLoop: that one would return at once once the
+// window, closed meanwhile, has asked the application to quit.
+void pauseResponsively(int msecs)
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(msecs);
+    while (timer.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }

@@ -10,6 +10,9 @@
 /// Lets the window handle its events between slices of long work.
 void keepWindowResponsive();
 
+/// Waits \a msecs while the window handles its events, without busy-waiting.
+void pauseResponsively(int msecs);
+
 /// The SHA-256 of the file at \a path (32 raw bytes), empty when it cannot be
 /// read; \a keepResponsive is called between slices of a large file.
 QByteArray fileSha256(const QString &path, const std::function<void()> &keepResponsive);

@@ -7,6 +7,7 @@
 #include "releasecommit.h"
 #include "stagingrecords.h"
 #include "systemproxy.h"
+#include "windowsfiles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -35,6 +36,8 @@ constexpr int mostInFlight = 32;
 constexpr int multiplexedAnswerTimeout = 10000;
 // Room beyond the release's files: the journal, the manifest, the bookkeeping.
 constexpr qint64 spaceMargin = 4 * 1024 * 1024;
+// How often a closing Brenvoth is looked for.
+constexpr int closingPoll = 200;
 
 } // namespace
 
@@ -62,6 +65,9 @@ void Installation::recoverInterrupted(const QString &applicationDir)
 
 void Installation::run(const QString &version, const QStringList &dirs, const QStringList &names)
 {
+    // Its time to close runs while the release is staged.
+    if (WindowsFiles::isRunning(applicationProgram()))
+        applicationSeen.start();
     const bool succeeded = prepare(version, dirs, names) && (publicKey.isEmpty() || verifySignature())
                            && stageAll() && commit(version);
     if (succeeded)
@@ -407,15 +413,53 @@ bool Installation::commit(const QString &version)
     QVector<ReleaseCommit::File> staged;
     for (const PendingFile &file : qAsConst(files))
         staged.append({file.dir, file.name});
+    waitForApplicationToClose();
     ReleaseCommit releaseCommit(applicationDir);
+    releaseCommit.setHeldFileLimit(heldFileLimit);
+    releaseCommit.setWaitReport([this](const QString &file, const QString &program) {
+        if (!file.isEmpty())
+            qDebug().noquote() << QStringLiteral("Waiting for %1, held by %2")
+                                      .arg(file, program.isEmpty() ? QStringLiteral("another program") : program);
+        emit waiting(file.isEmpty() ? QString()
+                     : program.isEmpty() ? tr("Waiting for %1, which another program is using…").arg(file)
+                                         : tr("Waiting for %1, which %2 is using…").arg(file, program));
+    });
     if (releaseCommit.commit(version, staged, localManifest))
         return true;
     failed = releaseCommit.isUnfinished() ? Failure::Unfinished : Failure::NotInstalled;
     error = releaseCommit.errorString();
-    const QString blocked = releaseCommit.blockedFile();
-    failureCause = blocked.isEmpty() ? FailureCause::ofWriteFailure(applicationDir)
-                                     : FailureCause(FailureCause::Kind::InUse, QDir(applicationDir).relativeFilePath(blocked));
+    const QString blocked = QDir(applicationDir).relativeFilePath(releaseCommit.blockedFile());
+    QString program = releaseCommit.blockingProgram();
+    // Where Windows cannot tell who holds it, Brenvoth still running is the likely one.
+    if (program.isEmpty() && WindowsFiles::isRunning(applicationProgram()))
+        program = QFileInfo(applicationProgram()).fileName();
+    failureCause = releaseCommit.blockedFile().isEmpty() ? FailureCause::ofWriteFailure(applicationDir)
+                   : releaseCommit.wasBlockedByHolder() ? FailureCause::ofHeldFile(blocked, program)
+                                                        : FailureCause(FailureCause::Kind::InUse, blocked);
     return false;
+}
+
+// Brenvoth, closing after it started the updater, may still hold its files,
+// and "OK" must not start a second one beside it. It is never ended from
+// here: after the limit the commit goes on and waits for its files.
+void Installation::waitForApplicationToClose()
+{
+    if (!WindowsFiles::isRunning(applicationProgram()))
+        return;
+    if (!applicationSeen.isValid())
+        applicationSeen.start();
+    qDebug() << "Waiting for Brenvoth to close";
+    emit waiting(tr("Waiting for Brenvoth to close…"));
+    while (applicationSeen.elapsed() < closingLimit && WindowsFiles::isRunning(applicationProgram()))
+        pauseResponsively(int(qBound<qint64>(1, closingLimit - applicationSeen.elapsed(), closingPoll)));
+    if (applicationSeen.elapsed() >= closingLimit)
+        qDebug() << "Brenvoth is still running; installing beside it";
+    emit waiting(QString());
+}
+
+QString Installation::applicationProgram() const
+{
+    return applicationDir + QStringLiteral("/Brenvoth.exe");
 }
 
 // What fails in staging, besides a download, is writing into the download directory.

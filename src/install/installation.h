@@ -5,8 +5,10 @@
 #include "failurecause.h"
 #include "filestaging.h"
 #include "manifest.h"
+#include "releasecommit.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -35,6 +37,10 @@ class StagingRecords;
 /// before the commit changes nothing in the application directory or its
 /// manifest; a failure during it puts everything back.
 ///
+/// Before the commit it waits for Brenvoth, still closing, to end (never
+/// ending it), and during it for files another program holds for a moment;
+/// waiting() says so.
+///
 /// run() returns when the installation is over, having turned the event
 /// loop meanwhile; it reports through progressChanged() and, last,
 /// finished(), after which failure() and errorString() say what failed.
@@ -54,11 +60,16 @@ public:
     static constexpr int retries = 3;
     static constexpr int defaultRetryPause = 1000;
     static const int defaultStallTimeout;
+    /// How long the commit waits for Brenvoth to close, while it runs.
+    static constexpr int defaultClosingLimit = 60000;
 
     /// How long a download may receive nothing before it counts as failed.
     void setStallTimeout(int msecs) { stallTimeout = msecs; }
     /// The pause before the first retry; each further one doubles it.
     void setRetryPause(int msecs) { retryPause = msecs; }
+    /// How long a file that another program holds is waited for.
+    void setHeldFileLimit(int msecs) { heldFileLimit = msecs; }
+    void setClosingLimit(int msecs) { closingLimit = msecs; }
     /// The base64 key line of the publisher's minisign.pub; empty: no check.
     void setPublicKey(const QByteArray &key) { publicKey = key; }
 
@@ -81,6 +92,8 @@ signals:
     /// The combined progress of all files, 0 to 100.
     void progressChanged(int value);
     void finished(bool succeeded);
+    /// What the installation waits for, in words for the user; empty when it goes on.
+    void waiting(const QString &reason);
 
 private:
     struct PendingFile
@@ -108,6 +121,8 @@ private:
     FileStaging::Context stagingContext();
     void reportProgress();
     bool commit(const QString &version);
+    void waitForApplicationToClose();
+    QString applicationProgram() const;
     bool fail(const PendingFile &file, const QString &reason);
     bool fail(const PendingFile &file, const QString &reason, const FailureCause &cause);
     bool refuseManifest(const PendingFile &file, const QString &reason);
@@ -123,6 +138,9 @@ private:
     const QString downloadBaseUrl;
     int stallTimeout = defaultStallTimeout;
     int retryPause = defaultRetryPause;
+    int heldFileLimit = ReleaseCommit::defaultHeldFileLimit;
+    int closingLimit = defaultClosingLimit;
+    QElapsedTimer applicationSeen;   // since Brenvoth was first seen running
     QByteArray publicKey;
 
     QNetworkAccessManager network;

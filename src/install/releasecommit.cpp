@@ -1,9 +1,12 @@
 #include "releasecommit.h"
 #include "durablefiles.h"
 #include "entrycheck.h"
+#include "fileinstall.h"
+#include "windowsfiles.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -12,6 +15,11 @@
 #include <QSaveFile>
 
 namespace {
+
+// A held file is tried again after growing pauses, often at first: most
+// holders let go within a second.
+constexpr int firstHeldPause = 50;
+constexpr int longestHeldPause = 2000;
 
 bool writeWhole(const QString &path, const QByteArray &content)
 {
@@ -60,15 +68,68 @@ QString ReleaseCommit::journalPath() const
     return bookkeepingPath() + QStringLiteral("/journal");
 }
 
-// Most files share their folder with the one before.
-bool ReleaseCommit::moveFile(const QString &from, const QString &to)
+// Most files share their folder with the one before. A file that another
+// program holds is tried again until the limit, the window responsive and
+// told meanwhile; \a step is the test hook's, -1 for none.
+bool ReleaseCommit::moveFile(const QString &from, const QString &to, int step)
 {
     const QString folder = QFileInfo(to).path();
     if (!knownFolders.contains(folder)) {
         QDir().mkpath(folder);
         knownFolders.insert(folder);
     }
-    return QFile::rename(from, to);
+    const QString installed = from.startsWith(downloadDir + QLatin1Char('/')) ? to : from;
+    QElapsedTimer waited;
+    int pause = firstHeldPause;
+    bool moved = false;
+    while (!(moved = attemptMove(from, to, step)) && held) {
+        if (!waited.isValid()) {
+            waited.start();
+            holder = holderOf(from, to);
+            if (waitReport)
+                waitReport(QDir(applicationDir).relativeFilePath(installed), holder);
+        }
+        const qint64 left = heldFileLimit - waited.elapsed();
+        if (left <= 0)
+            break;
+        pauseResponsively(int(qMin<qint64>(pause, left)));
+        pause = qMin(pause * 2, longestHeldPause);
+    }
+    if (waited.isValid()) {
+        // Whoever holds it at the end is the one to name.
+        const QString lastHolder = held ? holderOf(from, to) : QString();
+        if (!lastHolder.isEmpty())
+            holder = lastHolder;
+        if (waitReport)
+            waitReport(QString(), QString());
+    }
+    return moved;
+}
+
+bool ReleaseCommit::attemptMove(const QString &from, const QString &to, int step)
+{
+    lastError = 0;
+    held = false;
+    const StepAction action = step >= 0 && stepHook ? stepHook(step) : StepAction::Continue;
+    if (action == StepAction::Stop)
+        stopped = true;
+    if (action == StepAction::Stop || action == StepAction::Fail)
+        return false;
+    lastError = action == StepAction::Hold ? WindowsFiles::sharingViolation : WindowsFiles::move(from, to);
+    held = lastError != 0
+           && (action == StepAction::Hold || WindowsFiles::isHeldByAnother(lastError, from)
+               || WindowsFiles::isHeldByAnother(lastError, to));
+    return lastError == 0;
+}
+
+QString ReleaseCommit::holderOf(const QString &from, const QString &to) const
+{
+    QStringList existing;
+    for (const QString &path : {from, to}) {
+        if (QFileInfo::exists(path))
+            existing << path;
+    }
+    return WindowsFiles::holders(existing).value(0);
 }
 
 // Asks the test hook about the step before running it.
@@ -86,10 +147,16 @@ bool ReleaseCommit::fail(const QString &text)
     return false;
 }
 
+// The system's own code, and who held the file, stay in the text for the log.
 bool ReleaseCommit::failOn(const QString &path, const QString &text)
 {
     blocked = path;
-    return fail(text);
+    blockedByHolder = held;
+    blockingHolder = held ? holder : QString();
+    if (lastError == 0)
+        return fail(text);
+    const QString by = blockingHolder.isEmpty() ? QString() : QStringLiteral(", held by ") + blockingHolder;
+    return fail(QStringLiteral("%1 (error %2%3)").arg(text).arg(lastError).arg(by));
 }
 
 bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
@@ -191,10 +258,10 @@ bool ReleaseCommit::runForward(const Plan &plan)
         if (plan.existed.at(i) && QFileInfo::exists(target) && !QFileInfo::exists(backup(file))) {
             // An executable stays executable.
             QFile::setPermissions(staged(file), QFile::permissions(target));
-            if (!perform([&] { return moveFile(target, backup(file)); }))
+            if (!moveFile(target, backup(file), stepCount++))
                 return failOn(target, QStringLiteral("%1 cannot be moved aside").arg(target));
         }
-        if (!perform([&] { return moveFile(staged(file), target); }))
+        if (!moveFile(staged(file), target, stepCount++))
             return failOn(target, QStringLiteral("%1 cannot be replaced").arg(target));
         qDebug() << applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name;
     }

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -171,10 +172,30 @@ void UpdateWindow::installUpdate()
     connect(&installation, &Installation::progressChanged, ui->progressBar, [this](int value) {
         ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
     });
+    connect(&installation, &Installation::waiting, this, &UpdateWindow::onInstallationWaiting);
     connect(&installation, &Installation::finished, this,
             [this, &installation] { showInstallationResult(installation); });
     installation.run(newVersion, updateDirs, updateNames);
     ui->update->setText(tr("OK"));
+}
+
+// What the installation waits for stands below the notes, as a failure
+// would, until it goes on.
+void UpdateWindow::onInstallationWaiting(const QString &reason)
+{
+    if (waitingFrom >= 0) {
+        QTextCursor cursor(ui->textEdit->document());
+        cursor.setPosition(waitingFrom);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        waitingFrom = -1;
+    }
+    if (reason.isEmpty())
+        return;
+    waitingFrom = ui->textEdit->document()->characterCount() - 1;
+    ui->textEdit->append(QString());
+    ui->textEdit->append(QStringLiteral("<i>%1</i>").arg(reason.toHtmlEscaped()));
+    ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
 }
 
 void UpdateWindow::showInstallationResult(const Installation &installation)

@@ -57,6 +57,7 @@ private:
                          const QHash<QString, QString> &installedVersions);
     void installUpdate();
     void showInstallationResult(const Installation &installation);
+    void onInstallationWaiting(const QString &reason);
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;
@@ -68,6 +69,7 @@ private:
     int stallTimeout;
     int retryPause;
     QByteArray publicKey;
+    int waitingFrom = -1;   // where the text of a wait begins in the notes box
 };
 
 #endif // UPDATEWINDOW_H
