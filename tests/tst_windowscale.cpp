@@ -95,6 +95,8 @@ void tst_WindowScale::scaledWindow_data()
     QTest::newRow("at 125 %") << 120 << 1.25 << QString();
     QTest::newRow("at 150 %") << 144 << 1.5 << QString();
     QTest::newRow("at 200 %") << 192 << 2.0 << QString();
+    QTest::newRow("at 200 % with a long version") << 192 << 2.0
+        << QStringLiteral("2026.12.08-release-candidate.3+build.4711");
 }
 
 void tst_WindowScale::scaledWindow()
