@@ -14,8 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
@@ -198,6 +196,6 @@ void UpdateWindow::showInstallationResult(const Installation &installation)
     // Set apart from the release notes by a blank line and scrolled into view below long ones.
     ui->textEdit->append(QString());
     ui->textEdit->append(failureText(installation));
-    WindowAccess::announceAddedText(ui->textEdit, ui->textEdit->document()->lastBlock().text());
+    WindowAccess::alertToNotes(ui->textEdit);
     ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
 }

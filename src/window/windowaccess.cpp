@@ -86,11 +86,8 @@ void setElidedText(QLabel *label, const QString &text)
     label->setAccessibleName(whole);
 }
 
-void announceAddedText(QTextEdit *notes, const QString &text)
+void alertToNotes(QTextEdit *notes)
 {
-    const int end = notes->toPlainText().size();
-    QAccessibleTextInsertEvent inserted(notes, qMax(0, end - text.size()), text);
-    QAccessible::updateAccessibility(&inserted);
     QAccessibleEvent alert(notes, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }

@@ -28,8 +28,10 @@ void describeUpdateButton(QPushButton *update);
 /// label, the whole text then in its tooltip and accessible name.
 void setElidedText(QLabel *label, const QString &text);
 
-/// Has a screen reader read out \a text, just added to the notes box.
-void announceAddedText(QTextEdit *notes, const QString &text);
+/// Asks a screen reader to read out the notes box, where a failure was just
+/// added, though the focus is elsewhere. The box reports the text it gained
+/// itself, as the progress bar reports its value.
+void alertToNotes(QTextEdit *notes);
 
 } // namespace WindowAccess
 
