@@ -7,7 +7,8 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 # Everything the build, the tests, the demo and the benchmarks need from Debian/Ubuntu.
 PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           imagemagick python3 curl nginx-light procps libsodium-dev minisign pkg-config
-          openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd)
+          openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd
+          dbus-daemon at-spi2-core python3-pyatspi)
 # What scripts/test-windows adds: the cross-compilers, wine and pkg-config.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf)
 
