@@ -133,7 +133,7 @@ void tst_UpdateWindow::widgets_data()
         << QRect(510, 310, 75, 21)
         << "QPushButton:pressed,QPushButton:hover{\ncolor:white;\n}\n"
            "QPushButton{\nborder-radius:2px;\ncolor:#888e8d;\n}"
-           "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\n}";
+           "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\noutline:none;\n}";
 }
 
 void tst_UpdateWindow::widgets()

@@ -19,7 +19,7 @@ QString translate(const char *text)
 }
 
 // The focused button looks as under the pointer, framed by a thin line.
-const char updateFocusSheet[] = "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\n}";
+const char updateFocusSheet[] = "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\noutline:none;\n}";
 const char closeFocusSheet[] =
     "\nQPushButton#closeButton:focus\n{\n    border-image:url(:/image/close.png);\n}";
 
