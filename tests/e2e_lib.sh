@@ -28,7 +28,8 @@ wait_for() {
 start_display() {
     local fifo=$work/display
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # At 96 DPI, a screen at 100 %: the window scales with the DPI.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     pids+=($!)
     export DISPLAY=":$(head -n1 <"$fifo")"
 }

@@ -2,7 +2,9 @@
 #include "updatewindow.h"
 #include "updatewindowform.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -65,6 +67,11 @@ private slots:
     void progressBarSheets();
     void closeButtonClosesOnceAndEndsTheLoop();
     void updateButtonReachesOneSlot();
+    void keyboard_data();
+    void keyboard();
+    void everyControlHasAName();
+    void longVersionIsElided_data();
+    void longVersionIsElided();
 
 private:
     QTemporaryDir appDir;   // no manifests: the window keeps its form texts
@@ -112,7 +119,8 @@ void tst_UpdateWindow::widgets_data()
         << QRect(607, 7, 26, 26)
         << "QPushButton#closeButton\n{\n    background-color: transparent;\n    margin:6px;\n"
            "    border-image:url(:/image/close_t.png);\n}\nQPushButton#closeButton:hover\n{\n"
-           "    border-image:url(:/image/close.png);\n}";
+           "    border-image:url(:/image/close.png);\n}"
+           "\nQPushButton#closeButton:focus\n{\n    border-image:url(:/image/close.png);\n}";
     QTest::newRow("progress bar") << "progressBar" << "QProgressBar" << "UpdateWindow"
         << QRect(70, 310, 411, 21)
         << "QProgressBar:horizontal {border: 1px solid #525c60; border-radius: 10px; "
@@ -124,7 +132,8 @@ void tst_UpdateWindow::widgets_data()
     QTest::newRow("update button") << "update" << "QPushButton" << "UpdateWindow"
         << QRect(510, 310, 75, 21)
         << "QPushButton:pressed,QPushButton:hover{\ncolor:white;\n}\n"
-           "QPushButton{\nborder-radius:2px;\ncolor:#888e8d;\n}";
+           "QPushButton{\nborder-radius:2px;\ncolor:#888e8d;\n}"
+           "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\noutline:none;\n}";
 }
 
 void tst_UpdateWindow::widgets()
@@ -286,6 +295,116 @@ void tst_UpdateWindow::updateButtonReachesOneSlot()
 
     update->click();
     QCOMPARE(closes.count, 1);
+}
+
+void tst_UpdateWindow::keyboard_data()
+{
+    QTest::addColumn<QString>("focusFirst");     // empty: the focus the window starts with
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("focusAfter");
+    QTest::addColumn<QString>("updateText");
+    QTest::addColumn<bool>("open");
+
+    const int none = Qt::NoModifier;
+    QTest::newRow("Space on the fresh window starts the update")
+        << QString() << int(Qt::Key_Space) << none << "update" << "Cancle" << true;
+    QTest::newRow("Enter on the fresh window starts the update")
+        << QString() << int(Qt::Key_Return) << none << "update" << "Cancle" << true;
+    QTest::newRow("Tab from the notes reaches Update")
+        << "textEdit" << int(Qt::Key_Tab) << none << "update" << "Update" << true;
+    QTest::newRow("Tab from Update reaches the close button")
+        << "update" << int(Qt::Key_Tab) << none << "closeButton" << "Update" << true;
+    QTest::newRow("Shift+Tab from Update reaches the notes")
+        << "update" << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "textEdit" << "Update" << true;
+    QTest::newRow("Enter on the close button closes")
+        << "closeButton" << int(Qt::Key_Return) << none << "closeButton" << "Update" << false;
+    QTest::newRow("Esc closes") << QString() << int(Qt::Key_Escape) << none << "update" << "Update" << false;
+}
+
+void tst_UpdateWindow::keyboard()
+{
+    QFETCH(QString, focusFirst);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, focusAfter);
+    QFETCH(QString, updateText);
+    QFETCH(bool, open);
+
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    if (!focusFirst.isEmpty())
+        window->findChild<QWidget *>(focusFirst)->setFocus();
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY2(focused, "nothing has the keyboard focus");
+    QTest::keyClick(focused, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(window->focusWidget()->objectName(), focusAfter);
+    QCOMPARE(window->findChild<QPushButton *>("update")->text(), updateText);
+    QCOMPARE(window->isVisible(), open);
+    QVERIFY2(window->findChild<QTextEdit *>("textEdit")->toPlainText() == "There is no version infomation!",
+             "the key was typed into the notes");
+}
+
+void tst_UpdateWindow::everyControlHasAName()
+{
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(window.data());
+    QVERIFY2(root->text(QAccessible::Name).contains("Brenvoth"),
+             qPrintable("the window is announced as " + root->text(QAccessible::Name)));
+
+    const QList<QAccessible::Role> named{QAccessible::PushButton, QAccessible::EditableText,
+                                         QAccessible::ProgressBar};
+    QList<QAccessibleInterface *> pending{root};
+    QStringList nameless;
+    int controls = 0;
+    while (!pending.isEmpty()) {
+        QAccessibleInterface *node = pending.takeFirst();
+        for (int i = 0; i < node->childCount(); ++i)
+            pending << node->child(i);
+        if (!named.contains(node->role()))
+            continue;
+        ++controls;
+        if (node->text(QAccessible::Name).trimmed().isEmpty())
+            nameless << node->object()->objectName();
+    }
+    QCOMPARE(controls, 4);
+    QVERIFY2(nameless.isEmpty(), qPrintable("without a name: " + nameless.join(", ")));
+    auto *update = window->findChild<QPushButton *>("update");
+    QVERIFY2(!QAccessible::queryAccessibleInterface(update)->text(QAccessible::Description).isEmpty(),
+             "nothing tells what Update does");
+}
+
+void tst_UpdateWindow::longVersionIsElided_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("elided");
+
+    QTest::newRow("a usual version shows whole") << "1.1.0" << false;
+    QTest::newRow("a long version is elided") << "2026.12.08-release-candidate.3+build.4711" << true;
+}
+
+void tst_UpdateWindow::longVersionIsElided()
+{
+    QFETCH(QString, version);
+    QFETCH(bool, elided);
+
+    QTemporaryDir app;
+    QVERIFY(QDir().mkpath(app.filePath("download")));
+    QFile manifest(app.filePath("download/version.xml"));
+    QVERIFY(manifest.open(QIODevice::WriteOnly));
+    manifest.write(QStringLiteral("<filelist curVersion=\"%1\"/>").arg(version).toUtf8());
+    manifest.close();
+    UpdateWindow window(app.path(), QString());
+
+    auto *label = window.findChild<QLabel *>("version");
+    const QString whole = "New Version: " + version;
+    QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text() + " is cut"));
+    QCOMPARE(label->text() != whole, elided);
+    QCOMPARE(label->text().endsWith(QChar(0x2026)), elided);
+    QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), whole);
+    QCOMPARE(label->toolTip(), elided ? whole : QString());
 }
 
 QTEST_MAIN(tst_UpdateWindow)

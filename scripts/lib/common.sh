@@ -7,7 +7,8 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 # Everything the build, the tests, the demo and the benchmarks need from Debian/Ubuntu.
 PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           imagemagick python3 curl nginx-light procps libsodium-dev minisign pkg-config
-          openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd)
+          openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd
+          dbus-daemon at-spi2-core python3-pyatspi)
 # What scripts/test-windows adds: the cross-compilers, wine and pkg-config.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf)
 
@@ -44,7 +45,8 @@ build() {
 start_xvfb() {
     local fifo
     fifo=$(mktemp -u) && mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # At 96 DPI, a screen at 100 %: the window scales with the DPI.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$(head -n1 <"$fifo")"
     rm -f "$fifo"

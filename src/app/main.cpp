@@ -1,3 +1,4 @@
+#include "screenscaling.h"
 #include "stylesheet.h"
 #include "updatewindow.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char **argv)
 {
+    enableHighDpiScaling();
     QApplication app(argc, argv);
 
     QFile styleFile(QStringLiteral(":/qss/style.qss"));

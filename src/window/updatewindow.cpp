@@ -2,6 +2,7 @@
 #include "installation.h"
 #include "manifest.h"
 #include "updatewindowform.h"
+#include "windowaccess.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -80,6 +81,7 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
     setWindowFlags(Qt::FramelessWindowHint);
+    WindowAccess::setUp(this, ui);
     // The files and the manifest must describe one release before they are read.
     Installation::recoverInterrupted(applicationDir);
     detectPendingUpdate();
@@ -107,7 +109,7 @@ void UpdateWindow::compareManifests(const QString &downloadedManifest, const QSt
     updateNames.clear();
     const QDomElement root = downloaded.root();
     newVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
-    ui->version->setText(tr("New Version: ") + newVersion);
+    WindowAccess::setElidedText(ui->version, tr("New Version: ") + newVersion);
 
     const QDomElement release = Manifest::currentRelease(root, newVersion);
     if (release.isNull())
@@ -150,6 +152,7 @@ void UpdateWindow::on_update_clicked()
     const QString state = ui->update->text();
     if (state == QLatin1String("Update")) {
         ui->update->setText(tr("Cancle"));
+        WindowAccess::describeUpdateButton(ui->update);
         installUpdate();
     } else if (state == QLatin1String("Cancle")) {
         close();
@@ -177,6 +180,7 @@ void UpdateWindow::installUpdate()
             [this, &installation] { showInstallationResult(installation); });
     installation.run(newVersion, updateDirs, updateNames);
     ui->update->setText(tr("OK"));
+    WindowAccess::describeUpdateButton(ui->update);
 }
 
 // What the installation waits for stands below the notes, as a failure
@@ -213,5 +217,6 @@ void UpdateWindow::showInstallationResult(const Installation &installation)
     // Set apart from the release notes by a blank line and scrolled into view below long ones.
     ui->textEdit->append(QString());
     ui->textEdit->append(failureText(installation));
+    WindowAccess::alertToNotes(ui->textEdit);
     ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
 }

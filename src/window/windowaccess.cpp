@@ -1,0 +1,95 @@
+#include "windowaccess.h"
+#include "updatewindowform.h"
+
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeySequence>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextEdit>
+
+namespace {
+
+QString translate(const char *text)
+{
+    return QCoreApplication::translate("UpdateWindow", text);
+}
+
+// The focused button looks as under the pointer, framed by a thin line.
+const char updateFocusSheet[] = "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\noutline:none;\n}";
+const char closeFocusSheet[] =
+    "\nQPushButton#closeButton:focus\n{\n    border-image:url(:/image/close.png);\n}";
+
+void appendStyleSheet(QWidget *widget, const char *sheet)
+{
+    widget->setStyleSheet(widget->styleSheet() + QLatin1String(sheet));
+}
+
+void setUpKeyboard(QFrame *window, Ui::UpdateWindow *ui)
+{
+    // Tab leaves the notes instead of typing into them; the buttons take
+    // Enter as well as Space.
+    ui->textEdit->setTabChangesFocus(true);
+    ui->update->setAutoDefault(true);
+    ui->closeButton->setAutoDefault(true);
+    QWidget::setTabOrder(ui->textEdit, ui->update);
+    QWidget::setTabOrder(ui->update, ui->closeButton);
+    appendStyleSheet(ui->update, updateFocusSheet);
+    appendStyleSheet(ui->closeButton, closeFocusSheet);
+
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, ui->closeButton, &QPushButton::click);
+    ui->update->setFocus();
+}
+
+void setUpAccessibility(QFrame *window, Ui::UpdateWindow *ui)
+{
+    // The title "Frame" is shown nowhere; the window needs a name of its own.
+    window->setAccessibleName(translate("Brenvoth update"));
+    ui->closeButton->setAccessibleName(translate("Close"));
+    ui->closeButton->setAccessibleDescription(translate("Closes the updater without updating"));
+    ui->textEdit->setAccessibleName(translate("Release notes"));
+    ui->progressBar->setAccessibleName(translate("Download progress"));
+    WindowAccess::describeUpdateButton(ui->update);
+}
+
+} // namespace
+
+namespace WindowAccess {
+
+void setUp(QFrame *window, Ui::UpdateWindow *ui)
+{
+    setUpKeyboard(window, ui);
+    setUpAccessibility(window, ui);
+}
+
+void describeUpdateButton(QPushButton *update)
+{
+    const QString state = update->text();
+    if (state == QLatin1String("Update"))
+        update->setAccessibleDescription(translate("Downloads and installs the new version"));
+    else if (state == QLatin1String("Cancle"))
+        update->setAccessibleDescription(translate("Stops the update and closes the updater"));
+    else if (state == QLatin1String("OK"))
+        update->setAccessibleDescription(translate("Starts Brenvoth and closes the updater"));
+}
+
+void setElidedText(QLabel *label, const QString &text)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, label->width());
+    label->setText(shown);
+    const QString whole = shown == text ? QString() : text;
+    label->setToolTip(whole);
+    label->setAccessibleName(whole);
+}
+
+void alertToNotes(QTextEdit *notes)
+{
+    QAccessibleEvent alert(notes, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+} // namespace WindowAccess
