@@ -413,7 +413,9 @@ bool runOnCores(int count, int cores, const std::function<bool(int task)> &canSh
 
 // Makes every output, the largest first so that no large one starts last,
 // then keeps a patch only when it is smaller than what the updater would fetch
-// without it.
+// without it. No more outputs are in the making than cores, and no more zstd
+// workers: memory is that many sets of zstd's tables and windows, whatever
+// the size of the release.
 bool compressRelease(const ReleaseOptions &options, const QString &releaseFolder, const QStringList &earlierFolders,
                      QVector<ReleaseFile> *files, QVector<Output> *outputs, QString *error)
 {
