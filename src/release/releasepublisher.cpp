@@ -540,19 +540,31 @@ bool checkApart(const QString &releaseDir, const QString &releaseFolder, QString
     return true;
 }
 
-// A run that continues where an earlier one stopped leaves the folder as a
-// fresh run would: what this run does not publish goes.
-bool removeLeftovers(const QString &releaseFolder, const QSet<QString> &published, QString *error)
+// Every file and link under \a folder, and its folders, the deepest first.
+void listTree(const QString &folder, QStringList *files, QStringList *folders)
 {
-    const QDir root(QFileInfo(releaseFolder).absoluteFilePath());
-    QStringList folders; // the deepest first
-    QDirIterator it(root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         if (it.fileInfo().isDir() && !it.fileInfo().isSymLink())
-            folders.prepend(path);
-        else if (!published.contains(root.relativeFilePath(path)) && !QFile::remove(path))
+            folders->prepend(path);
+        else
+            files->append(path);
+    }
+}
+
+// A run that continues where an earlier one stopped leaves the folder as a
+// fresh run would: what this run does not publish goes. The listing ends
+// first: Windows keeps a folder that is still being read.
+bool removeLeftovers(const QString &releaseFolder, const QSet<QString> &published, QString *error)
+{
+    const QDir root(QFileInfo(releaseFolder).absoluteFilePath());
+    QStringList files;
+    QStringList folders;
+    listTree(root.path(), &files, &folders);
+    for (const QString &path : qAsConst(files)) {
+        if (!published.contains(root.relativeFilePath(path)) && !QFile::remove(path))
             return refuse(error, QStringLiteral("cannot remove %1, left by an earlier run").arg(path));
     }
     for (const QString &folder : qAsConst(folders))
