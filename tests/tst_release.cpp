@@ -79,7 +79,8 @@ public:
         tool.closeWriteChannel(); // no terminal, no password
         if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
             return Run();
-        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError()), QString()};
+        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError()),
+                QString::fromUtf8(tool.readAllStandardOutput())};
     }
 
     Run publishNext(const QString &version, const QStringList &options = QStringList())
@@ -172,6 +173,23 @@ QDomElement lastEntry(const QDomDocument &document, const QString &name)
     return QDomElement();
 }
 
+QByteArray withoutPublished(const QByteArray &manifest)
+{
+    return QString::fromUtf8(manifest).remove(QRegularExpression(QStringLiteral(" published=\"[0-9]*\""))).toUtf8();
+}
+
+// 12 MiB of 4 KiB random blocks, each there many times: it compresses, and
+// zstd cuts it into several jobs of its own at level 1.
+QByteArray largeFile()
+{
+    const QByteArray pool = randomBytes(64 * 4096, 7);
+    QRandomGenerator random(1);
+    QByteArray content;
+    while (content.size() < 12 << 20)
+        content += pool.mid(int(random.bounded(64)) * 4096, 4096);
+    return content;
+}
+
 qint64 publishedOf(const QByteArray &manifest)
 {
     QDomDocument document;
@@ -197,6 +215,9 @@ private slots:
     void compressed();
     void patches_data();
     void patches();
+    void sameBytesWithAnyJobs();
+    void continued_data();
+    void continued();
     void check_data();
     void check();
     void checkOverHttp_data();
@@ -362,7 +383,11 @@ void tst_Release::refusals()
     QVERIFY2(run.exitCode > 0, "the tool did not refuse");
     QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
     QCOMPARE(publisher.manifest(), manifest);
-    QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+    // Signing fails only after the work is done, which stays for the next run.
+    if (options.contains(QStringLiteral("protected.key")))
+        QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0/version.xml.minisig"), "a failed signature left");
+    else
+        QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
 }
 
 void tst_Release::published_data()
@@ -502,6 +527,89 @@ void tst_Release::patches()
     froms.sort();
     QCOMPARE(froms, expected.keys());
     QCOMPARE(QDir(folder).entryList({"core.dll.from-*"}).size(), expected.size());
+}
+
+// One job or four, with zstd's own workers on the large file or not: the
+// same bytes.
+void tst_Release::sameBytesWithAnyJobs()
+{
+    QByteArray changed = largeFile();
+    for (int at = 0; at < changed.size(); at += 1 << 20)
+        changed[at] = char(changed.at(at) ^ 1);
+    QVector<QMap<QString, QByteArray>> folders;
+    QByteArrayList manifests;
+    for (const char *jobs : {"1", "4"}) {
+        Publisher publisher;
+        QVERIFY(publisher.placeRelease(Files{{"large.dll", largeFile()}}));
+        QCOMPARE(publisher.publish(QStringLiteral("1.0.0"), {"--level", "1"}).exitCode, 0);
+        QVERIFY(publisher.placeRelease(Files{{"large.dll", changed}, {"readme.txt", "read me"}}));
+        const Run run = publisher.publishNext(QStringLiteral("2.0.0"), {"--level", "1", "--jobs", jobs});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+        folders << snapshot(publisher.windows() + "/v2.0.0");
+        manifests << withoutPublished(publisher.manifest());
+    }
+    QVERIFY2(folders.at(0).contains(QStringLiteral("large.dll.zst"))
+                 && folders.at(0).keys().filter(QStringLiteral("large.dll.from-")).size() == 1,
+             qPrintable(folders.at(0).keys().join(QLatin1Char(' '))));
+    QVERIFY2(folders.at(1) == folders.at(0), "four jobs made other files than one");
+    QCOMPARE(manifests.at(1), manifests.at(0));
+}
+
+void tst_Release::continued_data()
+{
+    QTest::addColumn<QString>("earlierRun"); // what the earlier run of 2.0.0 left
+    QTest::addColumn<int>("zstTaken");
+    QTest::addColumn<int>("patchesTaken");
+    QTest::newRow("killed before the manifest") << "all made" << 2 << 2;
+    QTest::newRow("failed at signing, with no key to sign with") << "signing failed" << 2 << 2;
+    QTest::newRow("killed while writing a patch") << "truncated patch" << 2 << 1;
+    QTest::newRow("a patch from another copy under the name") << "other patch" << 2 << 1;
+    QTest::newRow("files no longer in the release and a signature")
+        << "leftovers" << 2 << 2;
+}
+
+// A run of a release that an earlier run left unfinished takes what decodes
+// to its files, makes the rest, and ends as a fresh run would.
+void tst_Release::continued()
+{
+    QFETCH(QString, earlierRun);
+    QFETCH(int, zstTaken);
+    QFETCH(int, patchesTaken);
+    Publisher publisher;
+    QVERIFY(publisher.placeRelease(Files{{"core.dll", text(1)}, {"readme.txt", "read me"},
+                                         {"plugins/render.dll", text(5)}}));
+    QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
+    const QByteArray manifest100 = publisher.manifest();
+    QVERIFY(publisher.placeRelease(Files{{"core.dll", text(2)}, {"readme.txt", "read me"},
+                                         {"plugins/render.dll", text(6)}}));
+    QCOMPARE(publisher.publishNext(QStringLiteral("2.0.0")).exitCode, 0);
+    const QString folder = publisher.windows() + "/v2.0.0/";
+    const QMap<QString, QByteArray> fresh = snapshot(folder);
+    const QByteArray freshManifest = withoutPublished(publisher.manifest());
+    QVERIFY(writeFile(publisher.manifestPath(), manifest100));
+
+    const QString patch = "core.dll.from-" + hexSha256(text(1)).left(16) + ".zst";
+    QVERIFY2(fresh.contains(patch), qPrintable(fresh.keys().join(QLatin1Char(' '))));
+    if (earlierRun == QLatin1String("signing failed")) {
+        QVERIFY(QDir(folder).removeRecursively());
+        const Run failed = publisher.publishNext(QStringLiteral("2.0.0"), {"--sign", "missing.key"});
+        QVERIFY2(failed.exitCode > 0 && failed.errors.contains(QStringLiteral("What was finished stays in")),
+                 qPrintable(failed.errors));
+    } else if (earlierRun == QLatin1String("truncated patch")) {
+        QVERIFY(QFile::resize(folder + patch, fresh.value(patch).size() / 2));
+    } else if (earlierRun == QLatin1String("other patch")) {
+        QVERIFY(writeFile(folder + patch, zstdPatch(text(1), text(4))));
+    } else if (earlierRun == QLatin1String("leftovers")) {
+        for (const char *path : {"old.dll", "old.dll.zst", "gone/old.dll", "version.xml.minisig"})
+            QVERIFY(writeFile(folder + path, "left"));
+    }
+    const Run run = publisher.publishNext(QStringLiteral("2.0.0"));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const QString taken = QStringLiteral("Taken from an earlier run of this release: %1 .zst files and %2 patches")
+                              .arg(zstTaken).arg(patchesTaken);
+    QVERIFY2(run.output.contains(taken), qPrintable(run.output));
+    QVERIFY2(snapshot(folder) == fresh, qPrintable(snapshot(folder).keys().join(QLatin1Char(' '))));
+    QCOMPARE(withoutPublished(publisher.manifest()), freshManifest);
 }
 
 void tst_Release::check_data()

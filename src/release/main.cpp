@@ -75,6 +75,8 @@ int main(int argc, char **argv)
         {QStringLiteral("patches-from"), QStringLiteral("Patch from the copies of the last N releases in "
                                                         "OLD_MANIFEST, 0 for no patches; default 3."),
          QStringLiteral("N")},
+        {QStringLiteral("jobs"), QStringLiteral("Compress N files at once; default 0, one per core."),
+         QStringLiteral("N")},
     });
     parser.addOptions({
         {QStringLiteral("check"), QStringLiteral("Instead of publishing, check that the current release is whole "
@@ -103,8 +105,9 @@ int main(int argc, char **argv)
                            parser.value(QStringLiteral("notes")),    parser.value(QStringLiteral("sign")),
                            parser.value(QStringLiteral("out")),      parser.positionalArguments().first()};
     if (!readWholeNumber(parser, QStringLiteral("level"), &options.level)
-        || !readWholeNumber(parser, QStringLiteral("patches-from"), &options.patchesFrom))
-        return fail(QStringLiteral("--level and --patches-from take a whole number (see --help)"));
+        || !readWholeNumber(parser, QStringLiteral("patches-from"), &options.patchesFrom)
+        || !readWholeNumber(parser, QStringLiteral("jobs"), &options.jobs))
+        return fail(QStringLiteral("--level, --patches-from and --jobs take a whole number (see --help)"));
     QString summary;
     QString error;
     if (!publishRelease(options, &summary, &error))

@@ -18,10 +18,17 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QTextStream>
+#include <QThread>
 #include <QVector>
 
 #include <algorithm>
+#include <condition_variable>
+#include <functional>
 #include <limits>
+#include <mutex>
+#include <numeric>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -202,7 +209,11 @@ bool copyAndHash(const QString &source, const QString &destination, ReleaseFile 
     QFile out(destination);
     if (!in.open(QIODevice::ReadOnly))
         return refuse(error, QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    if (!QDir().mkpath(QFileInfo(destination).path()) || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    // What an earlier run left is removed, not written through: it may be a
+    // link to the very file being copied.
+    const bool earlier = out.exists() || QFileInfo(destination).isSymLink();
+    if (!QDir().mkpath(QFileInfo(destination).path()) || (earlier && !out.remove())
+        || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return refuse(error, QStringLiteral("cannot create %1: %2").arg(destination, out.errorString()));
     // Size and hash describe the bytes copied, even if the source changes meanwhile.
     Sha256 sha256;
@@ -284,66 +295,157 @@ QStringList patchSources(const QDomElement &root, const QString &windowsRoot, in
     return folders;
 }
 
-// What the compressed forms of the release's files are made with.
-struct Compression
+// One compressed form of a release file to make, or to take from an earlier
+// run of the same release: its .zst, or a patch from an earlier copy.
+struct Output
 {
-    ZstdCompressor &zstd;
-    QString releaseFolder;
-    QStringList earlierFolders; // newest first
-    QSet<QString> releasePaths; // case-folded: a compressed form never takes a release file's place
+    int file = 0;          // index into the release's files
+    QString path;          // under the release folder
+    QString reference;     // the earlier copy; empty for the .zst
+    QByteArray from;       // the earlier copy's SHA-256
+    qint64 span = 0;       // the bytes compression reads
+    qint64 size = -1;      // -1: none worth keeping
+    bool reused = false;
 };
 
-// The .zst beside the copy, kept when it saves at least 5 %.
-bool writeZst(const Compression &with, const MappedFile &copy, ReleaseFile *file, QString *error)
+// The .zst of each file, and a patch from each earlier release's copy that
+// differs. The copy is hashed from disk: its bytes are the patch's reference,
+// whatever a manifest says.
+bool planOutputs(const QVector<ReleaseFile> &files, const QStringList &earlierFolders, QVector<Output> *outputs,
+                 QString *error)
 {
-    const QString zst = file->path() + QStringLiteral(".zst");
-    if (with.releasePaths.contains(zst.toCaseFolded()))
-        return true;
-    return with.zstd.write(copy, nullptr, with.releaseFolder + QLatin1Char('/') + zst, file->size * 19 / 20,
-                           &file->zsize, error);
-}
-
-// A patch from each earlier release's copy that differs, kept when it is
-// smaller than what the updater would fetch without it. The copy is hashed
-// from disk: its bytes are the patch's reference, whatever a manifest says.
-bool writePatches(const Compression &with, const MappedFile &copy, ReleaseFile *file, QString *error)
-{
-    QSet<QByteArray> patched{file->sha256};
-    for (const QString &folder : with.earlierFolders) {
-        const QString earlierPath = folder + QLatin1Char('/') + file->path();
-        if (!QFileInfo(earlierPath).isFile())
-            continue;
-        MappedFile earlier;
-        if (!earlier.open(earlierPath, error))
-            return false;
-        const QByteArray from = sha256Of(earlier);
-        const QString patch = file->path() + QStringLiteral(".from-%1.zst").arg(hex(from).left(16));
-        if (patched.contains(from) || with.releasePaths.contains(patch.toCaseFolded()))
-            continue;
-        patched.insert(from);
-        const qint64 otherwise = file->zsize >= 0 ? file->zsize : file->size;
-        qint64 size = -1;
-        if (!with.zstd.write(copy, &earlier, with.releaseFolder + QLatin1Char('/') + patch, otherwise - 1, &size,
-                             error))
-            return false;
-        if (size >= 0)
-            file->patches.append({from, size});
+    QSet<QString> releasePaths; // case-folded: a compressed form never takes a release file's place
+    for (const ReleaseFile &file : files)
+        releasePaths.insert(file.path().toCaseFolded());
+    for (int i = 0; i < files.size(); ++i) {
+        const ReleaseFile &file = files.at(i);
+        const QString zst = file.path() + QStringLiteral(".zst");
+        if (!releasePaths.contains(zst.toCaseFolded()))
+            outputs->append({i, zst, QString(), QByteArray(), file.size});
+        QSet<QByteArray> patched{file.sha256};
+        for (const QString &folder : earlierFolders) {
+            const QString earlierPath = folder + QLatin1Char('/') + file.path();
+            if (!QFileInfo(earlierPath).isFile())
+                continue;
+            MappedFile earlier;
+            if (!earlier.open(earlierPath, error))
+                return false;
+            const QByteArray from = sha256Of(earlier);
+            const QString patch = file.path() + QStringLiteral(".from-%1.zst").arg(hex(from).left(16));
+            if (patched.contains(from) || releasePaths.contains(patch.toCaseFolded()))
+                continue;
+            patched.insert(from);
+            outputs->append({i, patch, earlierPath, from, file.size + earlier.size()});
+        }
     }
     return true;
 }
 
-bool compressRelease(int level, const QString &releaseFolder, const QStringList &earlierFolders,
-                     QVector<ReleaseFile> *files, QString *error)
+// Takes the output from an earlier run when it decodes to the file, else makes
+// it. A patch here only has to beat the file: the .zst it must beat may still
+// be in the making.
+bool makeOutput(int level, const QString &releaseFolder, const ReleaseFile &file, int workers, Output *output,
+                QString *error)
 {
-    ZstdCompressor zstd(level);
-    Compression with{zstd, releaseFolder, earlierFolders, {}};
-    for (const ReleaseFile &file : qAsConst(*files))
-        with.releasePaths.insert(file.path().toCaseFolded());
-    for (ReleaseFile &file : *files) {
-        MappedFile copy;
-        if (!copy.open(releaseFolder + QLatin1Char('/') + file.path(), error) || !writeZst(with, copy, &file, error)
-            || !writePatches(with, copy, &file, error))
-            return false;
+    MappedFile copy;
+    MappedFile earlier;
+    if (!copy.open(releaseFolder + QLatin1Char('/') + file.path(), error)
+        || (!output->reference.isEmpty() && !earlier.open(output->reference, error)))
+        return false;
+    const MappedFile *reference = output->reference.isEmpty() ? nullptr : &earlier;
+    const qint64 maxSize = reference ? file.size - 1 : file.size * 19 / 20;
+    QFile destination(releaseFolder + QLatin1Char('/') + output->path);
+    if (destination.exists() || QFileInfo(destination).isSymLink()) {
+        if (destination.size() <= maxSize && !QFileInfo(destination).isSymLink()
+            && ZstdCompressor::decodesTo(destination.fileName(), copy, reference)) {
+            output->size = destination.size();
+            output->reused = true;
+            return true;
+        }
+        if (!destination.remove())
+            return refuse(error, QStringLiteral("cannot replace %1: %2")
+                                     .arg(destination.fileName(), destination.errorString()));
+    }
+    return ZstdCompressor(level).write(copy, reference, destination.fileName(), maxSize, workers, &output->size,
+                                       error);
+}
+
+// Runs tasks 0 to count - 1, in that order, on \a cores threads. Each task
+// takes a core; when fewer tasks wait than cores are free, the one starting
+// takes the spare cores too if it \a canShare its work. Stops starting tasks
+// after one fails.
+bool runOnCores(int count, int cores, const std::function<bool(int task)> &canShare,
+                const std::function<bool(int task, int cores, QString *error)> &task, QString *error)
+{
+    std::mutex mutex;
+    std::condition_variable freed;
+    int next = 0;
+    int free = cores;
+    auto work = [&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (true) {
+            freed.wait(lock, [&] { return next == count || free > 0; });
+            if (next == count)
+                return;
+            const int index = next++;
+            const int taken = canShare(index) ? std::max(1, free - (count - next)) : 1;
+            free -= taken;
+            lock.unlock();
+            QString failure;
+            const bool done = task(index, taken, &failure);
+            lock.lock();
+            free += taken;
+            if (!done && error->isEmpty()) {
+                *error = failure;
+                next = count;
+            }
+            freed.notify_all();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 1; i < std::min(cores, count); ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &thread : threads)
+        thread.join();
+    return error->isEmpty();
+}
+
+// Makes every output, the largest first so that no large one starts last,
+// then keeps a patch only when it is smaller than what the updater would fetch
+// without it. No more outputs are in the making than cores, and no more zstd
+// workers: memory is that many sets of zstd's tables and windows, whatever
+// the size of the release.
+bool compressRelease(const ReleaseOptions &options, const QString &releaseFolder, const QStringList &earlierFolders,
+                     QVector<ReleaseFile> *files, QVector<Output> *outputs, QString *error)
+{
+    if (!planOutputs(*files, earlierFolders, outputs, error))
+        return false;
+    QVector<int> order(outputs->size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [outputs](int a, int b) { return outputs->at(a).span > outputs->at(b).span; });
+    const int cores = options.jobs > 0 ? options.jobs : std::max(1, QThread::idealThreadCount());
+    // zstd makes a patch in one piece (see ZstdCompressor): only a .zst shares.
+    const auto canShare = [&](int task) { return outputs->at(order.at(task)).reference.isEmpty(); };
+    const auto make = [&](int task, int workers, QString *failure) {
+        Output &output = (*outputs)[order.at(task)];
+        return makeOutput(options.level, releaseFolder, files->at(output.file), workers, &output, failure);
+    };
+    if (!runOnCores(order.size(), cores, canShare, make, error))
+        return false;
+    for (const Output &output : qAsConst(*outputs)) {
+        if (output.reference.isEmpty())
+            (*files)[output.file].zsize = output.size;
+    }
+    for (const Output &output : qAsConst(*outputs)) {
+        ReleaseFile &file = (*files)[output.file];
+        if (output.reference.isEmpty() || output.size < 0)
+            continue;
+        if (output.size < (file.zsize >= 0 ? file.zsize : file.size))
+            file.patches.append({output.from, output.size});
+        else if (!QFile::remove(releaseFolder + QLatin1Char('/') + output.path))
+            return refuse(error, QStringLiteral("cannot remove %1/%2").arg(releaseFolder, output.path));
     }
     return true;
 }
@@ -421,7 +523,85 @@ bool checkCompression(const ReleaseOptions &options, QString *error)
         return refuse(error, QStringLiteral("--level must be between 1 and %1").arg(ZstdCompressor::maxLevel()));
     if (options.patchesFrom < 0)
         return refuse(error, QStringLiteral("--patches-from must be 0 or more"));
+    if (options.jobs < 0)
+        return refuse(error, QStringLiteral("--jobs must be 0 or more"));
     return true;
+}
+
+// Copying a folder into itself, or into a folder it holds, would overwrite or
+// remove the release being copied.
+bool checkApart(const QString &releaseDir, const QString &releaseFolder, QString *error)
+{
+    const QString source = QFileInfo(releaseDir).canonicalFilePath() + QLatin1Char('/');
+    const QString target = QFileInfo(releaseFolder).canonicalFilePath() + QLatin1Char('/');
+    if (source.startsWith(target) || target.startsWith(source))
+        return refuse(error, QStringLiteral("the release folder %1 and the folder %2 to publish hold one another")
+                                 .arg(releaseFolder, releaseDir));
+    return true;
+}
+
+// Every file and link under \a folder, and its folders, the deepest first.
+void listTree(const QString &folder, QStringList *files, QStringList *folders)
+{
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink())
+            folders->prepend(path);
+        else
+            files->append(path);
+    }
+}
+
+// A run that continues where an earlier one stopped leaves the folder as a
+// fresh run would: what this run does not publish goes. The listing ends
+// first: Windows keeps a folder that is still being read.
+bool removeLeftovers(const QString &releaseFolder, const QSet<QString> &published, QString *error)
+{
+    const QDir root(QFileInfo(releaseFolder).absoluteFilePath());
+    QStringList files;
+    QStringList folders;
+    listTree(root.path(), &files, &folders);
+    for (const QString &path : qAsConst(files)) {
+        if (!published.contains(root.relativeFilePath(path)) && !QFile::remove(path))
+            return refuse(error, QStringLiteral("cannot remove %1, left by an earlier run").arg(path));
+    }
+    for (const QString &folder : qAsConst(folders))
+        QDir().rmdir(folder); // only an empty one goes
+    return true;
+}
+
+// Everything the release folder holds once published.
+QSet<QString> publishedPaths(const QVector<ReleaseFile> &files, const QVector<Output> &outputs, bool isSigned)
+{
+    QSet<QString> paths;
+    for (const ReleaseFile &file : files)
+        paths.insert(file.path());
+    for (const Output &output : outputs) {
+        const ReleaseFile &file = files.at(output.file);
+        const bool kept = output.reference.isEmpty()
+            ? file.zsize >= 0
+            : std::any_of(file.patches.begin(), file.patches.end(),
+                          [&output](const Patch &patch) { return patch.from == output.from; });
+        if (kept)
+            paths.insert(output.path);
+    }
+    if (isSigned)
+        paths.insert(QStringLiteral("version.xml.minisig"));
+    return paths;
+}
+
+QString reuseSummary(const QVector<Output> &outputs)
+{
+    int zstCount = 0;
+    int patchCount = 0;
+    for (const Output &output : outputs) {
+        if (output.reused)
+            ++(output.reference.isEmpty() ? zstCount : patchCount);
+    }
+    return QStringLiteral("Taken from an earlier run of this release: %1 .zst files and %2 patches\n")
+        .arg(zstCount).arg(patchCount);
 }
 
 bool writeManifest(const QString &path, const QByteArray &bytes, QString *error)
@@ -469,12 +649,19 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
         || !stampPublished(document.documentElement(), options.previousManifest, error)
         || !readNotes(options.notesFile, &notes, error))
         return false;
-    if (QFileInfo::exists(releaseFolder))
-        return refuse(error, QStringLiteral("the release folder %1 exists already").arg(releaseFolder));
+    // A folder that no manifest names yet is what an earlier run of this
+    // release left when it failed or was killed: this run continues there.
+    const bool continuing = QFileInfo::exists(releaseFolder) || QFileInfo(releaseFolder).isSymLink();
+    if (continuing && !checkApart(options.releaseDir, releaseFolder, error))
+        return false;
 
-    // Everything below writes only into the new release folder until the
-    // manifest replaces the old one; a failure takes the folder away again.
-    auto removeFolder = qScopeGuard([&releaseFolder] { QDir(releaseFolder).removeRecursively(); });
+    // Everything below writes only into the release folder until the manifest
+    // replaces the old one. A failure leaves what is finished there, for the
+    // next run of the release to take rather than make again.
+    auto keepFinished = qScopeGuard([&] {
+        *error += QStringLiteral("\nWhat was finished stays in %1: run again to continue there, or delete the "
+                                 "folder to start afresh.").arg(releaseFolder);
+    });
     QDomElement root = document.documentElement();
     const PreviousRelease previous = previousRelease(root, windowsRoot);
     const QStringList earlierFolders = patchSources(root, windowsRoot, options.patchesFrom);
@@ -485,7 +672,8 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
             return false;
         versions.append(fileVersion(file, copy, previous, options.version));
     }
-    if (!compressRelease(options.level, releaseFolder, earlierFolders, &files, error))
+    QVector<Output> outputs;
+    if (!compressRelease(options, releaseFolder, earlierFolders, &files, &outputs, error))
         return false;
     root.appendChild(releaseElement(document, options.version, notes, files, versions));
     root.setAttribute(QStringLiteral("curVersion"), options.version);
@@ -498,15 +686,17 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
         && !signWithMinisign(bytes, options.secretKey, signaturePath, QStringLiteral("version.xml"),
                              options.version, error))
         return false;
-    if (!writeManifest(manifestPath, bytes, error))
+    if (!removeLeftovers(releaseFolder, publishedPaths(files, outputs, !options.secretKey.isEmpty()), error)
+        || !writeManifest(manifestPath, bytes, error))
         return false;
-    removeFolder.dismiss();
+    keepFinished.dismiss();
 
     const int changed = versions.count(options.version);
     *summary = QStringLiteral("Published release %1: %2 files, %3 of them new or changed, in %4\n%5"
                               "Manifest: %6\n")
                    .arg(options.version).arg(files.size()).arg(changed)
-                   .arg(releaseFolder, compressionSummary(files), manifestPath);
+                   .arg(releaseFolder, compressionSummary(files) + (continuing ? reuseSummary(outputs) : QString()),
+                        manifestPath);
     if (!options.secretKey.isEmpty())
         *summary += QStringLiteral("Signature: %1\n").arg(signaturePath);
     return true;

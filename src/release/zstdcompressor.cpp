@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QScopeGuard>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 // For ZSTD_c_stableInBuffer, which saves a copy of the input.
 #define ZSTD_STATIC_LINKING_ONLY
 #include <zstd.h>
@@ -48,7 +52,8 @@ int ZstdCompressor::maxLevel()
     return ZSTD_maxCLevel();
 }
 
-bool ZstdCompressor::startFrame(const MappedFile &input, const MappedFile *reference, QString *error)
+bool ZstdCompressor::startFrame(const MappedFile &input, const MappedFile *reference, int workers,
+                                QString *error)
 {
     if (!context)
         return fail(error, QStringLiteral("zstd could not allocate its compression state"));
@@ -59,6 +64,7 @@ bool ZstdCompressor::startFrame(const MappedFile &input, const MappedFile *refer
         ZSTD_CCtx_setParameter(context, ZSTD_c_checksumFlag, 1),
         ZSTD_CCtx_setParameter(context, ZSTD_c_windowLog, windowLogFor(span)),
         ZSTD_CCtx_setParameter(context, ZSTD_c_enableLongDistanceMatching, span > longDistanceFrom ? 1 : 0),
+        ZSTD_CCtx_setParameter(context, ZSTD_c_nbWorkers, reference ? 0 : std::max(1, workers)),
         // Written into the frame, so that a decoder knows the size before it starts.
         ZSTD_CCtx_setPledgedSrcSize(context, quint64(input.size())),
         ZSTD_CCtx_refPrefix(context, reference ? reference->data() : nullptr,
@@ -79,14 +85,14 @@ bool ZstdCompressor::startFrame(const MappedFile &input, const MappedFile *refer
 }
 
 bool ZstdCompressor::write(const MappedFile &input, const MappedFile *reference, const QString &destination,
-                           qint64 maxSize, qint64 *size, QString *error)
+                           qint64 maxSize, int workers, qint64 *size, QString *error)
 {
     *size = -1;
     QFile output(destination);
     if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return fail(error, QStringLiteral("cannot create %1: %2").arg(destination, output.errorString()));
     auto removeOutput = qScopeGuard([&output] { output.remove(); });
-    if (!startFrame(input, reference, error))
+    if (!startFrame(input, reference, workers, error))
         return false;
 
     ZSTD_inBuffer in{input.data(), size_t(input.size()), 0};
@@ -109,4 +115,36 @@ bool ZstdCompressor::write(const MappedFile &input, const MappedFile *reference,
     removeOutput.dismiss();
     *size = written;
     return true;
+}
+
+bool ZstdCompressor::decodesTo(const QString &frame, const MappedFile &input, const MappedFile *reference)
+{
+    QFile compressed(frame);
+    const std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx *)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
+    // No larger window than this compressor would have chosen: that bounds the memory.
+    const int windowLog = windowLogFor(input.size() + (reference ? reference->size() : 0));
+    if (!compressed.open(QIODevice::ReadOnly) || !context
+        || ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, windowLog))
+        || (reference
+            && ZSTD_isError(ZSTD_DCtx_refPrefix(context.get(), reference->data(), size_t(reference->size())))))
+        return false;
+    QByteArray block(int(ZSTD_DStreamInSize()), Qt::Uninitialized);
+    QByteArray decoded(int(ZSTD_DStreamOutSize()), Qt::Uninitialized);
+    qint64 matched = 0;
+    size_t left = 1;
+    for (qint64 read; (read = compressed.read(block.data(), block.size())) > 0;) {
+        ZSTD_inBuffer in{block.constData(), size_t(read), 0};
+        ZSTD_outBuffer out{decoded.data(), size_t(decoded.size()), 0};
+        do {
+            if (left == 0)
+                return false; // more after the frame
+            out.pos = 0;
+            left = ZSTD_decompressStream(context.get(), &out, &in);
+            if (ZSTD_isError(left) || qint64(out.pos) > input.size() - matched
+                || (out.pos > 0 && std::memcmp(decoded.constData(), input.data() + matched, out.pos) != 0))
+                return false;
+            matched += qint64(out.pos);
+        } while (in.pos < in.size || (left != 0 && out.pos == out.size));
+    }
+    return left == 0 && matched == input.size() && compressed.error() == QFileDevice::NoError;
 }

@@ -13,6 +13,11 @@ struct ZSTD_CCtx_s;
 /// included, so a decoder needs a window as large as that (above 128 MiB it
 /// must allow more than libzstd's default); large inputs also get
 /// long-distance matching.
+///
+/// A file alone is always cut into zstd's own jobs, however many workers
+/// compress them, so that its bytes do not depend on the number of workers.
+/// A patch is made in one piece: zstd lets only its first job see the
+/// reference, which would lose most of what a patch saves on a large file.
 class ZstdCompressor
 {
 public:
@@ -25,15 +30,20 @@ public:
     static int maxLevel();
 
     /// Compresses \a input into the new file \a destination, as a patch from
-    /// \a reference when one is given. The result is kept only when it takes
-    /// at most \a maxSize bytes: \a size gets its size, or -1 when it came out
-    /// larger and was removed. False, with \a error saying why and nothing
-    /// left behind, when it could not be written.
+    /// \a reference when one is given, with up to \a workers threads. The
+    /// result is kept only when it takes at most \a maxSize bytes: \a size
+    /// gets its size, or -1 when it came out larger and was removed. False,
+    /// with \a error saying why and nothing left behind, when it could not be
+    /// written.
     bool write(const MappedFile &input, const MappedFile *reference, const QString &destination,
-               qint64 maxSize, qint64 *size, QString *error);
+               qint64 maxSize, int workers, qint64 *size, QString *error);
+
+    /// Whether the file \a frame holds one whole zstd frame that decodes, with
+    /// \a reference as a patch's, to exactly the bytes of \a input.
+    static bool decodesTo(const QString &frame, const MappedFile &input, const MappedFile *reference);
 
 private:
-    bool startFrame(const MappedFile &input, const MappedFile *reference, QString *error);
+    bool startFrame(const MappedFile &input, const MappedFile *reference, int workers, QString *error);
 
     ZSTD_CCtx_s *context = nullptr;
     int level = 0;
