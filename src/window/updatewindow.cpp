@@ -199,6 +199,7 @@ void UpdateWindow::onInstallationWaiting(const QString &reason)
     waitingFrom = ui->textEdit->document()->characterCount() - 1;
     ui->textEdit->append(QString());
     ui->textEdit->append(QStringLiteral("<i>%1</i>").arg(reason.toHtmlEscaped()));
+    WindowAccess::alertToNotes(ui->textEdit);
     ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
 }
 

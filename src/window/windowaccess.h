@@ -28,8 +28,8 @@ void describeUpdateButton(QPushButton *update);
 /// label, the whole text then in its tooltip and accessible name.
 void setElidedText(QLabel *label, const QString &text);
 
-/// Asks a screen reader to read out the notes box, where a failure was just
-/// added, though the focus is elsewhere. The box reports the text it gained
+/// Asks a screen reader to read out the notes box, where a failure or what
+/// the update waits for was just added, though the focus is elsewhere. The box reports the text it gained
 /// itself, as the progress bar reports its value.
 void alertToNotes(QTextEdit *notes);
 
