@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QHash>
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,8 @@ private slots:
     void on_update_clicked();
 
 private:
+    bool lockApplicationDir();
+    void showAnotherUpdaterRuns();
     void detectPendingUpdate();
     void addPendingFiles(const QDomElement &release,
                          const QHash<QString, QString> &installedVersions);
@@ -68,6 +71,8 @@ private:
     int stallTimeout;
     int retryPause;
     QByteArray publicKey;
+    QLockFile lock;
+    bool anotherUpdaterRuns = false;
 };
 
 #endif // UPDATEWINDOW_H
