@@ -44,7 +44,8 @@ start_servers() {
         server_log=$nginx_log
     else
         server_log=$work/http.log
-        "$here/../scripts/serve-release" "$www" --port "$port" >/dev/null 2>"$server_log" &
+        "$here/../scripts/serve-release" "$www" --port "$port" ${serve_rate:+--rate "$serve_rate"} \
+            >/dev/null 2>"$server_log" &
         pids+=($!)
         # The port is fixed in the updater: make sure the server answering is ours.
         local token=ready-$RANDOM$RANDOM
@@ -393,6 +394,77 @@ case_brenvoth_closing() {
     grep -q '^Waiting for Brenvoth to close' "$work/updater.log" || fail "the updater did not wait for Brenvoth"
     wait "$closing_pid" || fail "the stand-in Brenvoth did not end by itself"
     echo "PASS: the update waited for a closing Brenvoth.exe that held core.dll, which ended by itself, and installed whole"
+}
+
+# A folder with letters outside the ANSI code page, blanks and an apostrophe:
+# the files go in place and Brenvoth.exe gets its whole path, as the wide
+# command line carries it.
+case_non_ascii_folder() {
+    app="$work/Users/Zoë O'Brien/AppData/Local/张伟 app"
+    lay_out_whole_update
+    run_update
+    check_whole_update
+    echo "PASS: whole update in '$app' under wine, Brenvoth.exe started with '$(cat "$app/started-with.txt")'"
+}
+
+# Sets $window to a shown updater window other than $1.
+find_other_window() {
+    window=$(xdotool search --onlyvisible --name '^Frame$' 2>/dev/null | grep -vx "$1" | head -n1) || true
+    [ -n "$window" ]
+}
+
+# A second updater started on the folder while the first downloads: it
+# touches nothing, says so, and "OK" ends it without starting Brenvoth.exe;
+# the first installs the release whole.
+case_second_updater() {
+    lay_out_whole_update
+    # jpeg.dll takes about 20 s: the first is still downloading meanwhile.
+    serve_rate=150000
+    start_servers
+    rm -f "$app/started-with.txt"
+    start_updater
+    local first=$window first_pid=$updater_pid
+    xdotool mousemove --window "$first" 547 320 click 1
+    wait_for 60 test -d "$app/download/plugins" || fail "the first updater did not start downloading"
+
+    (cd "$work" && WINEQT_FORCE_STDERR_LOGGING=1 exec wine "$app/BrenvothUpdater.exe") 2>>"$work/second.log" &
+    local second_pid=$!
+    pids+=($second_pid)
+    wait_for 120 find_other_window "$first" || fail "the second updater's window did not appear"
+    wait_for 30 grep -q 'Another updater runs in this folder' "$work/second.log" \
+        || fail "the second updater did not say that another one runs: $(cat "$work/second.log")"
+    [ -d "$app/download" ] && [ ! -e "$app/plugins/imageformats/jpeg.dll" ] \
+        || fail "the first updater was no longer downloading when the second one started"
+    ! grep -q 'Recovery' "$work/second.log" || fail "the second updater recovered: $(cat "$work/second.log")"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 60 tail --pid="$second_pid" -f /dev/null || fail "the second updater did not end after OK"
+    [ ! -e "$app/started-with.txt" ] || fail "the second updater started Brenvoth.exe"
+
+    window=$first updater_pid=$first_pid
+    wait_for 120 test ! -d "$app/download" || fail "the first updater did not finish"
+    sleep 0.5
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the first updater did not end after OK"
+    wait_for 30 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+    check_whole_update
+    [ ! -e "$app/BrenvothUpdater.lock" ] || fail "the lock was left behind"
+    echo "PASS: a second updater during an update changed nothing and said so; the release installed whole"
+}
+
+# A file to replace with the read-only attribute (wine gives it to a file
+# without write permission, for root too): the updater says so before the
+# first download and changes nothing.
+case_read_only_file() {
+    lay_out_whole_update
+    chmod a-w "$app/plugins/render.dll"
+    local before
+    before=$(app_state)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed: $(diff <(echo "$before") <(app_state))"
+    grep -q '^Update to 2.0.0 not installed: .*plugins/render.dll is read-only' "$work/updater.log" \
+        || fail "no failure naming the read-only render.dll: $(cat "$work/updater.log")"
+    [ "$(requests 2.0.0)" -eq 0 ] || fail "a file was fetched for a folder that cannot take it"
+    echo "PASS: a read-only render.dll under wine: nothing fetched, nothing changed, the file named"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

@@ -27,7 +27,8 @@ inline bool writeFile(const QString &path, const QByteArray &content)
 }
 
 /// Every file below \a root with its content and every folder, by relative
-/// path; the download directory, the updater's scratch space, is left out.
+/// path; the download directory, the updater's scratch space, and the lock
+/// of a running updater are left out.
 inline QMap<QString, QByteArray> snapshot(const QString &root)
 {
     QMap<QString, QByteArray> entries;
@@ -35,7 +36,8 @@ inline QMap<QString, QByteArray> snapshot(const QString &root)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = QDir(root).relativeFilePath(it.next());
-        if (relative == QLatin1String("download") || relative.startsWith(QLatin1String("download/")))
+        if (relative == QLatin1String("download") || relative.startsWith(QLatin1String("download/"))
+            || relative == QLatin1String("BrenvothUpdater.lock"))
             continue;
         entries.insert(relative, it.fileInfo().isDir() ? QByteArray("<folder>") : contentOf(it.filePath()));
     }

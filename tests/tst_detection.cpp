@@ -541,8 +541,10 @@ void tst_Detection::indexedDetectionMatchesPerFileRule()
 {
     QRandomGenerator random(20261207);
     AppDir appDir;
-    QVERIFY(appDir.place(noFile, noFile));
-    const QScopedPointer<UpdateWindow> lookup(startAt(appDir));
+    // The lookup's own folder: an updater on appDir itself would hold its lock.
+    AppDir lookupDir;
+    QVERIFY(lookupDir.place(noFile, noFile));
+    const QScopedPointer<UpdateWindow> lookup(startAt(lookupDir));
     int pending = 0;
     int upToDate = 0;
     for (int run = 0; run < 400; ++run) {

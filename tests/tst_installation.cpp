@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -101,14 +102,33 @@ void captureDebug(QtMsgType type, const QMessageLogContext &, const QString &tex
         debugLines << text;
 }
 
+// A temporary application directory, or a folder \a below one.
+class AppFolder
+{
+public:
+    explicit AppFolder(const QString &below = {})
+        : folder(below.isEmpty() ? root.path() : root.filePath(below))
+    {
+        QDir().mkpath(folder);
+    }
+    QString path() const { return folder; }
+    QString filePath(const QString &name) const { return folder + '/' + name; }
+
+private:
+    QTemporaryDir root;
+    const QString folder;
+};
+
 // An application directory with release 1.0.0 installed, a published 2.0.0
 // on a scripted loopback server, and the updater's window on both.
 class ReleaseSetup
 {
 public:
-    /// Served over TLS with the certificate \a tlsIdentity, when given.
-    ReleaseSetup(const Entries &installed, const Entries &published, const QString &tlsIdentity = {})
-        : installed(installed), published(published)
+    /// Served over TLS with the certificate \a tlsIdentity, when given; in
+    /// the folder \a appBelow of a temporary one, when given.
+    ReleaseSetup(const Entries &installed, const Entries &published, const QString &tlsIdentity = {},
+                 const QString &appBelow = {})
+        : app(appBelow), installed(installed), published(published)
     {
         if (tlsIdentity.isEmpty())
             server.listen();
@@ -144,6 +164,8 @@ public:
 
     UpdateWindow *openWindow()
     {
+        // The earlier window's updater ends first: it holds the folder's lock.
+        window.reset();
         window.reset(new UpdateWindow(app.path(), downloadBaseUrl.isEmpty() ? server.url(releasePath.toUtf8())
                                                                              : downloadBaseUrl));
         window->setStallTimeout(500);
@@ -181,7 +203,7 @@ public:
     }
     QByteArray installedContent(const Entry &file) const { return contentOf(app.filePath(file.dir + file.name)); }
 
-    QTemporaryDir app;
+    AppFolder app;
     ScriptedHttpServer server;
     Entries installed;
     Entries published;
@@ -331,6 +353,7 @@ class tst_Installation : public QObject
 
 private slots:
     void initTestCase();
+    void wholeUpdate_data();
     void wholeUpdate();
     void manifestIsRewrittenExactly_data();
     void manifestIsRewrittenExactly();
@@ -361,6 +384,8 @@ private slots:
     void waitsForBrenvothToClose();
     void heldFileNamesItsHolder_data();
     void heldFileNamesItsHolder();
+    void oneUpdaterPerFolder_data();
+    void oneUpdaterPerFolder();
     void closingDuringTransferLetsTheInstallationFinish_data();
     void closingDuringTransferLetsTheInstallationFinish();
 };
@@ -370,9 +395,21 @@ void tst_Installation::initTestCase()
     QVERIFY2(trustTestAuthority(), "the test authority's certificate is missing");
 }
 
+void tst_Installation::wholeUpdate_data()
+{
+    QTest::addColumn<QString>("appBelow");
+    QTest::newRow("a temporary folder") << QString();
+    // Windows refuses longer paths to programs that do not ask for the long form.
+    QTest::newRow("a path past 260 characters") << QString("Brenvoth application folder/").repeated(10);
+    QTest::newRow("non-ASCII letters, blanks and an apostrophe")
+        << QString::fromUtf8("Users/Zo\xC3\xAB O'Brien/AppData/Local/\xE5\xBC\xA0\xE4\xBC\x9F app");
+}
+
 void tst_Installation::wholeUpdate()
 {
-    ReleaseSetup setup({oldCore, oldRender, readme}, {newCore, newRender, readme, newJpeg});
+    QFETCH(QString, appBelow);
+    ReleaseSetup setup({oldCore, oldRender, readme}, {newCore, newRender, readme, newJpeg}, QString(), appBelow);
+    QVERIFY2(QFileInfo(setup.app.filePath("version.xml")).isFile(), "the application folder cannot be made here");
     setup.openWindow();
     QCOMPARE(setup.window->pendingNames(), QStringList({"core.dll", "render.dll", "jpeg.dll"}));
 
@@ -526,6 +563,7 @@ void tst_Installation::failedReleaseChangesNothing_data()
     QTest::newRow("backslash") << Entry{"..\\", "evil.dll", "2.0.0"} << evil << false << 0;
     QTest::newRow("climbing name") << Entry{"", "../evil.dll", "2.0.0"} << evil << false << 0;
     QTest::newRow("the updater's own manifest") << Entry{"./", "version.xml", "2.0.0"} << evil << false << 0;
+    QTest::newRow("the updater's lock") << Entry{"", "BrenvothUpdater.lock", "2.0.0"} << evil << false << 0;
 }
 
 // Whatever fails, before or after the first download, the application and its
@@ -569,6 +607,7 @@ void tst_Installation::failedReleaseChangesNothing()
     QVERIFY2(debugLines.filter("not installed").size() == 1, qPrintable(debugLines.join('\n')));
     QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
 
+    setup.window.reset();
     UpdateWindow next(setup.app.path(), QString());
     QCOMPARE(next.pendingNames(), pendingBefore);
 }
@@ -621,12 +660,20 @@ void tst_Installation::windowTellsWhatHappened_data()
            })
         << "a folder stands where the file plugins/render.dll of Brenvoth must go"
         << "plugins/render.dll: a folder is in the way of" << true;
-    QTest::newRow("a file that may not be replaced")
-        << Arrangement([](ReleaseSetup &setup, TestMounts &mounts) {
-               return mounts.readOnly(setup.app.filePath("plugins"));
-           })
-        << "a file of Brenvoth, plugins/render.dll, may not be written: check that the folder of Brenvoth"
-        << "plugins/render.dll cannot be moved aside" << false;
+    const auto readOnly = [](const QString &path) {
+        return Arrangement([=](ReleaseSetup &setup, TestMounts &mounts) {
+            return mounts.readOnly(setup.app.filePath(path));
+        });
+    };
+    const QString notWritable = "is read-only or may be changed only by an administrator, so nothing was downloaded";
+    QTest::newRow("a folder that may not be written, nothing fetched")
+        << readOnly("plugins") << "plugins in the folder of Brenvoth " + notWritable
+        << "/plugins cannot be written: " << true;
+    QTest::newRow("a read-only application folder, nothing fetched")
+        << readOnly(".") << "the folder of Brenvoth " + notWritable << " cannot be written: " << true;
+    QTest::newRow("a read-only file, nothing fetched")
+        << readOnly("plugins/render.dll") << "plugins/render.dll in the folder of Brenvoth " + notWritable
+        << "/plugins/render.dll is read-only" << true;
     QTest::newRow("no room on a 4 MiB disk, nothing fetched")
         << Arrangement([](ReleaseSetup &setup, TestMounts &mounts) {
                if (!mounts.smallDisk(setup.app.path(), "4m"))
@@ -650,6 +697,8 @@ void tst_Installation::windowTellsWhatHappened()
 
     ReleaseSetup setup({oldCore, oldRender}, {newCore, newRender});
     TestMounts mounts;
+    // The updater ends, its lock gone, before the mounts do.
+    const auto closeWindow = qScopeGuard([&setup] { setup.window.reset(); });
     if (!arrange(setup, mounts))
         QSKIP("no mount can be made here (it needs root on Linux)");
     setup.openWindow();
@@ -1220,6 +1269,56 @@ void tst_Installation::heldFileNamesItsHolder()
     QFETCH(QString, program);
     QFETCH(QString, words);
     QCOMPARE(FailureCause::ofHeldFile("plugins/render.dll", program).plainWords(), words);
+}
+
+void tst_Installation::oneUpdaterPerFolder_data()
+{
+    QTest::addColumn<bool>("holderRuns");
+    QTest::newRow("a second updater while one runs changes nothing") << true;
+    QTest::newRow("a lock left by a killed updater is taken over") << false;
+}
+
+// The other updater is this process, whose lock is live, or one that has
+// ended, whose lock names a process that is gone.
+void tst_Installation::oneUpdaterPerFolder()
+{
+    QFETCH(bool, holderRuns);
+
+    ReleaseSetup setup({oldCore}, {newCore});
+    const QString lockPath = setup.app.filePath("BrenvothUpdater.lock");
+    QLockFile other(lockPath);
+    QVERIFY(other.tryLock(0));
+    if (!holderRuns) {
+        QProcess ended;
+        ended.start(QCoreApplication::applicationFilePath(), {"-functions"});
+        QVERIFY(ended.waitForStarted());
+        const QByteArray deadPid = QByteArray::number(ended.processId());
+        QVERIFY(ended.waitForFinished());
+        QByteArray content = contentOf(lockPath);
+        other.unlock();
+        content.replace(0, content.indexOf('\n'), deadPid);
+        QVERIFY(writeFile(lockPath, content));
+    }
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    const QByteArray staged = contentOf(setup.app.filePath("download/version.xml"));
+    setup.openWindow();
+
+    if (!holderRuns) {
+        setup.clickUpdate();
+        QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+        setup.window.reset();
+        QVERIFY2(!QFileInfo::exists(lockPath), "the updater left its lock behind");
+        return;
+    }
+    QCOMPARE(setup.text(), QStringLiteral("An update of Brenvoth is already running."));
+    QCOMPARE(setup.window->pendingNames(), QStringList());
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+    setup.updateButton()->click();
+    QVERIFY2(!setup.window->isVisible(), "OK did not close the second updater");
+    QCOMPARE(snapshot(setup.app.path()), before);
+    QCOMPARE(contentOf(setup.app.filePath("download/version.xml")), staged);
+    QCOMPARE(setup.requestedPaths(), QStringList());
+    QVERIFY2(QFileInfo::exists(lockPath) && other.isLocked(), "the running updater's lock was taken");
 }
 
 void tst_Installation::closingDuringTransferLetsTheInstallationFinish_data()

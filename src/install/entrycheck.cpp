@@ -124,11 +124,11 @@ bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason
     if (!isSafeEntry(dir, name, reason))
         return false;
     const QString staged = stagedPath(dir, name);
-    if (isReserved(staged)) {
+    const QString destination = destinationPath(dir, name);
+    if (isReserved(staged, destination)) {
         *reason = QStringLiteral("the name is reserved for the updater's own files");
         return false;
     }
-    const QString destination = destinationPath(dir, name);
     if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, staged)) {
         *reason = QStringLiteral("the path leads outside the application directory");
         return false;
@@ -140,8 +140,10 @@ bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason
     return true;
 }
 
-bool EntryCheck::isReserved(const QString &staged) const
+bool EntryCheck::isReserved(const QString &staged, const QString &destination) const
 {
+    if (pathKey(destination) == pathKey(applicationDir + QLatin1Char('/') + lockName()))
+        return true;
     const QString key = pathKey(staged);
     const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + bookkeepingFolder());
     return key == pathKey(downloadDir + QLatin1Char('/') + manifestName())

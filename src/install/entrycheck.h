@@ -24,8 +24,8 @@ bool staysInside(const QString &root, const QString &path);
 bool makeFolderInside(const QString &root, const QString &folder, QString *errorText);
 
 /// Decides whether an entry may be written where it points: its text is
-/// safe, it is not one of the updater's own files in the download
-/// directory, neither its staged copy nor its destination leads outside
+/// safe, it is not one of the updater's own files (in the download
+/// directory, or its lock in the application directory), neither its staged copy nor its destination leads outside
 /// through a link, and no folder stands where the file goes.
 class EntryCheck
 {
@@ -38,13 +38,15 @@ public:
     static QString manifestName() { return QStringLiteral("version.xml"); }
     static QString signatureName() { return QStringLiteral("version.xml.minisig"); }
     static QString bookkeepingFolder() { return QStringLiteral(".updater"); }
+    /// Beside the application: download/ goes with each commit.
+    static QString lockName() { return QStringLiteral("BrenvothUpdater.lock"); }
 
     /// Where the file \a dir + \a name is staged and where it goes.
     QString stagedPath(const QString &dir, const QString &name) const;
     QString destinationPath(const QString &dir, const QString &name) const;
 
 private:
-    bool isReserved(const QString &staged) const;
+    bool isReserved(const QString &staged, const QString &destination) const;
     bool pathStaysInside(const QString &root, const QString &path) const;
 
     const QString applicationDir;

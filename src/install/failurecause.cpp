@@ -151,6 +151,11 @@ QString FailureCause::plainWords() const
             .arg(subject);
     case Kind::Other:
         return tr("a file of this release could not be fetched; try again later");
+    case Kind::NotWritable:
+        return tr("%1 is read-only or may be changed only by an administrator, so nothing was "
+                  "downloaded; make it writable, or have an administrator run the update, and try again")
+            .arg(subject.isEmpty() ? tr("the folder of Brenvoth")
+                                   : tr("%1 in the folder of Brenvoth").arg(subject));
     }
     return QString();
 }

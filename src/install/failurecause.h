@@ -36,10 +36,12 @@ public:
         BadManifest,      // the release's own description is unusable
         NotVerified,      // no publisher's signature vouches for it
         Older,            // a release published before the installed one
+        NotWritable,      // a folder or file the user may not change for good
     };
 
     FailureCause() = default;
-    /// \a subject is the file (relative to the application directory) or,
+    /// \a subject is the file or folder (relative to the application
+    /// directory; empty for NotWritable: the directory itself) or,
     /// for Older, the release; \a amount is the bytes missing for NoSpace
     /// and the milliseconds of a stall.
     explicit FailureCause(Kind kind, const QString &subject = QString(), qint64 amount = 0)

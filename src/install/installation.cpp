@@ -8,6 +8,7 @@
 #include "stagingrecords.h"
 #include "systemproxy.h"
 #include "windowsfiles.h"
+#include "writeprobe.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -96,7 +97,8 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
         return refuseManifest({}, tr("the downloaded manifest can no longer be read"));
     if (!isNotOlderThanInstalled(root))
         return false;
-    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names) || !hasRoomForRelease())
+    if (!readIntegrities(Manifest::currentRelease(root, version), dirs, names) || !mayWriteEverywhere()
+        || !hasRoomForRelease())
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
     localManifest = Manifest::serialize(document);
@@ -158,6 +160,43 @@ bool Installation::readIntegrities(const QDomElement &release, const QStringList
         }
     }
     return true;
+}
+
+// A folder the user may not write, as Program Files without elevation, or a
+// read-only file would fail the commit after the whole download, and no
+// retry would help: each folder the commit writes in (the nearest existing
+// one for a new folder) and each file it replaces is tried first.
+bool Installation::mayWriteEverywhere()
+{
+    QStringList folders{applicationDir, downloadDir};
+    QStringList replaced;
+    for (const PendingFile &file : qAsConst(files)) {
+        const QString destination = destinationPath(file);
+        QString folder = QFileInfo(destination).path();
+        while (!QFileInfo(folder).isDir() && folder.size() > applicationDir.size())
+            folder = QFileInfo(folder).path();
+        if (!folders.contains(folder))
+            folders << folder;
+        if (QFileInfo(destination).isFile())
+            replaced << destination;
+    }
+    QString reason;
+    for (const QString &folder : qAsConst(folders)) {
+        if (!canCreateFileIn(folder, &reason))
+            return failNotWritable(folder, reason);
+    }
+    for (const QString &path : qAsConst(replaced)) {
+        if (!mayReplaceFile(path, &reason))
+            return failNotWritable(path, reason);
+    }
+    return true;
+}
+
+bool Installation::failNotWritable(const QString &path, const QString &reason)
+{
+    const QString relative = QDir(applicationDir).relativeFilePath(path);
+    return fail({}, reason, FailureCause(FailureCause::Kind::NotWritable,
+                                         relative == QLatin1String(".") ? QString() : relative));
 }
 
 // A disk that fills up half-way fails the update after the whole download; a

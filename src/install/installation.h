@@ -32,7 +32,9 @@ class StagingRecords;
 /// them over HTTP/2), the cheapest way that can be checked (a patch from the installed copy, the .zst, the
 /// raw file, each falling back to the next), with transient failures
 /// retried and partly staged files continued, and each checked against its
-/// size and digest where the manifest gives them. Only
+/// size and digest where the manifest gives them. A folder or file that may
+/// not be written for good (read-only, or for an administrator only) is
+/// found, by trying, before anything is fetched. Only
 /// when all are complete are they committed (ReleaseCommit). A failure
 /// before the commit changes nothing in the application directory or its
 /// manifest; a failure during it puts everything back.
@@ -107,6 +109,8 @@ private:
     bool prepare(const QString &version, const QStringList &dirs, const QStringList &names);
     bool isNotOlderThanInstalled(const QDomElement &downloadedRoot);
     bool readIntegrities(const QDomElement &release, const QStringList &dirs, const QStringList &names);
+    bool mayWriteEverywhere();
+    bool failNotWritable(const QString &path, const QString &reason);
     bool hasRoomForRelease();
     bool verifySignature();
     bool fetchSignature(int *status);

@@ -129,6 +129,10 @@ bool listRelease(const QString &releaseDir, QVector<ReleaseFile> *files, QString
         if (path == QLatin1String("version.xml.minisig"))
             return refuse(error, QStringLiteral("the release may not hold version.xml.minisig: the manifest's "
                                                 "signature goes there"));
+        // Windows, where the release goes, ignores letter case.
+        if (path.compare(EntryCheck::lockName(), Qt::CaseInsensitive) == 0)
+            return refuse(error, QStringLiteral("the release may not hold %1: the updater's lock goes there")
+                                     .arg(path));
         if (!checkCaseClash(path, &byFoldedPath, error))
             return false;
         files->append(file);

@@ -1,4 +1,5 @@
 #include "updatewindow.h"
+#include "entrycheck.h"
 #include "installation.h"
 #include "manifest.h"
 #include "updatewindowform.h"
@@ -77,11 +78,18 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     , downloadBaseUrl(downloadBaseUrl)
     , stallTimeout(Installation::defaultStallTimeout)
     , retryPause(Installation::defaultRetryPause)
+    , lock(applicationDir + QLatin1Char('/') + EntryCheck::lockName())
 {
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
     setWindowFlags(Qt::FramelessWindowHint);
     WindowAccess::setUp(this, ui);
+    // Two updaters would stage into the same files and commit over each
+    // other, and recovery would undo a commit that is still running.
+    if (!lockApplicationDir()) {
+        showAnotherUpdaterRuns();
+        return;
+    }
     // The files and the manifest must describe one release before they are read.
     Installation::recoverInterrupted(applicationDir);
     detectPendingUpdate();
@@ -90,6 +98,24 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
 UpdateWindow::~UpdateWindow()
 {
     delete ui;
+}
+
+// A lock that a killed updater left is taken over when its process is gone,
+// however old; a live one is never taken over, however long it runs. A
+// folder where no lock can be made cannot be changed by another updater
+// either: the update then tells that it may not be written.
+bool UpdateWindow::lockApplicationDir()
+{
+    lock.setStaleLockTime(0);
+    return lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
+}
+
+void UpdateWindow::showAnotherUpdaterRuns()
+{
+    anotherUpdaterRuns = true;
+    qDebug() << "Another updater runs in this folder: nothing done";
+    ui->textEdit->setText(tr("An update of Brenvoth is already running."));
+    ui->update->setText(tr("OK"));
 }
 
 void UpdateWindow::detectPendingUpdate()
@@ -155,6 +181,8 @@ void UpdateWindow::on_update_clicked()
         WindowAccess::describeUpdateButton(ui->update);
         installUpdate();
     } else if (state == QLatin1String("Cancle")) {
+        close();
+    } else if (state == QLatin1String("OK") && anotherUpdaterRuns) {
         close();
     } else if (state == QLatin1String("OK")) {
         const QString program = applicationDir + QStringLiteral("/Brenvoth.exe");

@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QHash>
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,8 @@ private slots:
     void on_update_clicked();
 
 private:
+    bool lockApplicationDir();
+    void showAnotherUpdaterRuns();
     void detectPendingUpdate();
     void addPendingFiles(const QDomElement &release,
                          const QHash<QString, QString> &installedVersions);
@@ -70,6 +73,8 @@ private:
     int retryPause;
     QByteArray publicKey;
     int waitingFrom = -1;   // where the text of a wait begins in the notes box
+    QLockFile lock;
+    bool anotherUpdaterRuns = false;
 };
 
 #endif // UPDATEWINDOW_H
