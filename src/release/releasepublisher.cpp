@@ -1,5 +1,5 @@
 #include "releasepublisher.h"
-#include "entrycheck.h"
+#include "entryname.h"
 #include "manifest.h"
 #include "mappedfile.h"
 #include "minisignsigner.h"
