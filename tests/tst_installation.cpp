@@ -1009,6 +1009,8 @@ void tst_Installation::signedReleases_data()
     QTest::newRow("good signature installs") << "none" << 3;
     QTest::newRow("tampered manifest") << "manifest" << 1;
     QTest::newRow("another key") << "key" << 1;
+    QTest::newRow("signed by the second of two trusted keys") << "second key" << 3;
+    QTest::newRow("a key not in the list of two") << "unlisted key" << 1;
     QTest::newRow("missing signature") << "missing" << 1;
     QTest::newRow("truncated signature") << "truncated" << 1;
     QTest::newRow("tampered trusted comment") << "comment" << 1;
@@ -1025,10 +1027,16 @@ void tst_Installation::signedReleases()
     const MinisignKey key = makeMinisignKey(keys.path(), "publisher");
     QVERIFY2(!key.publicKey.isEmpty(), "minisign made no key");
 
+    // The publisher's next key, trusted beside the current one.
+    const bool twoKeys = change == "second key" || change == "unlisted key";
+    const MinisignKey next = twoKeys ? makeMinisignKey(keys.path(), "next") : MinisignKey();
+    const MinisignKey other = change.endsWith("key") ? makeMinisignKey(keys.path(), "other") : MinisignKey();
+    const QByteArray trusted = twoKeys ? key.publicKey + ';' + next.publicKey : key.publicKey;
+
     ReleaseSetup setup({oldCore}, {hashed(newCore), change == "unhashed" ? newRender : hashed(newRender)});
     const QString manifestPath = setup.app.filePath("download/version.xml");
-    QByteArray signature = minisignSignature(change == "key" ? makeMinisignKey(keys.path(), "other") : key,
-                                             contentOf(manifestPath), keys.path());
+    const MinisignKey &signer = change == "second key" ? next : change.endsWith("key") ? other : key;
+    QByteArray signature = minisignSignature(signer, contentOf(manifestPath), keys.path());
     QVERIFY2(!signature.isEmpty(), "minisign made no signature");
     if (change == "truncated")
         signature.chop(signature.size() / 2);
@@ -1039,11 +1047,11 @@ void tst_Installation::signedReleases()
     if (change != "missing")
         setup.server.setResponse((releasePath + "v2.0.0/version.xml.minisig").toUtf8(), ScriptedResponse::ok(signature));
     const QMap<QString, QByteArray> before = snapshot(setup.app.path());
-    setup.openWindow()->setPublicKey(key.publicKey);
+    setup.openWindow()->setPublicKey(trusted);
     setup.clickUpdate();
 
     QCOMPARE(setup.requestedPaths().size(), expectedRequests);
-    if (change == "none") {
+    if (expectedRequests == 3) {
         QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
         QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
         return;
