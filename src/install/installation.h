@@ -59,7 +59,8 @@ public:
     void setStallTimeout(int msecs) { stallTimeout = msecs; }
     /// The pause before the first retry; each further one doubles it.
     void setRetryPause(int msecs) { retryPause = msecs; }
-    /// The base64 key line of the publisher's minisign.pub; empty: no check.
+    /// The base64 key lines of the publisher's minisign.pub files, separated
+    /// by ';'; empty: no check.
     void setPublicKey(const QByteArray &key) { publicKey = key; }
 
     /// Installs the files \a dirs / \a names (parallel lists) of release
