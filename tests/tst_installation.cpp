@@ -107,6 +107,10 @@ public:
     /// Served over TLS with the certificate \a tlsIdentity, when given.
     ReleaseSetup(const Entries &installed, const Entries &published, const QString &tlsIdentity = {})
         : installed(installed), published(published)
+        // A TLS handshake alone can take longer than half a second on a busy
+        // machine; the sanitizers' build runs everything several times slower.
+        , stallTimeout((tlsIdentity.isEmpty() ? 500 : 5000)
+                       * qMax(1, qEnvironmentVariableIntValue("BRENVOTH_TEST_SLOWDOWN")))
     {
         if (tlsIdentity.isEmpty())
             server.listen();
@@ -144,7 +148,7 @@ public:
     {
         window.reset(new UpdateWindow(app.path(), downloadBaseUrl.isEmpty() ? server.url(releasePath.toUtf8())
                                                                              : downloadBaseUrl));
-        window->setStallTimeout(500);
+        window->setStallTimeout(stallTimeout);
         window->setRetryPause(10);
         window->show();
         return window.get();
@@ -183,6 +187,7 @@ public:
     ScriptedHttpServer server;
     Entries installed;
     Entries published;
+    int stallTimeout = 500;
     QByteArray notes = "notes";
     QString downloadBaseUrl;   // empty: the scripted server's
     std::unique_ptr<UpdateWindow> window;
