@@ -19,6 +19,8 @@ port=$2
 mode=${3:-}
 certificates=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
+# The sanitizers' build runs several times slower.
+slowdown=${BRENVOTH_TEST_SLOWDOWN:-1}
 source "$here/e2e_lib.sh"
 app=$work/app
 www=$work/www
@@ -82,10 +84,10 @@ run_update() {
     ("$@" "$app/BrenvothUpdater") 2>"$log" &
     updater_pid=$!
     pids+=($updater_pid)
-    window=$(timeout 20 xdotool search --sync --pid "$updater_pid" --name '^Frame$' | head -n1) || true
+    window=$(timeout $((20 * slowdown)) xdotool search --sync --pid "$updater_pid" --name '^Frame$' | head -n1) || true
     [ -n "$window" ] || fail "the window did not appear"
     click_update
-    wait_for 30 installation_over "$log" || fail "the installation did not finish"
+    wait_for $((30 * slowdown)) installation_over "$log" || fail "the installation did not finish"
     sleep 0.5
     click_update
     timeout 20 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"

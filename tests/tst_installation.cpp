@@ -33,6 +33,13 @@
 
 namespace {
 
+// Short, so that the stall cases end quickly; longer in the sanitizers' build,
+// which runs everything several times slower.
+int stallMsecs()
+{
+    return 500 * qMax(1, qEnvironmentVariableIntValue("BRENVOTH_TEST_SLOWDOWN"));
+}
+
 struct Entry
 {
     QString dir;
@@ -124,11 +131,13 @@ private:
 class ReleaseSetup
 {
 public:
-    /// Served over TLS with the certificate \a tlsIdentity, when given; in
-    /// the folder \a appBelow of a temporary one, when given.
+    /// Served over TLS with the certificate  tlsIdentity, when given; in
+    /// the folder  appBelow of a temporary one, when given.
     ReleaseSetup(const Entries &installed, const Entries &published, const QString &tlsIdentity = {},
                  const QString &appBelow = {})
         : app(appBelow), installed(installed), published(published)
+        // A TLS handshake alone can take longer than half a second on a busy machine.
+        , stallTimeout(tlsIdentity.isEmpty() ? stallMsecs() : 10 * stallMsecs())
     {
         if (tlsIdentity.isEmpty())
             server.listen();
@@ -168,7 +177,7 @@ public:
         window.reset();
         window.reset(new UpdateWindow(app.path(), downloadBaseUrl.isEmpty() ? server.url(releasePath.toUtf8())
                                                                              : downloadBaseUrl));
-        window->setStallTimeout(500);
+        window->setStallTimeout(stallTimeout);
         window->setRetryPause(10);
         window->show();
         return window.get();
@@ -207,6 +216,7 @@ public:
     ScriptedHttpServer server;
     Entries installed;
     Entries published;
+    int stallTimeout = stallMsecs();
     QByteArray notes = "notes";
     QString downloadBaseUrl;   // empty: the scripted server's
     std::unique_ptr<UpdateWindow> window;
@@ -643,7 +653,8 @@ void tst_Installation::windowTellsWhatHappened_data()
         << "the update server could not be reached; check the internet connection"
         << "core.dll: Network error : 1" << false;
     QTest::newRow("stall") << respond(newRender, ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000))
-                           << "the download stopped for 0.5 s" << "plugins/render.dll: No data received for 0.5 s" << false;
+                           << QString("the download stopped for %1 s").arg(stallMsecs() / 1000.0)
+                           << QString("plugins/render.dll: No data received for %1 s").arg(stallMsecs() / 1000.0) << false;
     QTest::newRow("damaged")
         << Arrangement([](ReleaseSetup &setup, TestMounts &) {
                setup.published[1] = hashed(newRender);
@@ -1063,6 +1074,8 @@ void tst_Installation::signedReleases_data()
     QTest::newRow("good signature installs") << "none" << 3;
     QTest::newRow("tampered manifest") << "manifest" << 1;
     QTest::newRow("another key") << "key" << 1;
+    QTest::newRow("signed by the second of two trusted keys") << "second key" << 3;
+    QTest::newRow("a key not in the list of two") << "unlisted key" << 1;
     QTest::newRow("missing signature") << "missing" << 1;
     QTest::newRow("truncated signature") << "truncated" << 1;
     QTest::newRow("tampered trusted comment") << "comment" << 1;
@@ -1079,10 +1092,16 @@ void tst_Installation::signedReleases()
     const MinisignKey key = makeMinisignKey(keys.path(), "publisher");
     QVERIFY2(!key.publicKey.isEmpty(), "minisign made no key");
 
+    // The publisher's next key, trusted beside the current one.
+    const bool twoKeys = change == "second key" || change == "unlisted key";
+    const MinisignKey next = twoKeys ? makeMinisignKey(keys.path(), "next") : MinisignKey();
+    const MinisignKey other = change.endsWith("key") ? makeMinisignKey(keys.path(), "other") : MinisignKey();
+    const QByteArray trusted = twoKeys ? key.publicKey + ';' + next.publicKey : key.publicKey;
+
     ReleaseSetup setup({oldCore}, {hashed(newCore), change == "unhashed" ? newRender : hashed(newRender)});
     const QString manifestPath = setup.app.filePath("download/version.xml");
-    QByteArray signature = minisignSignature(change == "key" ? makeMinisignKey(keys.path(), "other") : key,
-                                             contentOf(manifestPath), keys.path());
+    const MinisignKey &signer = change == "second key" ? next : change.endsWith("key") ? other : key;
+    QByteArray signature = minisignSignature(signer, contentOf(manifestPath), keys.path());
     QVERIFY2(!signature.isEmpty(), "minisign made no signature");
     if (change == "truncated")
         signature.chop(signature.size() / 2);
@@ -1093,11 +1112,11 @@ void tst_Installation::signedReleases()
     if (change != "missing")
         setup.server.setResponse((releasePath + "v2.0.0/version.xml.minisig").toUtf8(), ScriptedResponse::ok(signature));
     const QMap<QString, QByteArray> before = snapshot(setup.app.path());
-    setup.openWindow()->setPublicKey(key.publicKey);
+    setup.openWindow()->setPublicKey(trusted);
     setup.clickUpdate();
 
     QCOMPARE(setup.requestedPaths().size(), expectedRequests);
-    if (change == "none") {
+    if (expectedRequests == 3) {
         QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
         QCOMPARE(setup.installedContent(newRender), contentFor(newRender));
         return;

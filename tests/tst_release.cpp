@@ -226,6 +226,7 @@ private slots:
 private:
     QTemporaryDir keys;
     MinisignKey key;
+    MinisignKey nextKey; ///< the publisher's replacement key
 };
 
 // Without minisign (under wine, say) only what needs no signature is tested.
@@ -235,24 +236,29 @@ void tst_Release::initTestCase()
     if (!minisignInstalled())
         return;
     key = makeMinisignKey(keys.path(), QStringLiteral("publisher"));
-    QVERIFY2(!key.publicKey.isEmpty(), "minisign -G -W made no key");
+    nextKey = makeMinisignKey(keys.path(), QStringLiteral("next"));
+    QVERIFY2(!key.publicKey.isEmpty() && !nextKey.publicKey.isEmpty(), "minisign -G -W made no key");
 }
 
 void tst_Release::roundTrip_data()
 {
     QTest::addColumn<bool>("previousHashes");
-    QTest::newRow("previous manifest with hashes") << true;
-    QTest::newRow("previous manifest without hashes") << false;
+    QTest::addColumn<bool>("nextSignedWithNextKey");
+    QTest::newRow("previous manifest with hashes") << true << false;
+    QTest::newRow("previous manifest without hashes") << false << false;
+    QTest::newRow("signed with the second of two trusted keys") << true << true;
 }
 
 // 1.0.0, then 1.1.0 with core.dll changed (same size) and plugins/new.dll added.
 void tst_Release::roundTrip()
 {
     QFETCH(bool, previousHashes);
+    QFETCH(bool, nextSignedWithNextKey);
     if (key.publicKey.isEmpty())
         QSKIP("the minisign command is not installed");
     Publisher publisher;
     const QStringList sign{"--sign", key.secretKeyPath};
+    const QByteArray trusted = nextSignedWithNextKey ? key.publicKey + ';' + nextKey.publicKey : key.publicKey;
     QVERIFY(publisher.placeRelease(release100));
     Run run = publisher.publish(QStringLiteral("1.0.0"), sign);
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
@@ -265,7 +271,8 @@ void tst_Release::roundTrip()
     release110[QStringLiteral("core.dll")] = text(2);
     release110[QStringLiteral("plugins/new.dll")] = "new";
     QVERIFY(publisher.placeRelease(release110));
-    run = publisher.publishNext(QStringLiteral("1.1.0"), sign);
+    run = publisher.publishNext(QStringLiteral("1.1.0"),
+                                nextSignedWithNextKey ? QStringList{"--sign", nextKey.secretKeyPath} : sign);
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
     const QByteArray manifest110 = publisher.manifest();
     QVERIFY2(manifest110.contains(" zsize=") && manifest110.contains("<patch from="),
@@ -293,7 +300,7 @@ void tst_Release::roundTrip()
     QCOMPARE(contentOf(publisher.windows() + "/v1.0.0/core.dll"), text(1));
 
     QString reason;
-    QVERIFY2(Minisign::verify(key.publicKey, manifest110,
+    QVERIFY2(Minisign::verify(trusted, manifest110,
                               contentOf(publisher.windows() + "/v1.1.0/version.xml.minisig"), &reason),
              qPrintable(reason));
 
@@ -310,7 +317,7 @@ void tst_Release::roundTrip()
     QVERIFY(writeFile(appDir.filePath(QStringLiteral("version.xml")), manifest100));
     QVERIFY(writeFile(appDir.filePath(QStringLiteral("download/version.xml")), manifest110));
     UpdateWindow window(appDir.path(), server.url("/brenvothDownload/windows/"));
-    window.setPublicKey(key.publicKey);
+    window.setPublicKey(trusted);
     QCOMPARE(window.pendingNames(), (QStringList{"core.dll", "new.dll"}));
     QCOMPARE(window.pendingDirs(), (QStringList{"", "plugins/"}));
     window.findChild<QPushButton *>(QStringLiteral("update"))->click();

@@ -56,6 +56,7 @@ private:
     QTemporaryDir dir;
     MinisignKey publisher;
     MinisignKey other;
+    MinisignKey spare;
 };
 
 void tst_Signature::initTestCase()
@@ -65,7 +66,9 @@ void tst_Signature::initTestCase()
     QVERIFY(dir.isValid());
     publisher = makeMinisignKey(dir.path(), QStringLiteral("publisher"));
     other = makeMinisignKey(dir.path(), QStringLiteral("other"));
-    QVERIFY2(!publisher.publicKey.isEmpty() && !other.publicKey.isEmpty(), "minisign -G -W made no key");
+    spare = makeMinisignKey(dir.path(), QStringLiteral("spare"));
+    QVERIFY2(!publisher.publicKey.isEmpty() && !other.publicKey.isEmpty() && !spare.publicKey.isEmpty(),
+             "minisign -G -W made no key");
 }
 
 void tst_Signature::verify_data()
@@ -111,6 +114,17 @@ void tst_Signature::verify_data()
     QTest::newRow("trusted comment's signature truncated") << key << manifest
         << withLine(prehashed, 3, prehashed.split('\n').at(3).left(40)) << "not base64";
     QTest::newRow("public key truncated") << key.left(30) << manifest << prehashed << "public key";
+    QTest::newRow("second of two trusted keys") << spare.publicKey + ';' + key << manifest << prehashed
+        << QString();
+    QTest::newRow("first of two trusted keys, blanks around") << key + " ; " + spare.publicKey << manifest
+        << legacy << QString();
+    QTest::newRow("a key not in the list") << key + ';' + spare.publicKey << manifest << byOther
+        << "not with the publisher's keys";
+    QTest::newRow("another listed key's signature under this key's id") << key + ';' + other.publicKey
+        << manifest << withSignaturePrefix(byOther, "ED" + keyIdOf(key)) << "does not match the signed file";
+    QTest::newRow("a truncated key in the list") << spare.publicKey + ';' + key.left(30) << manifest << prehashed
+        << "public key";
+    QTest::newRow("an empty entry in the list") << key + ';' << manifest << prehashed << "public key";
     QTest::newRow("public key is a signature line") << prehashed.split('\n').at(1) << manifest << prehashed
         << "public key";
 }

@@ -1,16 +1,10 @@
 #ifndef ENTRYCHECK_H
 #define ENTRYCHECK_H
 
+#include "entryname.h"
+
 #include <QHash>
 #include <QString>
-
-/// Checks a manifest entry before anything is downloaded or written for it:
-/// \a dir must be relative ("" or segments ending in "/"), \a name a plain
-/// file name, neither with a drive letter, a backslash, a ".." segment or a
-/// control character, and no folder or name that Windows would change or
-/// open as a device (a trailing dot or blank, CON, NUL, COM1...). On refusal
-/// \a reason says why.
-bool isSafeEntry(const QString &dir, const QString &name, QString *reason);
 
 /// \a path as the file system compares names: Windows ignores letter case.
 QString pathKey(const QString &path);
@@ -39,7 +33,7 @@ public:
     static QString signatureName() { return QStringLiteral("version.xml.minisig"); }
     static QString bookkeepingFolder() { return QStringLiteral(".updater"); }
     /// Beside the application: download/ goes with each commit.
-    static QString lockName() { return QStringLiteral("BrenvothUpdater.lock"); }
+    static QString lockName() { return updaterLockName(); }
 
     /// Where the file \a dir + \a name is staged and where it goes.
     QString stagedPath(const QString &dir, const QString &name) const;

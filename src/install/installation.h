@@ -72,7 +72,8 @@ public:
     /// How long a file that another program holds is waited for.
     void setHeldFileLimit(int msecs) { heldFileLimit = msecs; }
     void setClosingLimit(int msecs) { closingLimit = msecs; }
-    /// The base64 key line of the publisher's minisign.pub; empty: no check.
+    /// The base64 key lines of the publisher's minisign.pub files, separated
+    /// by ';'; empty: no check.
     void setPublicKey(const QByteArray &key) { publicKey = key; }
 
     /// Installs the files \a dirs / \a names (parallel lists) of release

@@ -1,5 +1,5 @@
 #include "releasepublisher.h"
-#include "entrycheck.h"
+#include "entryname.h"
 #include "manifest.h"
 #include "mappedfile.h"
 #include "minisignsigner.h"
@@ -130,7 +130,7 @@ bool listRelease(const QString &releaseDir, QVector<ReleaseFile> *files, QString
             return refuse(error, QStringLiteral("the release may not hold version.xml.minisig: the manifest's "
                                                 "signature goes there"));
         // Windows, where the release goes, ignores letter case.
-        if (path.compare(EntryCheck::lockName(), Qt::CaseInsensitive) == 0)
+        if (path.compare(updaterLockName(), Qt::CaseInsensitive) == 0)
             return refuse(error, QStringLiteral("the release may not hold %1: the updater's lock goes there")
                                      .arg(path));
         if (!checkCaseClash(path, &byFoldedPath, error))

@@ -1,6 +1,7 @@
 #include "minisign.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <sodium.h>
 
@@ -70,9 +71,28 @@ QList<QByteArray> linesOf(const QByteArray &text)
     return lines;
 }
 
+// The decoded keys of the ';'-separated key lines; empty when any of them is
+// not a minisign Ed25519 key, so that a mistyped list is noticed, not shortened.
+QList<QByteArray> decodedKeys(const QByteArray &publicKeys)
+{
+    QList<QByteArray> keys;
+    for (const QByteArray &line : publicKeys.split(';')) {
+        const QByteArray key = fromBase64(line.trimmed(), publicKeyBytes);
+        if (key.isEmpty() || !key.startsWith("Ed"))
+            return {};
+        keys << key;
+    }
+    return keys;
+}
+
+QByteArray keyIdOf(const QByteArray &key)
+{
+    return key.mid(algorithmBytes, keyIdBytes);
+}
+
 } // namespace
 
-bool verify(const QByteArray &publicKey, const QByteArray &message,
+bool verify(const QByteArray &publicKeys, const QByteArray &message,
             const QByteArray &signatureFile, QString *reason)
 {
     const auto refuse = [reason](const char *why) {
@@ -82,8 +102,8 @@ bool verify(const QByteArray &publicKey, const QByteArray &message,
     if (sodium_init() < 0)
         return refuse("libsodium could not be initialised");
 
-    const QByteArray key = fromBase64(publicKey.trimmed(), publicKeyBytes);
-    if (key.isEmpty() || !key.startsWith("Ed"))
+    const QList<QByteArray> keys = decodedKeys(publicKeys);
+    if (keys.isEmpty())
         return refuse("the public key is not the key line of a minisign Ed25519 key");
 
     const QList<QByteArray> lines = linesOf(signatureFile);
@@ -97,15 +117,20 @@ bool verify(const QByteArray &publicKey, const QByteArray &message,
     const QByteArray algorithm = signature.left(algorithmBytes);
     if (algorithm != "ED" && algorithm != "Ed")
         return refuse("the signature uses an unknown algorithm");
-    const QByteArray keyId = key.mid(algorithmBytes, keyIdBytes);
     const QByteArray signedBy = signature.mid(algorithmBytes, keyIdBytes);
-    if (signedBy != keyId) {
-        *reason = QStringLiteral("signed with key %1, not with the publisher's key %2")
-                      .arg(keyIdText(signedBy), keyIdText(keyId));
+    const auto key = std::find_if(keys.cbegin(), keys.cend(),
+                                  [&signedBy](const QByteArray &k) { return keyIdOf(k) == signedBy; });
+    if (key == keys.cend()) {
+        QStringList trusted;
+        for (const QByteArray &k : keys)
+            trusted << keyIdText(keyIdOf(k));
+        *reason = QStringLiteral("signed with key %1, not with the publisher's key%2 %3")
+                      .arg(keyIdText(signedBy), QLatin1String(keys.size() > 1 ? "s" : ""),
+                           trusted.join(QLatin1String(", ")));
         return false;
     }
 
-    const QByteArray edKey = key.mid(algorithmBytes + keyIdBytes);
+    const QByteArray edKey = key->mid(algorithmBytes + keyIdBytes);
     const QByteArray edSignature = signature.mid(algorithmBytes + keyIdBytes);
     // "ED" signs the BLAKE2b-512 digest, so that large files need not be held whole.
     const QByteArray signedMessage = algorithm == "ED" ? blake2b512(message) : message;
