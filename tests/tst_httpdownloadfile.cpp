@@ -312,6 +312,12 @@ void tst_HttpDownloadFile::redirects_data()
     QTest::newRow("a redirect to a local file refused")
         << Script{{dataPath, redirectTo(302, "file:///etc/hostname")}}
         << "the server redirected to file:///etc/hostname, which is not a web address" << 1;
+    QTest::newRow("a redirect to an address without a host refused")
+        << Script{{dataPath, redirectTo(302, "http:///cdn/data.bin")}}
+        << "the server redirected to http:///cdn/data.bin, which is not a web address" << 1;
+    QTest::newRow("a redirect to a host name that is not UTF-8 refused")
+        << Script{{dataPath, redirectTo(302, "https://mirror.br\xa5nvoth.com/core.dll")}}
+        << QString::fromUtf8("the server redirected to https://mirror.br\xa5nvoth.com/core.dll, which is not a web address") << 1;
     QTest::newRow("a loop refused") << Script{{dataPath, redirectTo(302, dataPath)}}
                                     << "the server redirected more than 5 times, last to " + server.url(dataPath) << 6;
 }

@@ -29,7 +29,8 @@ QUrl redirectTarget(const QUrl &from, const QByteArray &location)
 RedirectRefusal checkRedirect(const QUrl &from, const QUrl &to)
 {
     const QString scheme = to.scheme();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+    // A Location that is no address at all, or names no host, leads nowhere.
+    if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) || !to.isValid() || to.host().isEmpty())
         return RedirectRefusal::NotWebAddress;
     if (scheme == QLatin1String("http") && from.scheme() == QLatin1String("https"))
         return RedirectRefusal::NotSecure;

@@ -451,8 +451,10 @@ void HttpDownloadFile::followRedirect()
         abortTransfer(tr("the server redirected more than %1 times, last to %2")
                           .arg(maximumRedirects).arg(redirectTarget.toString()), Problem::Redirect);
     } else if (refusal == HttpAnswer::RedirectRefusal::NotWebAddress) {
-        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(redirectTarget.toString()),
-                      Problem::Redirect);
+        // What is no address at all is named as the server wrote it.
+        const QString named = redirectTarget.isValid() ? redirectTarget.toString()
+                                                       : QString::fromUtf8(reply->rawHeader("Location"));
+        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(named), Problem::Redirect);
     } else if (refusal == HttpAnswer::RedirectRefusal::NotSecure) {
         abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()),
                       Problem::Redirect);
