@@ -1,3 +1,4 @@
+#include "httpanswer.h"
 #include "httpdownloadfile.h"
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
@@ -135,6 +136,8 @@ private slots:
     void failedTransfer();
     void redirects_data();
     void redirects();
+    void contentRange_data();
+    void contentRange();
     void secureRedirects_data();
     void secureRedirects();
     void unopenableTarget_data();
@@ -346,6 +349,37 @@ void tst_HttpDownloadFile::redirects()
     QVERIFY(transfer.downloader->succeeded());
     QCOMPARE(contentOf(dir.filePath("data.bin")), QByteArray("the file"));
     QCOMPARE(transfer.downloader->validator(), QByteArray("\"final\""));
+}
+
+void tst_HttpDownloadFile::contentRange_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<qint64>("expectedFirst");   // -1: refused
+    QTest::addColumn<qint64>("expectedLength");
+
+    QTest::newRow("the rest of the file") << QByteArray("bytes 700-1999/2000") << qint64(700) << qint64(2000);
+    QTest::newRow("blanks around the numbers") << QByteArray("bytes  700 - 1999 / 2000") << qint64(700) << qint64(2000);
+    QTest::newRow("unknown length") << QByteArray("bytes 700-1999/*") << qint64(-1) << qint64(-1);
+    QTest::newRow("last byte before the first") << QByteArray("bytes 700-3/2000") << qint64(-1) << qint64(-1);
+    QTest::newRow("last byte beyond the length") << QByteArray("bytes 700-1999/1000") << qint64(-1) << qint64(-1);
+    QTest::newRow("negative length") << QByteArray("bytes 700-1999/-7") << qint64(-1) << qint64(-1);
+    QTest::newRow("last byte not a number") << QByteArray("bytes 3000-49\xff\xff" "99/5000") << qint64(-1) << qint64(-1);
+    QTest::newRow("signed first byte") << QByteArray("bytes +700-1999/2000") << qint64(-1) << qint64(-1);
+}
+
+// A range the server made up must not decide where the body is written.
+void tst_HttpDownloadFile::contentRange()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(qint64, expectedFirst);
+    QFETCH(qint64, expectedLength);
+    qint64 first = -1, length = -1;
+    const bool read = HttpAnswer::parseContentRange(header, &first, &length);
+    QCOMPARE(read, expectedFirst >= 0);
+    if (read) {
+        QCOMPARE(first, expectedFirst);
+        QCOMPARE(length, expectedLength);
+    }
 }
 
 void tst_HttpDownloadFile::secureRedirects_data()

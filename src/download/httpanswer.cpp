@@ -1,6 +1,21 @@
 #include "httpanswer.h"
 
+#include <algorithm>
+
 namespace HttpAnswer {
+
+namespace {
+
+// A count in plain decimal digits, blanks around it allowed.
+bool readCount(const QByteArray &text, qint64 *count)
+{
+    const QByteArray digits = text.trimmed();
+    bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    *count = ok ? digits.toLongLong(&ok) : -1;
+    return ok;
+}
+
+} // namespace
 
 bool parseContentRange(const QByteArray &header, qint64 *first, qint64 *length)
 {
@@ -9,10 +24,9 @@ bool parseContentRange(const QByteArray &header, qint64 *first, qint64 *length)
     const int dash = header.indexOf('-'), slash = header.indexOf('/');
     if (dash < 0 || slash < dash)
         return false;
-    bool firstOk = false, lengthOk = false;
-    *first = header.mid(6, dash - 6).trimmed().toLongLong(&firstOk);
-    *length = header.mid(slash + 1).trimmed().toLongLong(&lengthOk);
-    return firstOk && lengthOk;
+    qint64 last = -1;
+    return readCount(header.mid(6, dash - 6), first) && readCount(header.mid(dash + 1, slash - dash - 1), &last)
+           && readCount(header.mid(slash + 1), length) && *first <= last && last < *length;
 }
 
 // A weak ETag ("W/...") may not guard a range, so it is no validator here.
