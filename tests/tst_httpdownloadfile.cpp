@@ -22,6 +22,7 @@
 namespace {
 
 const QByteArray dataPath = "/files/data.bin";
+const QByteArray lastModified = "Tue, 08 Dec 2026 10:00:00 GMT";
 // Paths and what the server answers for each.
 using Script = QList<QPair<QByteArray, ScriptedResponse>>;
 constexpr uint64_t unknownTotal = std::numeric_limits<uint64_t>::max();
@@ -138,6 +139,8 @@ private slots:
     void redirects();
     void contentRange_data();
     void contentRange();
+    void validator_data();
+    void validator();
     void secureRedirects_data();
     void secureRedirects();
     void unopenableTarget_data();
@@ -380,6 +383,27 @@ void tst_HttpDownloadFile::contentRange()
         QCOMPARE(first, expectedFirst);
         QCOMPARE(length, expectedLength);
     }
+}
+
+void tst_HttpDownloadFile::validator_data()
+{
+    QTest::addColumn<QByteArray>("etag");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("strong ETag") << QByteArray("\"5f1c-7d0\"") << QByteArray("\"5f1c-7d0\"");
+    QTest::newRow("weak ETag") << QByteArray("W/\"5f1c-7d0\"") << lastModified;
+    QTest::newRow("no ETag") << QByteArray() << lastModified;
+    QTest::newRow("a lone quote") << QByteArray("\"") << lastModified;
+    QTest::newRow("ETag without its closing quote") << QByteArray("\"5f1c-7d0") << lastModified;
+    QTest::newRow("two ETags in one") << QByteArray("\"a\", \"b\"") << lastModified;
+}
+
+// The validator goes back to the server in If-Range or If-None-Match.
+void tst_HttpDownloadFile::validator()
+{
+    QFETCH(QByteArray, etag);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(HttpAnswer::validator(etag, lastModified), expected);
 }
 
 void tst_HttpDownloadFile::secureRedirects_data()

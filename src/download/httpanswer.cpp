@@ -29,10 +29,12 @@ bool parseContentRange(const QByteArray &header, qint64 *first, qint64 *length)
            && readCount(header.mid(slash + 1), length) && *first <= last && last < *length;
 }
 
-// A weak ETag ("W/...") may not guard a range, so it is no validator here.
+// A weak ETag ("W/...") may not guard a range, so it is no validator here;
+// nor is a broken one, which no server would match.
 QByteArray validator(const QByteArray &etag, const QByteArray &lastModified)
 {
-    return etag.startsWith('"') ? etag : lastModified;
+    const bool strong = etag.size() >= 2 && etag.startsWith('"') && etag.endsWith('"') && etag.count('"') == 2;
+    return strong ? etag : lastModified;
 }
 
 QUrl redirectTarget(const QUrl &from, const QByteArray &location)
