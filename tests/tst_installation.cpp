@@ -521,6 +521,9 @@ void tst_Installation::failedReleaseChangesNothing_data()
     QTest::newRow("backslash") << Entry{"..\\", "evil.dll", "2.0.0"} << evil << false << 0;
     QTest::newRow("climbing name") << Entry{"", "../evil.dll", "2.0.0"} << evil << false << 0;
     QTest::newRow("the updater's own manifest") << Entry{"./", "version.xml", "2.0.0"} << evil << false << 0;
+    QTest::newRow("into the download folder") << Entry{"download/", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("over the update's journal")
+        << Entry{"download/.updater/", "journal", "2.0.0"} << evil << false << 0;
 }
 
 // Whatever fails, before or after the first download, the application and its

@@ -124,11 +124,11 @@ bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason
     if (!isSafeEntry(dir, name, reason))
         return false;
     const QString staged = stagedPath(dir, name);
-    if (isReserved(staged)) {
+    const QString destination = destinationPath(dir, name);
+    if (isReserved(staged, destination)) {
         *reason = QStringLiteral("the name is reserved for the updater's own files");
         return false;
     }
-    const QString destination = destinationPath(dir, name);
     if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, staged)) {
         *reason = QStringLiteral("the path leads outside the application directory");
         return false;
@@ -140,13 +140,17 @@ bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason
     return true;
 }
 
-bool EntryCheck::isReserved(const QString &staged) const
+// The download directory is the updater's own and goes at the end of every
+// update: a file put there would be lost, or land on the commit's journal.
+bool EntryCheck::isReserved(const QString &staged, const QString &destination) const
 {
     const QString key = pathKey(staged);
     const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + bookkeepingFolder());
+    const QString download = pathKey(downloadDir);
     return key == pathKey(downloadDir + QLatin1Char('/') + manifestName())
            || key == pathKey(downloadDir + QLatin1Char('/') + signatureName())
-           || key == bookkeeping || key.startsWith(bookkeeping + QLatin1Char('/'));
+           || key == bookkeeping || key.startsWith(bookkeeping + QLatin1Char('/'))
+           || pathKey(destination) == download || pathKey(destination).startsWith(download + QLatin1Char('/'));
 }
 
 // A folder is resolved once for all its files, and a file only when it is a

@@ -24,8 +24,8 @@ bool staysInside(const QString &root, const QString &path);
 bool makeFolderInside(const QString &root, const QString &folder, QString *errorText);
 
 /// Decides whether an entry may be written where it points: its text is
-/// safe, it is not one of the updater's own files in the download
-/// directory, neither its staged copy nor its destination leads outside
+/// safe, neither it nor its staged copy is one of the updater's own files
+/// in the download directory, neither its staged copy nor its destination leads outside
 /// through a link, and no folder stands where the file goes.
 class EntryCheck
 {
@@ -44,7 +44,7 @@ public:
     QString destinationPath(const QString &dir, const QString &name) const;
 
 private:
-    bool isReserved(const QString &staged) const;
+    bool isReserved(const QString &staged, const QString &destination) const;
     bool pathStaysInside(const QString &root, const QString &path) const;
 
     const QString applicationDir;
