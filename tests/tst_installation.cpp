@@ -407,6 +407,10 @@ void tst_Installation::manifestIsRewrittenExactly_data()
         << QByteArray("<filelist><software version='1.0.0'><file name='a.dll' version='2'/></software></filelist>")
         << QByteArray("<filelist curVersion=\"1.0.0\">\n    <software version=\"1.0.0\">\n        <file version=\"2\" name=\"a.dll\"/>\n    </software>\n</filelist>\n")
         << QByteArray("UTF-8");
+    QTest::newRow("carriage returns alone as line ends")
+        << QByteArray("<filelist curVersion='2.0.0'>\r<software version='2.0.0'>\r<file name='a.dll'\rversion='2'/>\r</software>\r</filelist>")
+        << QByteArray("<filelist curVersion=\"2.0.0\">\n    <software version=\"2.0.0\">\n        <file version=\"2\" name=\"a.dll\"/>\n    </software>\n</filelist>\n")
+        << QByteArray("UTF-8");
     QTest::newRow("declared encoding is kept")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<filelist curVersion='2.0.0'><software version='2.0.0' info='caf\xe9'><file name='a.dll' version='2'/></software></filelist>")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<filelist curVersion=\"2.0.0\">\n    <software info=\"caf\xe9\" version=\"2.0.0\">\n        <file version=\"2\" name=\"a.dll\"/>\n    </software>\n</filelist>\n")
