@@ -32,9 +32,10 @@ bool isDeviceName(const QString &segment)
     return device.match(segment).hasMatch();
 }
 
+// A dangling link counts as there: a write through it lands where it points.
 QString existingAncestor(QString path)
 {
-    while (!QFileInfo::exists(path)) {
+    while (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
         const QString parent = QFileInfo(path).path();
         if (parent == path)
             return QString();

@@ -45,7 +45,8 @@ bool makeFixture()
            && writeFile(app + QStringLiteral("/download/version.xml"), "<filelist/>")
            && QFile::link(outside, app + QStringLiteral("/outlink"))
            && QFile::link(outside, app + QStringLiteral("/download/outlink"))
-           && QFile::link(outside + QStringLiteral("/gone"), app + QStringLiteral("/plugins/dangling"));
+           && QFile::link(outside + QStringLiteral("/gone"), app + QStringLiteral("/plugins/dangling"))
+           && QFile::link(outside + QStringLiteral("/stale.dll"), app + QStringLiteral("/download/stale.dll"));
 }
 
 } // namespace
