@@ -119,6 +119,9 @@ void tst_FileInstall::linksOutOfTheRootAreNotInside()
         QSKIP("no symbolic link to a folder can be made here (privilege, or wine)");
     QVERIFY(staysInside(root.path(), root.filePath("plugins/new/a.dll")));
     QVERIFY2(!staysInside(root.path(), root.filePath("escape/a.dll")), "a link out of the root was followed");
+    QVERIFY(linkFolder(outside.filePath("gone"), root.filePath("dangling")));
+    QVERIFY2(!staysInside(root.path(), root.filePath("dangling")), "a dangling link out of the root counted as inside");
+    QVERIFY2(!staysInside(root.path(), root.filePath("dangling/new/a.dll")), "a dangling link out of the root was followed");
     QVERIFY2(!staysInside(root.path(), outside.filePath("a.dll")), "a path outside counted as inside");
     QVERIFY2(!staysInside(root.path(), root.path() + "-sibling/a.dll"), "a sibling with the root's prefix counted as inside");
 }

@@ -1,3 +1,4 @@
+#include "httpanswer.h"
 #include "httpdownloadfile.h"
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
@@ -21,6 +22,7 @@
 namespace {
 
 const QByteArray dataPath = "/files/data.bin";
+const QByteArray lastModified = "Tue, 08 Dec 2026 10:00:00 GMT";
 // Paths and what the server answers for each.
 using Script = QList<QPair<QByteArray, ScriptedResponse>>;
 constexpr uint64_t unknownTotal = std::numeric_limits<uint64_t>::max();
@@ -135,6 +137,10 @@ private slots:
     void failedTransfer();
     void redirects_data();
     void redirects();
+    void contentRange_data();
+    void contentRange();
+    void validator_data();
+    void validator();
     void secureRedirects_data();
     void secureRedirects();
     void unopenableTarget_data();
@@ -312,6 +318,12 @@ void tst_HttpDownloadFile::redirects_data()
     QTest::newRow("a redirect to a local file refused")
         << Script{{dataPath, redirectTo(302, "file:///etc/hostname")}}
         << "the server redirected to file:///etc/hostname, which is not a web address" << 1;
+    QTest::newRow("a redirect to an address without a host refused")
+        << Script{{dataPath, redirectTo(302, "http:///cdn/data.bin")}}
+        << "the server redirected to http:///cdn/data.bin, which is not a web address" << 1;
+    QTest::newRow("a redirect to a host name that is not UTF-8 refused")
+        << Script{{dataPath, redirectTo(302, "https://mirror.br\xa5nvoth.com/core.dll")}}
+        << QString::fromUtf8("the server redirected to https://mirror.br\xa5nvoth.com/core.dll, which is not a web address") << 1;
     QTest::newRow("a loop refused") << Script{{dataPath, redirectTo(302, dataPath)}}
                                     << "the server redirected more than 5 times, last to " + server.url(dataPath) << 6;
 }
@@ -340,6 +352,58 @@ void tst_HttpDownloadFile::redirects()
     QVERIFY(transfer.downloader->succeeded());
     QCOMPARE(contentOf(dir.filePath("data.bin")), QByteArray("the file"));
     QCOMPARE(transfer.downloader->validator(), QByteArray("\"final\""));
+}
+
+void tst_HttpDownloadFile::contentRange_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<qint64>("expectedFirst");   // -1: refused
+    QTest::addColumn<qint64>("expectedLength");
+
+    QTest::newRow("the rest of the file") << QByteArray("bytes 700-1999/2000") << qint64(700) << qint64(2000);
+    QTest::newRow("blanks around the numbers") << QByteArray("bytes  700 - 1999 / 2000") << qint64(700) << qint64(2000);
+    QTest::newRow("unknown length") << QByteArray("bytes 700-1999/*") << qint64(-1) << qint64(-1);
+    QTest::newRow("last byte before the first") << QByteArray("bytes 700-3/2000") << qint64(-1) << qint64(-1);
+    QTest::newRow("last byte beyond the length") << QByteArray("bytes 700-1999/1000") << qint64(-1) << qint64(-1);
+    QTest::newRow("negative length") << QByteArray("bytes 700-1999/-7") << qint64(-1) << qint64(-1);
+    QTest::newRow("last byte not a number") << QByteArray("bytes 3000-49\xff\xff" "99/5000") << qint64(-1) << qint64(-1);
+    QTest::newRow("signed first byte") << QByteArray("bytes +700-1999/2000") << qint64(-1) << qint64(-1);
+}
+
+// A range the server made up must not decide where the body is written.
+void tst_HttpDownloadFile::contentRange()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(qint64, expectedFirst);
+    QFETCH(qint64, expectedLength);
+    qint64 first = -1, length = -1;
+    const bool read = HttpAnswer::parseContentRange(header, &first, &length);
+    QCOMPARE(read, expectedFirst >= 0);
+    if (read) {
+        QCOMPARE(first, expectedFirst);
+        QCOMPARE(length, expectedLength);
+    }
+}
+
+void tst_HttpDownloadFile::validator_data()
+{
+    QTest::addColumn<QByteArray>("etag");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("strong ETag") << QByteArray("\"5f1c-7d0\"") << QByteArray("\"5f1c-7d0\"");
+    QTest::newRow("weak ETag") << QByteArray("W/\"5f1c-7d0\"") << lastModified;
+    QTest::newRow("no ETag") << QByteArray() << lastModified;
+    QTest::newRow("a lone quote") << QByteArray("\"") << lastModified;
+    QTest::newRow("ETag without its closing quote") << QByteArray("\"5f1c-7d0") << lastModified;
+    QTest::newRow("two ETags in one") << QByteArray("\"a\", \"b\"") << lastModified;
+}
+
+// The validator goes back to the server in If-Range or If-None-Match.
+void tst_HttpDownloadFile::validator()
+{
+    QFETCH(QByteArray, etag);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(HttpAnswer::validator(etag, lastModified), expected);
 }
 
 void tst_HttpDownloadFile::secureRedirects_data()

@@ -459,6 +459,10 @@ void tst_Installation::manifestIsRewrittenExactly_data()
         << QByteArray("<filelist><software version='1.0.0'><file name='a.dll' version='2'/></software></filelist>")
         << QByteArray("<filelist curVersion=\"1.0.0\">\n    <software version=\"1.0.0\">\n        <file version=\"2\" name=\"a.dll\"/>\n    </software>\n</filelist>\n")
         << QByteArray("UTF-8");
+    QTest::newRow("carriage returns alone as line ends")
+        << QByteArray("<filelist curVersion='2.0.0'>\r<software version='2.0.0'>\r<file name='a.dll'\rversion='2'/>\r</software>\r</filelist>")
+        << QByteArray("<filelist curVersion=\"2.0.0\">\n    <software version=\"2.0.0\">\n        <file version=\"2\" name=\"a.dll\"/>\n    </software>\n</filelist>\n")
+        << QByteArray("UTF-8");
     QTest::newRow("declared encoding is kept")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<filelist curVersion='2.0.0'><software version='2.0.0' info='caf\xe9'><file name='a.dll' version='2'/></software></filelist>")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<filelist curVersion=\"2.0.0\">\n    <software info=\"caf\xe9\" version=\"2.0.0\">\n        <file version=\"2\" name=\"a.dll\"/>\n    </software>\n</filelist>\n")
@@ -574,6 +578,9 @@ void tst_Installation::failedReleaseChangesNothing_data()
     QTest::newRow("climbing name") << Entry{"", "../evil.dll", "2.0.0"} << evil << false << 0;
     QTest::newRow("the updater's own manifest") << Entry{"./", "version.xml", "2.0.0"} << evil << false << 0;
     QTest::newRow("the updater's lock") << Entry{"", "BrenvothUpdater.lock", "2.0.0"} << evil << false << 0;
+    QTest::newRow("into the download folder") << Entry{"download/", "evil.dll", "2.0.0"} << evil << false << 0;
+    QTest::newRow("over the update's journal")
+        << Entry{"download/.updater/", "journal", "2.0.0"} << evil << false << 0;
 }
 
 // Whatever fails, before or after the first download, the application and its

@@ -31,6 +31,15 @@ QByteArray withSignaturePrefix(const QByteArray &signature, const QByteArray &pr
     return withLine(signature, 1, decoded.toBase64());
 }
 
+// \a line with a byte beyond ASCII where it has a '/' (or else its eleventh
+// character): old libsodium decoders read such a byte as '/'.
+QByteArray withByteBeyondAscii(QByteArray line)
+{
+    const int at = line.indexOf('/');
+    line[at >= 0 ? at : 10] = '\xc9';
+    return line;
+}
+
 QByteArray algorithmOf(const QByteArray &signature)
 {
     return QByteArray::fromBase64(signature.split('\n').value(1)).left(2);
@@ -113,6 +122,10 @@ void tst_Signature::verify_data()
         << "no trusted comment";
     QTest::newRow("trusted comment's signature truncated") << key << manifest
         << withLine(prehashed, 3, prehashed.split('\n').at(3).left(40)) << "not base64";
+    QTest::newRow("signature line with a byte beyond ASCII") << key << manifest
+        << withLine(prehashed, 1, withByteBeyondAscii(prehashed.split('\n').at(1))) << "not base64";
+    QTest::newRow("trusted comment's signature with a byte beyond ASCII") << key << manifest
+        << withLine(prehashed, 3, withByteBeyondAscii(prehashed.split('\n').at(3))) << "not base64";
     QTest::newRow("public key truncated") << key.left(30) << manifest << prehashed << "public key";
     QTest::newRow("second of two trusted keys") << spare.publicKey + ';' + key << manifest << prehashed
         << QString();

@@ -1,4 +1,5 @@
 #include "httpdownloadfile.h"
+#include "httpanswer.h"
 #include "systemproxy.h"
 
 #include <QDir>
@@ -16,27 +17,6 @@ namespace {
 // Qt's network thread reads ahead of this thread without a limit, so an
 // unbounded buffer grows with the file whenever writing lags behind.
 constexpr qint64 readBufferLimit = 2 * 1024 * 1024;
-
-// A weak ETag ("W/...") may not guard a range, so it is no validator here.
-QByteArray validatorOf(const QNetworkReply *reply)
-{
-    const QByteArray etag = reply->rawHeader("ETag");
-    return etag.startsWith('"') ? etag : reply->rawHeader("Last-Modified");
-}
-
-// The first byte of a "bytes first-last/length" Content-Range, and the length.
-bool parseContentRange(const QByteArray &header, qint64 *first, qint64 *length)
-{
-    if (!header.startsWith("bytes "))
-        return false;
-    const int dash = header.indexOf('-'), slash = header.indexOf('/');
-    if (dash < 0 || slash < dash)
-        return false;
-    bool firstOk = false, lengthOk = false;
-    *first = header.mid(6, dash - 6).trimmed().toLongLong(&firstOk);
-    *length = header.mid(slash + 1).trimmed().toLongLong(&lengthOk);
-    return firstOk && lengthOk;
-}
 
 bool isTransientStatus(int status)
 {
@@ -260,7 +240,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
     overHttp2 = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
     // An error page's validator says nothing about the file.
     if ((status >= 200 && status <= 299) || status == 304)
-        serverValidator = validatorOf(reply);
+        serverValidator = HttpAnswer::validator(reply->rawHeader("ETag"), reply->rawHeader("Last-Modified"));
     const bool reusing = !stagedValidator.isEmpty();
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     announcedLength = length.isValid() ? length.toLongLong() : -1;
@@ -271,7 +251,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
         announcedLength = stagedLength;
     } else if (status == 206) {
         qint64 first = -1;
-        if (!asksForRange() || !parseContentRange(reply->rawHeader("Content-Range"), &first, &announcedLength)
+        if (!asksForRange() || !HttpAnswer::parseContentRange(reply->rawHeader("Content-Range"), &first, &announcedLength)
             || first != stagedBytes) {
             if (file)
                 file->resize(0);
@@ -467,15 +447,17 @@ void HttpDownloadFile::onReplyProgress(uint64_t byteReceived, uint64_t byteTotal
 // twice and mixes the headers of both answers into one.
 void HttpDownloadFile::followRedirect()
 {
-    redirectTarget = reply->url().resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
-    const QString scheme = redirectTarget.scheme();
+    redirectTarget = HttpAnswer::redirectTarget(reply->url(), reply->rawHeader("Location"));
+    const HttpAnswer::RedirectRefusal refusal = HttpAnswer::checkRedirect(reply->url(), redirectTarget);
     if (redirects == maximumRedirects) {
         abortTransfer(tr("the server redirected more than %1 times, last to %2")
                           .arg(maximumRedirects).arg(redirectTarget.toString()), Problem::Redirect);
-    } else if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
-        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(redirectTarget.toString()),
-                      Problem::Redirect);
-    } else if (scheme == QLatin1String("http") && reply->url().scheme() == QLatin1String("https")) {
+    } else if (refusal == HttpAnswer::RedirectRefusal::NotWebAddress) {
+        // What is no address at all is named as the server wrote it.
+        const QString named = redirectTarget.isValid() ? redirectTarget.toString()
+                                                       : QString::fromUtf8(reply->rawHeader("Location"));
+        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(named), Problem::Redirect);
+    } else if (refusal == HttpAnswer::RedirectRefusal::NotSecure) {
         abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()),
                       Problem::Redirect);
     } else {

@@ -38,7 +38,8 @@ QT_END_NAMESPACE
 ///   has expired, is for another host name, or comes from an authority the
 ///   system does not trust; never ignored, never retried;
 /// - a redirect loop, more than maximumRedirects redirects, one from https
-///   to http or one to anything but http or https, naming the address;
+///   to http or one to anything but an http or https address with a host,
+///   naming the address;
 ///   never retried;
 /// - a proxy that refuses the connection or asks for credentials, naming it.
 /// Any failure through a proxy names the proxy. errorDetail() keeps Qt's own

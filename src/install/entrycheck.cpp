@@ -5,9 +5,10 @@
 
 namespace {
 
+// A dangling link counts as there: a write through it lands where it points.
 QString existingAncestor(QString path)
 {
-    while (!QFileInfo::exists(path)) {
+    while (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
         const QString parent = QFileInfo(path).path();
         if (parent == path)
             return QString();
@@ -87,15 +88,19 @@ bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason
     return true;
 }
 
+// The download directory is the updater's own and goes at the end of every
+// update: a file put there would be lost, or land on the commit's journal.
 bool EntryCheck::isReserved(const QString &staged, const QString &destination) const
 {
     if (pathKey(destination) == pathKey(applicationDir + QLatin1Char('/') + lockName()))
         return true;
     const QString key = pathKey(staged);
     const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + bookkeepingFolder());
+    const QString download = pathKey(downloadDir);
     return key == pathKey(downloadDir + QLatin1Char('/') + manifestName())
            || key == pathKey(downloadDir + QLatin1Char('/') + signatureName())
-           || key == bookkeeping || key.startsWith(bookkeeping + QLatin1Char('/'));
+           || key == bookkeeping || key.startsWith(bookkeeping + QLatin1Char('/'))
+           || pathKey(destination) == download || pathKey(destination).startsWith(download + QLatin1Char('/'));
 }
 
 // A folder is resolved once for all its files, and a file only when it is a

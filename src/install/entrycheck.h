@@ -18,8 +18,9 @@ bool staysInside(const QString &root, const QString &path);
 bool makeFolderInside(const QString &root, const QString &folder, QString *errorText);
 
 /// Decides whether an entry may be written where it points: its text is
-/// safe, it is not one of the updater's own files (in the download
-/// directory, or its lock in the application directory), neither its staged copy nor its destination leads outside
+/// safe, neither it nor its staged copy is one of the updater's own files
+/// (in the download directory, or its lock in the application directory),
+/// neither its staged copy nor its destination leads outside
 /// through a link, and no folder stands where the file goes.
 class EntryCheck
 {

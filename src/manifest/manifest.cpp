@@ -152,7 +152,10 @@ Document read(const QString &path)
     if (!QFile::exists(path))
         return manifest;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Not in text mode, which drops every carriage return, also one inside a
+    // value or between attributes: the XML reader ends lines itself, and the
+    // installation reads the signed bytes as they are.
+    if (!file.open(QIODevice::ReadOnly))
         manifest.status = Status::CannotOpen;
     else if (!parse(&file, &manifest.document))
         manifest.status = Status::NotWellFormed;

@@ -20,10 +20,22 @@ constexpr int signatureBytes = algorithmBytes + keyIdBytes + crypto_sign_BYTES;
 const QByteArray untrustedPrefix = "untrusted comment: ";
 const QByteArray trustedPrefix = "trusted comment: ";
 
+// libsodium's decoder (1.0.18) reads any byte above 0x7F as '/', so the
+// alphabet is checked first.
+bool isBase64Alphabet(const QByteArray &text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '/'
+               || c == '=';
+    });
+}
+
 // Exactly \a size bytes decoded from the base64 \a text; empty when the text
 // is not padded base64 of that length.
 QByteArray fromBase64(const QByteArray &text, int size)
 {
+    if (!isBase64Alphabet(text))
+        return QByteArray();
     QByteArray bytes(size, Qt::Uninitialized);
     size_t length = 0;
     const char *end = nullptr;
