@@ -350,6 +350,8 @@ void tst_Release::refusals_data()
         << "would refuse the file \"a\\b.dll\"";
     QTest::newRow("the updater's lock") << Files{{"brenvothupdater.lock", "x"}} << "1.1.0" << next
         << "may not hold brenvothupdater.lock";
+    QTest::newRow("a file in the updater's download folder") << Files{{"Download/a.dll", "x"}} << "1.1.0" << next
+        << "may not hold Download/a.dll";
     QTest::newRow("name that breaks the download address") << Files{{"a#b.dll", "x"}} << "1.1.0" << next
         << "cannot stand in a download address";
     QTest::newRow("names differing only in case") << Files{{"core.dll", "c"}, {"Core.dll", "C"}} << "1.1.0"

@@ -133,6 +133,11 @@ bool listRelease(const QString &releaseDir, QVector<ReleaseFile> *files, QString
         if (path.compare(updaterLockName(), Qt::CaseInsensitive) == 0)
             return refuse(error, QStringLiteral("the release may not hold %1: the updater's lock goes there")
                                      .arg(path));
+        // The updater stages there and removes it after every update, and so
+        // refuses any entry inside it.
+        if (path.startsWith(QLatin1String("download/"), Qt::CaseInsensitive))
+            return refuse(error, QStringLiteral("the release may not hold %1: the updater's download folder "
+                                                "is there").arg(path));
         if (!checkCaseClash(path, &byFoldedPath, error))
             return false;
         files->append(file);
