@@ -20,7 +20,9 @@ if [ -z "${BRENVOTH_OWN_SESSION:-}" ]; then
         [ $status -eq $missed_bus ] || exit $status
         echo "Session $attempt: the updater never appeared on the accessibility bus"
     done
-    exit 1
+    # What the test checks cannot be seen on such a machine: skipped (77), not passed.
+    echo "SKIP: Qt never registered on the accessibility bus in 3 fresh sessions"
+    exit 77
 fi
 updater=$1
 port=$2
