@@ -36,6 +36,22 @@ double fullColourShare(const QImage &image, const QRect &area, int fullGreen)
 #define WINDOW_REFERENCE "window-100.png"
 #endif
 
+#ifndef Q_OS_WIN
+// The reference was drawn with DejaVu, the fonts the scripts install. Other
+// fonts on the machine (Noto, say) would win fontconfig's choice of the default
+// sans-serif and change every glyph, so the grab sees DejaVu's folder alone.
+bool writeFontConfig(const QString &path, const QString &cache)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly)
+        && file.write(QStringLiteral("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">"
+                                     "<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir>"
+                                     "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>"
+                                     "<cachedir>%1</cachedir></fontconfig>")
+                          .arg(cache).toUtf8()) > 0;
+}
+#endif
+
 QRect scaled(const QRect &rect, qreal factor)
 {
     return QRect(QPoint(qRound(rect.left() * factor), qRound(rect.top() * factor)),
@@ -74,6 +90,13 @@ Grab tst_WindowScale::grabWindow(int dpi, const QString &version)
     QProcess grabber;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+#ifndef Q_OS_WIN
+    const QString fontConfig = work.filePath(QStringLiteral("fonts.conf"));
+    if (!QFile::exists(fontConfig)
+        && !writeFontConfig(fontConfig, work.filePath(QStringLiteral("fontcache"))))
+        return Grab();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), fontConfig);
+#endif
     grabber.setProcessEnvironment(environment);
     grabber.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString picture = appDir + QStringLiteral(".png");
