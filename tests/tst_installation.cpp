@@ -1,4 +1,5 @@
 #include "failurecause.h"
+#include "manifest.h"
 #include "minisignkeys.h"
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
@@ -352,6 +353,16 @@ private:
 // What a row does to the release before the window opens; false: it cannot here.
 using Arrangement = std::function<bool(ReleaseSetup &, TestMounts &)>;
 
+// Whether \a codec reads \a bytes without failing, an undecodable byte as U+FFFD.
+bool readsAsReplacement(const char *codec, const QByteArray &bytes)
+{
+    const QTextCodec *textCodec = QTextCodec::codecForName(codec);
+    if (!textCodec)
+        return false;
+    const std::unique_ptr<QTextDecoder> decoder(textCodec->makeDecoder());
+    return decoder->toUnicode(bytes).contains(QChar::ReplacementCharacter) && !decoder->hasFailure();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Entry)
@@ -367,6 +378,8 @@ private slots:
     void wholeUpdate();
     void manifestIsRewrittenExactly_data();
     void manifestIsRewrittenExactly();
+    void rewriteThatWouldNotReadBackLeavesTheCopy_data();
+    void rewriteThatWouldNotReadBackLeavesTheCopy();
     void progressReachesOkOnlyAtTheEnd_data();
     void progressReachesOkOnlyAtTheEnd();
     void emptyFileInstalls();
@@ -499,6 +512,41 @@ void tst_Installation::manifestIsRewrittenExactly()
         QCOMPARE(indentation(writtenLines.at(i)), indentation(expectedLines.at(i)));
     if (encoding != "UTF-8")
         QVERIFY2(written.contains("caf\xe9"), "the text is not in the declared encoding");
+}
+
+void tst_Installation::rewriteThatWouldNotReadBackLeavesTheCopy_data()
+{
+    QTest::addColumn<QByteArray>("downloaded");
+
+    // A lead byte without its second reads as U+FFFD, which CP949 cannot
+    // encode: written back as '?', the attribute's name ends the document.
+    // Only ICU's decoder reads it; Qt's own, in a build without ICU (as for
+    // Windows), refuses it, and such a manifest does not read at all.
+    if (readsAsReplacement("CP949", "\xb3" "0"))
+        QTest::newRow("a name that CP949 cannot write back")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"CP949\"?><filelist curVersion=\"2.0.0\"><software version=\"2.0.0\">"
+                          "<file name=\"a.dll\" dir\xb3\xb3\xb3" "0=\"\" version=\"2\"/></software></filelist>");
+    // Written as two references to surrogate halves, which are no characters.
+    QTest::newRow("a character beyond 16 bits in an ISO-8859-1 value")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><filelist curVersion=\"2.0.0\">"
+                      "<software version=\"2.0.0\" info=\"&#x1F680;\"><file name=\"a.dll\" version=\"2\"/></software></filelist>");
+}
+
+void tst_Installation::rewriteThatWouldNotReadBackLeavesTheCopy()
+{
+    QFETCH(QByteArray, downloaded);
+    ReleaseSetup setup({}, {});
+    setup.server.setResponse((releasePath + "v2.0.0/a.dll").toUtf8(), ScriptedResponse::ok("a"));
+    writeFile(setup.app.filePath("download/version.xml"), downloaded);
+    setup.openWindow();
+    QCOMPARE(setup.window->pendingNames(), QStringList({"a.dll"}));
+    setup.clickUpdate();
+
+    QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
+    const QString local = setup.app.filePath("version.xml");
+    QCOMPARE(contentOf(local), downloaded);
+    QVERIFY2(Manifest::installedVersions(local) == (QHash<QString, QString>{{"a.dll", "2"}}),
+             "the installed manifest does not list the release it installed");
 }
 
 void tst_Installation::progressReachesOkOnlyAtTheEnd_data()

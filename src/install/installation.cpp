@@ -101,7 +101,7 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
         || !hasRoomForRelease())
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
-    localManifest = Manifest::serialize(document);
+    localManifest = Manifest::rewrittenOrCopied(document, downloadedManifest);
     records.reset(new StagingRecords(downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder()
                                      + QStringLiteral("/staging")));
     return true;

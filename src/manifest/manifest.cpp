@@ -91,6 +91,33 @@ bool readCount(const QString &text, qint64 *count)
     return true;
 }
 
+bool sameAttributes(const QDomElement &one, const QDomElement &other)
+{
+    const QDomNamedNodeMap attributes = one.attributes();
+    if (attributes.length() != other.attributes().length())
+        return false;
+    for (int i = 0; i < attributes.length(); ++i) {
+        const QDomAttr attribute = attributes.item(i).toAttr();
+        if (!other.hasAttribute(attribute.name()) || other.attribute(attribute.name()) != attribute.value())
+            return false;
+    }
+    return true;
+}
+
+// Elements and attributes are all that the readers take from a manifest.
+bool sameElements(const QDomElement &one, const QDomElement &other)
+{
+    if (one.tagName() != other.tagName() || !sameAttributes(one, other))
+        return false;
+    QDomElement a = one.firstChildElement();
+    QDomElement b = other.firstChildElement();
+    for (; !a.isNull() && !b.isNull(); a = a.nextSiblingElement(), b = b.nextSiblingElement()) {
+        if (!sameElements(a, b))
+            return false;
+    }
+    return a.isNull() && b.isNull();
+}
+
 } // namespace
 
 bool parse(QIODevice *device, QDomDocument *document)
@@ -208,6 +235,17 @@ QByteArray serialize(const QDomDocument &document)
     document.save(stream, 4, QDomNode::EncodingFromDocument);
     stream.flush();
     return bytes;
+}
+
+QByteArray rewrittenOrCopied(const QDomDocument &rewritten, const QByteArray &copied)
+{
+    QByteArray bytes = serialize(rewritten);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QDomDocument readBack;
+    if (parse(&buffer, &readBack) && sameElements(readBack.documentElement(), rewritten.documentElement()))
+        return bytes;
+    return copied;
 }
 
 } // namespace Manifest

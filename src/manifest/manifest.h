@@ -85,6 +85,12 @@ QHash<QString, QString> installedVersions(const QString &localManifest);
 /// declaration names (UTF-8 without one), with the platform's line ends.
 QByteArray serialize(const QDomDocument &document);
 
+/// What the local manifest becomes at the end of an update: \a rewritten as
+/// serialize() writes it when that reads back as the same elements with the
+/// same attributes, else \a copied, the downloaded bytes it was read from.
+/// A declared encoding may be unable to write what was read in it.
+QByteArray rewrittenOrCopied(const QDomDocument &rewritten, const QByteArray &copied);
+
 } // namespace Manifest
 
 #endif // MANIFEST_H

@@ -1,7 +1,8 @@
 // The manifest reader in both roles: as downloaded (from memory, every entry's
 // size, digest, patches and the publication time) and as the local manifest
 // (from a file). A downloaded manifest that reads is then rewritten as the
-// installation writes it, and must read back as the same release.
+// installation writes it, and what it installs must read back as the same
+// release.
 #include "fuzzsupport.h"
 #include "manifest.h"
 #include "testfiles.h"
@@ -33,12 +34,14 @@ void readEntries(const QDomElement &release)
 }
 
 // The installation's rewrite: the offered release becomes the current one.
-// It must list what the same bytes list as a local manifest.
-void checkRewrite(QDomDocument document, const QString &version, const QHash<QString, QString> &offered)
+// What it installs, rewritten or copied, must list what the same bytes list
+// as a local manifest.
+void checkRewrite(QDomDocument document, const QByteArray &copied, const QString &version,
+                  const QHash<QString, QString> &offered)
 {
     document.documentElement().setAttribute(QStringLiteral("curVersion"), version);
     const QString path = scratch->filePath(QStringLiteral("version.xml"));
-    FUZZ_CHECK(writeFile(path, Manifest::serialize(document)), "the scratch folder cannot be written");
+    FUZZ_CHECK(writeFile(path, Manifest::rewrittenOrCopied(document, copied)), "the scratch folder cannot be written");
 
     const Manifest::Document local = Manifest::read(path);
     FUZZ_CHECK(local.status == Manifest::Status::Read, "a rewritten manifest does not read back");
@@ -78,6 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QDomElement release = Manifest::currentRelease(root, root.attribute(QStringLiteral("curVersion")));
     readEntries(release);
     if (root.tagName() == QLatin1String("filelist") && !release.isNull())
-        checkRewrite(document, release.attribute(QStringLiteral("version")), installed);
+        checkRewrite(document, bytes, release.attribute(QStringLiteral("version")), installed);
     return 0;
 }
