@@ -21,9 +21,10 @@ QString lockTaker()
 }
 
 // Takes the lock in another process; returns what it got, or -1.
-int takeInProcess(QProcess &process, const QString &lockPath, const QString &reportPath)
+int takeInProcess(QProcess &process, const QString &lockPath, const QString &reportPath,
+                  const QStringList &programArguments = {})
 {
-    process.start(lockTaker(), {lockPath, reportPath});
+    process.start(lockTaker(), QStringList{lockPath, reportPath} + programArguments);
     if (!process.waitForStarted()
         || !QTest::qWaitFor([&reportPath] { return QFileInfo(reportPath).size() > 0; }, 60000))
         return -1;
@@ -49,6 +50,8 @@ void tst_FolderLock::whatTheLastHolderLeft_data()
     QTest::addColumn<FolderLock::Result>("expected");
     QTest::newRow("a holder that still runs") << "running" << FolderLock::Result::HeldByAnother;
     QTest::newRow("a holder killed while it held the lock") << "killed" << FolderLock::Result::Taken;
+    QTest::newRow("a holder killed while a program it started runs on")
+        << "killed, its program running" << FolderLock::Result::Taken;
     QTest::newRow("a leftover file naming a live process, as after a power cut")
         << "file naming a live process" << FolderLock::Result::Taken;
 }
@@ -62,12 +65,24 @@ void tst_FolderLock::whatTheLastHolderLeft()
     QTemporaryDir dir;
     const QString lockPath = dir.filePath("BrenvothUpdater.lock");
     QProcess holder;
+    // The holder's program takes a lock of its own, and ends when its report goes.
+    const QString programReport = dir.filePath("program's report");
+    const QString programLock = dir.filePath("program.lock");
+    const auto endProgram = qScopeGuard([&] {
+        if (QFile::remove(programReport))
+            QTest::qWaitFor([&programLock] { return !QFileInfo::exists(programLock); }, 60000);
+    });
     if (left == "file naming a live process") {
         QVERIFY(writeFile(lockPath, lockFileNamingThisProcess()));
     } else {
-        QCOMPARE(takeInProcess(holder, lockPath, dir.filePath("report")), int(FolderLock::Result::Taken));
+        const QStringList program = left == "killed, its program running"
+                                        ? QStringList{programLock, programReport}
+                                        : QStringList();
+        QCOMPARE(takeInProcess(holder, lockPath, dir.filePath("report"), program), int(FolderLock::Result::Taken));
+        if (!program.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(programReport).size() > 0, 60000);
     }
-    if (left == "killed") {
+    if (left.startsWith("killed")) {
         holder.kill();
         QVERIFY2(holder.waitForFinished(60000), "the holder did not end when killed");
     }
