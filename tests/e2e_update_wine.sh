@@ -610,6 +610,7 @@ case_power_cut() {
     mv "$work/updater.log" "$work/updater-0.log"
     echo "an uncut update took $update_ms ms"
     for round in $(seq 1 "$rounds"); do
+        local again=
         install_power_cut_release
         start_updater
         click_update
@@ -641,12 +642,12 @@ case_power_cut() {
             timeout 120 bash -c "while [ -d '$app/download' ]; do sleep 0.01; done" \
                 || fail "round $round: the update offered again did not finish"
             update_ms=$(($(now_ms) - started))
-            completed_after=$((completed_after + 1))
+            completed_after=$((completed_after + 1)) again=', offered again and completed'
             version=$(whole_release)
         fi
         [ "$version" = 2.0.0 ] || fail "round $round: release 1.0.0 whole, but 2.0.0 is no longer offered"
         whole=$((whole + 1))
-        echo "round $round: $(grep -h '^Recovery: ' "$work/updater.log" || echo 'nothing to recover'); 2.0.0 whole"
+        echo "round $round: $(grep -h '^Recovery: ' "$work/updater.log" || echo 'nothing to recover')$again; 2.0.0 whole"
         end_wine
         mv "$work/updater.log" "$work/updater-$round.log"
     done
