@@ -467,5 +467,198 @@ case_read_only_file() {
     echo "PASS: a read-only render.dll under wine: nothing fetched, nothing changed, the file named"
 }
 
+# ---------------------------------------------------------------------------
+# Power cuts: the application folder on LazyFS, which drops every byte not
+# fsynced when it is told to, as a cut drops what the disk had not written.
+# LazyFS is the binary in $BRENVOTH_LAZYFS (scripts/test-windows builds it).
+power_cut_files=120
+
+# Mounts LazyFS over $work/lazy, its data in $work/backing; sets $lazy_fifo
+# and $lazy_log.
+mount_lazyfs() {
+    [ -x "${BRENVOTH_LAZYFS:-}" ] || skip "no LazyFS built (BRENVOTH_LAZYFS=${BRENVOTH_LAZYFS:-})"
+    [ -c /dev/fuse ] && command -v fusermount3 >/dev/null || skip "no FUSE here (/dev/fuse, fusermount3)"
+    local conf=$work/lazyfs.toml
+    # LazyFS would read a config path holding "-o" as a mount option.
+    [[ ${conf,,} != *-o* ]] || skip "the work folder's path $work holds '-o', which LazyFS misreads"
+    lazy_fifo=$work/faults.fifo lazy_log=$work/lazyfs.log
+    mkdir -p "$work/lazy" "$work/backing"
+    cat > "$conf" <<CONF
+[faults]
+fifo_path="$lazy_fifo"
+[cache]
+apply_eviction=false
+[cache.simple]
+custom_size="2gb"
+blocks_per_page=1
+[filesystem]
+log_all_operations=false
+logfile="$lazy_log"
+CONF
+    "$BRENVOTH_LAZYFS" "$work/lazy" --config-path "$conf" -o allow_other -o modules=subdir \
+        -o subdir="$work/backing" -f >"$work/lazyfs.out" 2>&1 &
+    lazyfs_pid=$!
+    trap 'unmount_lazyfs; cleanup' EXIT
+    wait_for 60 mountpoint -q "$work/lazy" || fail "LazyFS did not mount: $(cat "$work/lazyfs.out")"
+    wait_for 60 test -p "$lazy_fifo" || fail "LazyFS made no fault FIFO"
+}
+
+unmount_lazyfs() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    fusermount3 -u "$work/lazy" 2>/dev/null || fusermount3 -uz "$work/lazy" 2>/dev/null || true
+    kill "$lazyfs_pid" 2>/dev/null || true
+    wait "$lazyfs_pid" 2>/dev/null || true
+}
+
+# Drops everything not fsynced, and waits until LazyFS says it has.
+drop_unsynced() {
+    local before
+    before=$(grep -c 'cache is cleared' "$lazy_log" 2>/dev/null || true)
+    echo 'lazyfs::clear-cache' > "$lazy_fifo"
+    wait_for 60 eval '[ "$(grep -c "cache is cleared" "$lazy_log")" -gt "$before" ]' \
+        || fail "LazyFS never said that the cache is cleared"
+}
+
+# What the test itself lays down must survive a cut: fsync every file and folder.
+sync_tree() { find "$1" -exec sync {} +; }
+
+power_cut_manifest() {   # power_cut_manifest VERSION
+    echo "<filelist curVersion=\"$1\"><software version=\"$1\" info=\"Release $1.\">"
+    for i in $(seq -w 1 $power_cut_files); do
+        echo "<file name=\"f$i.dll\" dir=\"d${i:0:2}/\" version=\"$1\"/>"
+    done
+    echo '</software></filelist>'
+}
+power_cut_content() { printf 'f%s %s %08192d' "$1" "$2" 0; }   # power_cut_content INDEX VERSION
+
+# Release 1.0.0 installed and synced, 2.0.0's manifest downloaded, nothing else.
+install_power_cut_release() {
+    rm -rf "$app/download" "$app"/d[0-9][0-9]
+    mkdir -p "$app/download"
+    for i in $(seq -w 1 $power_cut_files); do
+        mkdir -p "$app/d${i:0:2}"
+        power_cut_content "$i" 1.0.0 > "$app/d${i:0:2}/f$i.dll"
+    done
+    power_cut_manifest 1.0.0 > "$app/version.xml"
+    power_cut_manifest 2.0.0 > "$app/download/version.xml"
+    sync_tree "$app"
+}
+
+# Prints the release that the manifest names if every file is of it, or fails.
+whole_release() {
+    local version wrong
+    version=$(grep -o '^<filelist curVersion="[^"]*"' "$app/version.xml" | cut -d'"' -f2) || true
+    [ "$version" = 1.0.0 ] || [ "$version" = 2.0.0 ] \
+        || fail "round $round: the manifest names no release: $(head -c 200 "$app/version.xml")"
+    wrong=$(for i in $(seq -w 1 $power_cut_files); do
+        [ "$(cat "$app/d${i:0:2}/f$i.dll" 2>/dev/null)" = "$(power_cut_content "$i" "$version")" ] || echo "f$i.dll"
+    done)
+    [ -z "$wrong" ] || fail "round $round: the manifest names $version, but $(echo $wrong | wc -w) files are not" \
+                            "of it: $(echo $wrong | cut -d' ' -f1-5)"
+    echo "$version"
+}
+
+# Every program of the prefix goes at once, its server too, as in a cut.
+end_wine() {
+    kill -9 "$updater_pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    { wait "$updater_pid"; } 2>/dev/null || true
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Sleeps a random part of a span of milliseconds.
+sleep_within() { local ms=$((RANDOM * 32768 + RANDOM)); ms=$((ms % ($1 + 1))); sleep "$((ms / 1000)).$(printf %03d $((ms % 1000)))"; }
+
+click_update() { xdotool mousemove --window "$window" 547 320 click 1; }
+
+# Rounds of: a fresh wine, the updater, "Update", a cut at a random moment
+# (every other one just after the commit's journal appears, so that cuts
+# land in the commit), then a fresh wine and the updater again, which must
+# find one whole release, and install 2.0.0 whole where it is offered again.
+case_power_cut() {
+    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
+    mount_lazyfs
+    app=$work/lazy/app
+    install_app
+    sync_tree "$app"
+    put "$app/unsynced.txt" 'not synced'
+    drop_unsynced
+    [ ! -s "$app/unsynced.txt" ] || fail "a cut kept a file that was never synced: LazyFS does not bite"
+    rm -f "$app/unsynced.txt"
+    local release i
+    release=$(release_dir 2.0.0)
+    for i in $(seq -w 1 $power_cut_files); do
+        put "$release/d${i:0:2}/f$i.dll" "$(power_cut_content "$i" 2.0.0)"
+    done
+    start_servers
+
+    local in_commit=0 planted=0 whole=0 completed_after=0 version started
+    # How long a whole update takes here, from the click: measured again at
+    # every update that completes, so that random cuts span all of it.
+    local update_ms round=0
+    install_power_cut_release
+    start_updater
+    started=$(now_ms)
+    click_update
+    timeout 120 bash -c "while [ -d '$app/download' ]; do sleep 0.01; done" || fail "the uncut update did not finish"
+    update_ms=$(($(now_ms) - started))
+    [ "$(whole_release)" = 2.0.0 ] || fail "the uncut update did not install 2.0.0"
+    end_wine
+    mv "$work/updater.log" "$work/updater-0.log"
+    echo "an uncut update took $update_ms ms"
+    for round in $(seq 1 "$rounds"); do
+        local again=
+        install_power_cut_release
+        start_updater
+        click_update
+        if [ $((round % 2)) -eq 0 ]; then
+            timeout 120 bash -c "until [ -e '$app/download/.updater/journal' ]; do sleep 0.01; done" \
+                || fail "round $round: no journal appeared"
+            sleep_within 50
+        else
+            sleep_within $((update_ms * 6 / 5))
+        fi
+        [ -e "$app/download/.updater/journal" ] && in_commit=$((in_commit + 1))
+        end_wine
+        drop_unsynced
+        # What a cut leaves of a lock taken by an older updater: a file that
+        # names the process id that the next updater gets.
+        if [ ! -e "$app/BrenvothUpdater.lock" ] && [ $((round % 3)) -eq 0 ]; then
+            printf '32\nBrenvothUpdater\n%s\n' "$(hostname)" > "$app/BrenvothUpdater.lock"
+            sync_tree "$app/BrenvothUpdater.lock"
+        fi
+        [ -e "$app/BrenvothUpdater.lock" ] && planted=$((planted + 1))
+
+        start_updater   # recovery runs before the window shows
+        ! grep -q 'Another updater runs' "$work/updater.log" \
+            || fail "round $round: after the cut the updater took a dead one's lock for a running updater"
+        version=$(whole_release)
+        if [ "$version" = 1.0.0 ] && [ -e "$app/download/version.xml" ]; then
+            started=$(now_ms)
+            click_update
+            timeout 120 bash -c "while [ -d '$app/download' ]; do sleep 0.01; done" \
+                || fail "round $round: the update offered again did not finish"
+            update_ms=$(($(now_ms) - started))
+            completed_after=$((completed_after + 1)) again=', offered again and completed'
+            version=$(whole_release)
+        fi
+        [ "$version" = 2.0.0 ] || fail "round $round: release 1.0.0 whole, but 2.0.0 is no longer offered"
+        whole=$((whole + 1))
+        echo "round $round: $(grep -h '^Recovery: ' "$work/updater.log" || echo 'nothing to recover')$again; 2.0.0 whole"
+        end_wine
+        mv "$work/updater.log" "$work/updater-$round.log"
+    done
+    local finished undone
+    finished=$(cat "$work"/updater-*.log | grep -c '^Recovery: finished' || true)
+    undone=$(cat "$work"/updater-*.log | grep -c '^Recovery: undid' || true)
+    [ $((finished + undone)) -gt 0 ] || fail "no cut ever interrupted a commit"
+    echo "PASS: $whole of $rounds power-cut rounds ended with release 2.0.0 whole under its manifest" \
+         "($in_commit cuts during the commit, $finished commits finished by recovery, $undone undone," \
+         "$completed_after updates offered again and completed, $planted restarts past a leftover lock file)"
+}
+
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"
 "case_$case_name"

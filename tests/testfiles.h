@@ -2,12 +2,14 @@
 #define TESTFILES_H
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QSysInfo>
 
 // File helpers shared by the tests.
 
@@ -42,6 +44,14 @@ inline QMap<QString, QByteArray> snapshot(const QString &root)
         entries.insert(relative, it.fileInfo().isDir() ? QByteArray("<folder>") : contentOf(it.filePath()));
     }
     return entries;
+}
+
+/// A lock file as QLockFile writes one for this process (its id, program
+/// and host): what an ended updater left when the next one got its id.
+inline QByteArray lockFileNamingThisProcess()
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+           + QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
 }
 
 /// \a text with the line ends that a file written in text mode has here.

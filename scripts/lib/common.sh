@@ -11,6 +11,8 @@ PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-ut
           dbus-daemon at-spi2-core python3-pyatspi)
 # What scripts/test-windows adds: the cross-compilers, wine and pkg-config.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf)
+# What LazyFS, the power-cut test's file system, is built and mounted with.
+LAZYFS_PACKAGES=(fuse3 libfuse3-dev libtoml11-dev libspdlog-dev)
 # What scripts/fuzz adds: clang with libFuzzer and the sanitizers' runtimes.
 FUZZ_PACKAGES=(clang-16 libfuzzer-16-dev libclang-rt-16-dev)
 

@@ -100,14 +100,13 @@ UpdateWindow::~UpdateWindow()
     delete ui;
 }
 
-// A lock that a killed updater left is taken over when its process is gone,
-// however old; a live one is never taken over, however long it runs. A
-// folder where no lock can be made cannot be changed by another updater
+// The system lets go of the lock when its holder ends, however it ends: a
+// lock file left by a killed updater, or by a power cut, is simply taken.
+// A folder where no lock can be made cannot be changed by another updater
 // either: the update then tells that it may not be written.
 bool UpdateWindow::lockApplicationDir()
 {
-    lock.setStaleLockTime(0);
-    return lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
+    return lock.tryLock() != FolderLock::Result::HeldByAnother;
 }
 
 void UpdateWindow::showAnotherUpdaterRuns()

@@ -1,9 +1,10 @@
 #ifndef UPDATEWINDOW_H
 #define UPDATEWINDOW_H
 
+#include "folderlock.h"
+
 #include <QFrame>
 #include <QHash>
-#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
@@ -73,7 +74,7 @@ private:
     int retryPause;
     QByteArray publicKey;
     int waitingFrom = -1;   // where the text of a wait begins in the notes box
-    QLockFile lock;
+    FolderLock lock;
     bool anotherUpdaterRuns = false;
 };
 
