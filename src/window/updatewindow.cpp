@@ -84,6 +84,7 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     ui->progressBar->setTextVisible(false);
     setWindowFlags(Qt::FramelessWindowHint);
     WindowAccess::setUp(this, ui);
+    setButtonState(ButtonState::Update);
     // Two updaters would stage into the same files and commit over each
     // other, and recovery would undo a commit that is still running.
     if (!lockApplicationDir()) {
@@ -112,10 +113,9 @@ bool UpdateWindow::lockApplicationDir()
 
 void UpdateWindow::showAnotherUpdaterRuns()
 {
-    anotherUpdaterRuns = true;
     qDebug() << "Another updater runs in this folder: nothing done";
     ui->textEdit->setText(tr("An update of Brenvoth is already running."));
-    ui->update->setText(tr("OK"));
+    setButtonState(ButtonState::CloseOnly);
 }
 
 void UpdateWindow::detectPendingUpdate()
@@ -175,19 +175,44 @@ void UpdateWindow::on_closeButton_clicked()
 
 void UpdateWindow::on_update_clicked()
 {
-    const QString state = ui->update->text();
-    if (state == QLatin1String("Update")) {
-        ui->update->setText(tr("Cancle"));
-        WindowAccess::describeUpdateButton(ui->update);
+    switch (state) {
+    case ButtonState::Update:
+        setButtonState(ButtonState::Cancel);
         installUpdate();
-    } else if (state == QLatin1String("Cancle")) {
+        break;
+    case ButtonState::Cancel:
+    case ButtonState::CloseOnly:
         close();
-    } else if (state == QLatin1String("OK") && anotherUpdaterRuns) {
-        close();
-    } else if (state == QLatin1String("OK")) {
+        break;
+    case ButtonState::Start: {
         const QString program = applicationDir + QStringLiteral("/Brenvoth.exe");
         if (QProcess::startDetached(program, QStringList{program}))
             QCoreApplication::quit();
+        break;
+    }
+    }
+}
+
+void UpdateWindow::setButtonState(ButtonState newState)
+{
+    state = newState;
+    switch (state) {
+    case ButtonState::Update:
+        ui->update->setText(tr("Update"));
+        ui->update->setAccessibleDescription(tr("Downloads and installs the new version"));
+        break;
+    case ButtonState::Cancel:
+        ui->update->setText(tr("Cancle"));
+        ui->update->setAccessibleDescription(tr("Stops the update and closes the updater"));
+        break;
+    case ButtonState::Start:
+        ui->update->setText(tr("OK"));
+        ui->update->setAccessibleDescription(tr("Starts Brenvoth and closes the updater"));
+        break;
+    case ButtonState::CloseOnly:
+        ui->update->setText(tr("OK"));
+        ui->update->setAccessibleDescription(tr("Closes the updater without updating"));
+        break;
     }
 }
 
@@ -207,8 +232,7 @@ void UpdateWindow::installUpdate()
     connect(&installation, &Installation::finished, this,
             [this, &installation] { showInstallationResult(installation); });
     installation.run(newVersion, updateDirs, updateNames);
-    ui->update->setText(tr("OK"));
-    WindowAccess::describeUpdateButton(ui->update);
+    setButtonState(ButtonState::Start);
 }
 
 // What the installation waits for stands below the notes, as a failure

@@ -48,6 +48,16 @@ public:
     const QStringList &pendingNames() const { return updateNames; }
     const QString &releaseVersion() const { return newVersion; }
 
+    /// What a click on the update button does next. Kept here rather than
+    /// read back from the button, whose label a translation changes.
+    enum class ButtonState {
+        Update,              // "Update": install the release
+        Cancel,              // "Cancle": the installation runs; a click closes
+        Start,               // "OK": start Brenvoth and quit
+        CloseOnly,           // "OK": another updater runs; a click closes
+    };
+    ButtonState buttonState() const { return state; }
+
 private slots:
     void on_closeButton_clicked();
     void on_update_clicked();
@@ -61,6 +71,7 @@ private:
     void installUpdate();
     void showInstallationResult(const Installation &installation);
     void onInstallationWaiting(const QString &reason);
+    void setButtonState(ButtonState newState);
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;
@@ -74,7 +85,7 @@ private:
     QByteArray publicKey;
     int waitingFrom = -1;   // where the text of a wait begins in the notes box
     QLockFile lock;
-    bool anotherUpdaterRuns = false;
+    ButtonState state = ButtonState::Update;
 };
 
 #endif // UPDATEWINDOW_H
