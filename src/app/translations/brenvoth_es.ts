@@ -5,101 +5,101 @@
     <name>FailureCause</name>
     <message>
         <source>the publisher&apos;s server is missing a file of this release; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>al servidor del editor le falta un archivo de esta versión; inténtelo de nuevo más tarde</translation>
     </message>
     <message>
         <source>the publisher&apos;s server did not hand out a file of this release; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>el servidor del editor no entregó un archivo de esta versión; inténtelo de nuevo más tarde</translation>
     </message>
     <message>
         <source>the update server could not be reached; check the internet connection</source>
-        <translation type="unfinished"></translation>
+        <translation>no se pudo conectar con el servidor de actualizaciones; compruebe la conexión a Internet</translation>
     </message>
     <message numerus="yes">
         <source>the download stopped for %1 s; check the internet connection and try again</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>la descarga estuvo detenida durante %1 s; compruebe la conexión a Internet e inténtelo de nuevo</numerusform>
+            <numerusform>la descarga estuvo detenida durante %1 s; compruebe la conexión a Internet e inténtelo de nuevo</numerusform>
         </translation>
     </message>
     <message>
         <source>a downloaded file was damaged on the way; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>un archivo descargado se dañó por el camino; inténtelo de nuevo más tarde</translation>
     </message>
     <message>
         <source>the update server could not prove that it is the publisher&apos;s; check the computer&apos;s date and time, or try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>el servidor de actualizaciones no pudo demostrar que pertenece al editor; compruebe la fecha y la hora del equipo o inténtelo de nuevo más tarde</translation>
     </message>
     <message>
         <source>the proxy server between this computer and the internet did not let the download through; check the proxy settings</source>
-        <translation type="unfinished"></translation>
+        <translation>el servidor proxy entre este equipo e Internet no dejó pasar la descarga; compruebe la configuración del proxy</translation>
     </message>
     <message>
         <source>the publisher&apos;s server sent the download to an address that may not be used; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>el servidor del editor envió la descarga a una dirección que no se puede usar; inténtelo de nuevo más tarde</translation>
     </message>
     <message numerus="yes">
         <source>there is not enough free space on the disk: it needs %n MB more; free some space and try again</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>no hay suficiente espacio libre en el disco: se necesita %n MB más; libere espacio e inténtelo de nuevo</numerusform>
+            <numerusform>no hay suficiente espacio libre en el disco: se necesitan %n MB más; libere espacio e inténtelo de nuevo</numerusform>
         </translation>
     </message>
     <message>
         <source>there is not enough free space on the disk; free some space and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>no hay suficiente espacio libre en el disco; libere espacio e inténtelo de nuevo</translation>
     </message>
     <message>
         <source>the updater may not write into the folder of Brenvoth; check that it may be written and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>el actualizador no puede escribir en la carpeta de Brenvoth; compruebe que se puede escribir en ella e inténtelo de nuevo</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, may not be written: check that the folder of Brenvoth may be written and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>no se puede escribir un archivo de Brenvoth, %1: compruebe que se puede escribir en la carpeta de Brenvoth e inténtelo de nuevo</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by Brenvoth: close Brenvoth and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>un archivo de Brenvoth, %1, está en uso por Brenvoth: cierre Brenvoth e inténtelo de nuevo</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by another program; try again in a minute</source>
-        <translation type="unfinished"></translation>
+        <translation>un archivo de Brenvoth, %1, está en uso por otro programa; inténtelo de nuevo dentro de un minuto</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by %2; try again once %2 is done with it</source>
-        <translation type="unfinished"></translation>
+        <translation>un archivo de Brenvoth, %1, está en uso por %2; inténtelo de nuevo cuando %2 termine con él</translation>
     </message>
     <message>
         <source>a folder stands where the file %1 of Brenvoth must go; move it away and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>hay una carpeta donde debe ir el archivo %1 de Brenvoth; muévala a otro lugar e inténtelo de nuevo</translation>
     </message>
     <message>
         <source>the description of this release is faulty, so it cannot be installed; the publisher has to correct it</source>
-        <translation type="unfinished"></translation>
+        <translation>la descripción de esta versión es defectuosa, por lo que no se puede instalar; el editor tiene que corregirla</translation>
     </message>
     <message>
         <source>the update could not be verified as coming from the publisher and was not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>no se pudo verificar que la actualización procede del editor y no se ha instalado</translation>
     </message>
     <message>
         <source>the offered release %1 is older than the installed one and was not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>la versión ofrecida %1 es anterior a la instalada y no se ha instalado</translation>
     </message>
     <message>
         <source>a file of this release could not be fetched; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>no se pudo obtener un archivo de esta versión; inténtelo de nuevo más tarde</translation>
     </message>
     <message>
         <source>%1 is read-only or may be changed only by an administrator, so nothing was downloaded; make it writable, or have an administrator run the update, and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 es de solo lectura o solo un administrador puede modificarlo, así que no se ha descargado nada; permita la escritura o pida a un administrador que ejecute la actualización, e inténtelo de nuevo</translation>
     </message>
     <message>
         <source>the folder of Brenvoth</source>
-        <translation type="unfinished"></translation>
+        <translation>la carpeta de Brenvoth</translation>
     </message>
     <message>
         <source>%1 in the folder of Brenvoth</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 en la carpeta de Brenvoth</translation>
     </message>
 </context>
 <context>
@@ -233,15 +233,15 @@
     </message>
     <message>
         <source>Waiting for %1, which another program is using…</source>
-        <translation type="unfinished"></translation>
+        <translation>Esperando a %1, que está usando otro programa…</translation>
     </message>
     <message>
         <source>Waiting for %1, which %2 is using…</source>
-        <translation type="unfinished"></translation>
+        <translation>Esperando a %1, que está usando %2…</translation>
     </message>
     <message>
         <source>Waiting for Brenvoth to close…</source>
-        <translation type="unfinished"></translation>
+        <translation>Esperando a que se cierre Brenvoth…</translation>
     </message>
     <message>
         <source>%1%2: %3</source>
@@ -253,86 +253,86 @@
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
         <comment>Translate this string to the string &apos;LTR&apos; in left-to-right languages or to &apos;RTL&apos; in right-to-left languages (such as Hebrew and Arabic) to get proper widget layout.</comment>
-        <translation type="unfinished"></translation>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>&lt;b&gt;%1.&lt;/b&gt; Nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1.&lt;/b&gt; No se ha cambiado nada.</translation>
     </message>
     <message>
         <source>&lt;b&gt;%1&lt;/b&gt; (%2). Nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1&lt;/b&gt; (%2). No se ha cambiado nada.</translation>
     </message>
     <message>
         <source>&lt;b&gt;The update could not be installed:&lt;/b&gt; %1 (%2), and not every file could be put back yet. This is finished when the updater starts again.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;No se pudo instalar la actualización:&lt;/b&gt; %1 (%2), y todavía no se han podido restaurar todos los archivos. Esto se completará la próxima vez que se inicie el actualizador.</translation>
     </message>
     <message>
         <source>&lt;b&gt;The update could not be installed:&lt;/b&gt; %1 (%2). Nothing was changed; the update will be offered again next time.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;No se pudo instalar la actualización:&lt;/b&gt; %1 (%2). No se ha cambiado nada; la actualización se volverá a ofrecer la próxima vez.</translation>
     </message>
     <message>
         <source>An update of Brenvoth is already running.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ya se está ejecutando una actualización de Brenvoth.</translation>
     </message>
     <message>
         <source>New Version: </source>
-        <translation type="unfinished"></translation>
+        <translation>Nueva versión: </translation>
     </message>
     <message>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar</translation>
     </message>
     <message>
         <source>Downloads and installs the new version</source>
-        <translation type="unfinished"></translation>
+        <translation>Descarga e instala la nueva versión</translation>
     </message>
     <message>
         <source>Cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Stops the update and closes the updater</source>
-        <translation type="unfinished"></translation>
+        <translation>Detiene la actualización y cierra el actualizador</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Starts Brenvoth and closes the updater</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicia Brenvoth y cierra el actualizador</translation>
     </message>
     <message>
         <source>Closes the updater without updating</source>
-        <translation type="unfinished"></translation>
+        <translation>Cierra el actualizador sin actualizar</translation>
     </message>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización de Brenvoth</translation>
     </message>
     <message>
         <source>There is no version infomation!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡No hay información de la versión!</translation>
     </message>
     <message>
         <source>Brenvoth update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización de Brenvoth</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar</translation>
     </message>
     <message>
         <source>Release notes</source>
-        <translation type="unfinished"></translation>
+        <translation>Notas de la versión</translation>
     </message>
     <message>
         <source>Download progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progreso de la descarga</translation>
     </message>
 </context>
 </TS>

@@ -5,103 +5,103 @@
     <name>FailureCause</name>
     <message>
         <source>the publisher&apos;s server is missing a file of this release; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>na serwerze wydawcy brakuje pliku tego wydania; spróbuj ponownie później</translation>
     </message>
     <message>
         <source>the publisher&apos;s server did not hand out a file of this release; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>serwer wydawcy nie udostępnił pliku tego wydania; spróbuj ponownie później</translation>
     </message>
     <message>
         <source>the update server could not be reached; check the internet connection</source>
-        <translation type="unfinished"></translation>
+        <translation>nie można połączyć się z serwerem aktualizacji; sprawdź połączenie z internetem</translation>
     </message>
     <message numerus="yes">
         <source>the download stopped for %1 s; check the internet connection and try again</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>pobieranie stało w miejscu przez %1 sekundę; sprawdź połączenie z internetem i spróbuj ponownie</numerusform>
+            <numerusform>pobieranie stało w miejscu przez %1 sekundy; sprawdź połączenie z internetem i spróbuj ponownie</numerusform>
+            <numerusform>pobieranie stało w miejscu przez %1 sekund; sprawdź połączenie z internetem i spróbuj ponownie</numerusform>
         </translation>
     </message>
     <message>
         <source>a downloaded file was damaged on the way; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>pobrany plik został uszkodzony po drodze; spróbuj ponownie później</translation>
     </message>
     <message>
         <source>the update server could not prove that it is the publisher&apos;s; check the computer&apos;s date and time, or try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>serwer aktualizacji nie mógł udowodnić, że należy do wydawcy; sprawdź datę i godzinę na komputerze albo spróbuj ponownie później</translation>
     </message>
     <message>
         <source>the proxy server between this computer and the internet did not let the download through; check the proxy settings</source>
-        <translation type="unfinished"></translation>
+        <translation>serwer proxy między tym komputerem a internetem nie przepuścił pobierania; sprawdź ustawienia proxy</translation>
     </message>
     <message>
         <source>the publisher&apos;s server sent the download to an address that may not be used; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>serwer wydawcy przekierował pobieranie na adres, którego nie wolno używać; spróbuj ponownie później</translation>
     </message>
     <message numerus="yes">
         <source>there is not enough free space on the disk: it needs %n MB more; free some space and try again</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>na dysku jest za mało wolnego miejsca: potrzeba jeszcze %n MB; zwolnij miejsce i spróbuj ponownie</numerusform>
+            <numerusform>na dysku jest za mało wolnego miejsca: potrzeba jeszcze %n MB; zwolnij miejsce i spróbuj ponownie</numerusform>
+            <numerusform>na dysku jest za mało wolnego miejsca: potrzeba jeszcze %n MB; zwolnij miejsce i spróbuj ponownie</numerusform>
         </translation>
     </message>
     <message>
         <source>there is not enough free space on the disk; free some space and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>na dysku jest za mało wolnego miejsca; zwolnij miejsce i spróbuj ponownie</translation>
     </message>
     <message>
         <source>the updater may not write into the folder of Brenvoth; check that it may be written and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>aktualizator nie może zapisywać w folderze programu Brenvoth; sprawdź, czy zapis jest dozwolony, i spróbuj ponownie</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, may not be written: check that the folder of Brenvoth may be written and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>nie można zapisać pliku programu Brenvoth %1: sprawdź, czy zapis w folderze programu Brenvoth jest dozwolony, i spróbuj ponownie</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by Brenvoth: close Brenvoth and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>plik programu Brenvoth %1 jest używany przez program Brenvoth: zamknij Brenvoth i spróbuj ponownie</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by another program; try again in a minute</source>
-        <translation type="unfinished"></translation>
+        <translation>plik programu Brenvoth %1 jest używany przez inny program; spróbuj ponownie za minutę</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by %2; try again once %2 is done with it</source>
-        <translation type="unfinished"></translation>
+        <translation>plik programu Brenvoth %1 jest używany przez %2; spróbuj ponownie, gdy %2 przestanie go używać</translation>
     </message>
     <message>
         <source>a folder stands where the file %1 of Brenvoth must go; move it away and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>w miejscu pliku %1 programu Brenvoth znajduje się folder; przenieś go gdzie indziej i spróbuj ponownie</translation>
     </message>
     <message>
         <source>the description of this release is faulty, so it cannot be installed; the publisher has to correct it</source>
-        <translation type="unfinished"></translation>
+        <translation>opis tego wydania jest błędny, więc nie można go zainstalować; wydawca musi go poprawić</translation>
     </message>
     <message>
         <source>the update could not be verified as coming from the publisher and was not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>nie można potwierdzić, że aktualizacja pochodzi od wydawcy, więc nie została zainstalowana</translation>
     </message>
     <message>
         <source>the offered release %1 is older than the installed one and was not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>oferowane wydanie %1 jest starsze niż zainstalowane i nie zostało zainstalowane</translation>
     </message>
     <message>
         <source>a file of this release could not be fetched; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>nie można pobrać pliku tego wydania; spróbuj ponownie później</translation>
     </message>
     <message>
         <source>%1 is read-only or may be changed only by an administrator, so nothing was downloaded; make it writable, or have an administrator run the update, and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: tylko do odczytu lub zmieniać może tylko administrator, więc niczego nie pobrano; zezwól na zapis albo poproś administratora o uruchomienie aktualizacji i spróbuj ponownie</translation>
     </message>
     <message>
         <source>the folder of Brenvoth</source>
-        <translation type="unfinished"></translation>
+        <translation>folder programu Brenvoth</translation>
     </message>
     <message>
         <source>%1 in the folder of Brenvoth</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 w folderze programu Brenvoth</translation>
     </message>
 </context>
 <context>
@@ -235,15 +235,15 @@
     </message>
     <message>
         <source>Waiting for %1, which another program is using…</source>
-        <translation type="unfinished"></translation>
+        <translation>Oczekiwanie na %1, którego używa inny program…</translation>
     </message>
     <message>
         <source>Waiting for %1, which %2 is using…</source>
-        <translation type="unfinished"></translation>
+        <translation>Oczekiwanie na %1, którego używa %2…</translation>
     </message>
     <message>
         <source>Waiting for Brenvoth to close…</source>
-        <translation type="unfinished"></translation>
+        <translation>Oczekiwanie na zamknięcie programu Brenvoth…</translation>
     </message>
     <message>
         <source>%1%2: %3</source>
@@ -255,86 +255,86 @@
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
         <comment>Translate this string to the string &apos;LTR&apos; in left-to-right languages or to &apos;RTL&apos; in right-to-left languages (such as Hebrew and Arabic) to get proper widget layout.</comment>
-        <translation type="unfinished"></translation>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>&lt;b&gt;%1.&lt;/b&gt; Nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1.&lt;/b&gt; Niczego nie zmieniono.</translation>
     </message>
     <message>
         <source>&lt;b&gt;%1&lt;/b&gt; (%2). Nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1&lt;/b&gt; (%2). Niczego nie zmieniono.</translation>
     </message>
     <message>
         <source>&lt;b&gt;The update could not be installed:&lt;/b&gt; %1 (%2), and not every file could be put back yet. This is finished when the updater starts again.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;Nie można zainstalować aktualizacji:&lt;/b&gt; %1 (%2), a nie wszystkie pliki udało się jeszcze przywrócić. Zostanie to dokończone przy następnym uruchomieniu aktualizatora.</translation>
     </message>
     <message>
         <source>&lt;b&gt;The update could not be installed:&lt;/b&gt; %1 (%2). Nothing was changed; the update will be offered again next time.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;Nie można zainstalować aktualizacji:&lt;/b&gt; %1 (%2). Niczego nie zmieniono; aktualizacja zostanie zaproponowana ponownie następnym razem.</translation>
     </message>
     <message>
         <source>An update of Brenvoth is already running.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualizacja programu Brenvoth jest już w toku.</translation>
     </message>
     <message>
         <source>New Version: </source>
-        <translation type="unfinished"></translation>
+        <translation>Nowa wersja: </translation>
     </message>
     <message>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualizuj</translation>
     </message>
     <message>
         <source>Downloads and installs the new version</source>
-        <translation type="unfinished"></translation>
+        <translation>Pobiera i instaluje nową wersję</translation>
     </message>
     <message>
         <source>Cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Anuluj</translation>
     </message>
     <message>
         <source>Stops the update and closes the updater</source>
-        <translation type="unfinished"></translation>
+        <translation>Przerywa aktualizację i zamyka aktualizator</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Starts Brenvoth and closes the updater</source>
-        <translation type="unfinished"></translation>
+        <translation>Uruchamia program Brenvoth i zamyka aktualizator</translation>
     </message>
     <message>
         <source>Closes the updater without updating</source>
-        <translation type="unfinished"></translation>
+        <translation>Zamyka aktualizator bez aktualizowania</translation>
     </message>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualizacja programu Brenvoth</translation>
     </message>
     <message>
         <source>There is no version infomation!</source>
-        <translation type="unfinished"></translation>
+        <translation>Brak informacji o wersji!</translation>
     </message>
     <message>
         <source>Brenvoth update</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualizacja programu Brenvoth</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Zamknij</translation>
     </message>
     <message>
         <source>Release notes</source>
-        <translation type="unfinished"></translation>
+        <translation>Informacje o wydaniu</translation>
     </message>
     <message>
         <source>Download progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Postęp pobierania</translation>
     </message>
 </context>
 </TS>

@@ -5,99 +5,99 @@
     <name>FailureCause</name>
     <message>
         <source>the publisher&apos;s server is missing a file of this release; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>yayıncının sunucusunda bu sürümün bir dosyası eksik; daha sonra yeniden deneyin</translation>
     </message>
     <message>
         <source>the publisher&apos;s server did not hand out a file of this release; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>yayıncının sunucusu bu sürümün bir dosyasını vermedi; daha sonra yeniden deneyin</translation>
     </message>
     <message>
         <source>the update server could not be reached; check the internet connection</source>
-        <translation type="unfinished"></translation>
+        <translation>güncelleme sunucusuna ulaşılamadı; internet bağlantısını kontrol edin</translation>
     </message>
     <message numerus="yes">
         <source>the download stopped for %1 s; check the internet connection and try again</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>indirme %1 sn boyunca durdu; internet bağlantısını kontrol edin ve yeniden deneyin</numerusform>
         </translation>
     </message>
     <message>
         <source>a downloaded file was damaged on the way; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>indirilen bir dosya yolda bozuldu; daha sonra yeniden deneyin</translation>
     </message>
     <message>
         <source>the update server could not prove that it is the publisher&apos;s; check the computer&apos;s date and time, or try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>güncelleme sunucusu yayıncıya ait olduğunu kanıtlayamadı; bilgisayarın tarih ve saatini kontrol edin ya da daha sonra yeniden deneyin</translation>
     </message>
     <message>
         <source>the proxy server between this computer and the internet did not let the download through; check the proxy settings</source>
-        <translation type="unfinished"></translation>
+        <translation>bu bilgisayar ile internet arasındaki proxy sunucusu indirmeye izin vermedi; proxy ayarlarını kontrol edin</translation>
     </message>
     <message>
         <source>the publisher&apos;s server sent the download to an address that may not be used; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>yayıncının sunucusu indirmeyi kullanılmaması gereken bir adrese yönlendirdi; daha sonra yeniden deneyin</translation>
     </message>
     <message numerus="yes">
         <source>there is not enough free space on the disk: it needs %n MB more; free some space and try again</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>diskte yeterli boş alan yok: %n MB daha gerekiyor; biraz yer açın ve yeniden deneyin</numerusform>
         </translation>
     </message>
     <message>
         <source>there is not enough free space on the disk; free some space and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>diskte yeterli boş alan yok; biraz yer açın ve yeniden deneyin</translation>
     </message>
     <message>
         <source>the updater may not write into the folder of Brenvoth; check that it may be written and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>güncelleyici Brenvoth klasörüne yazamıyor; klasöre yazılabildiğini kontrol edin ve yeniden deneyin</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, may not be written: check that the folder of Brenvoth may be written and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth dosyası %1 yazılamıyor: Brenvoth klasörüne yazılabildiğini kontrol edin ve yeniden deneyin</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by Brenvoth: close Brenvoth and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth dosyası %1 Brenvoth tarafından kullanılıyor: Brenvoth&apos;u kapatın ve yeniden deneyin</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by another program; try again in a minute</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth dosyası %1 başka bir program tarafından kullanılıyor; bir dakika sonra yeniden deneyin</translation>
     </message>
     <message>
         <source>a file of Brenvoth, %1, is in use by %2; try again once %2 is done with it</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth dosyası %1, %2 tarafından kullanılıyor; %2 dosyayla işini bitirince yeniden deneyin</translation>
     </message>
     <message>
         <source>a folder stands where the file %1 of Brenvoth must go; move it away and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth dosyası %1 için ayrılan yerde bir klasör var; klasörü başka bir yere taşıyın ve yeniden deneyin</translation>
     </message>
     <message>
         <source>the description of this release is faulty, so it cannot be installed; the publisher has to correct it</source>
-        <translation type="unfinished"></translation>
+        <translation>bu sürümün açıklaması hatalı, bu yüzden yüklenemiyor; yayıncının bunu düzeltmesi gerekiyor</translation>
     </message>
     <message>
         <source>the update could not be verified as coming from the publisher and was not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>güncellemenin yayıncıdan geldiği doğrulanamadı ve güncelleme yüklenmedi</translation>
     </message>
     <message>
         <source>the offered release %1 is older than the installed one and was not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>sunulan %1 sürümü yüklü olandan daha eski ve yüklenmedi</translation>
     </message>
     <message>
         <source>a file of this release could not be fetched; try again later</source>
-        <translation type="unfinished"></translation>
+        <translation>bu sürümün bir dosyası alınamadı; daha sonra yeniden deneyin</translation>
     </message>
     <message>
         <source>%1 is read-only or may be changed only by an administrator, so nothing was downloaded; make it writable, or have an administrator run the update, and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 salt okunur ya da yalnızca bir yönetici tarafından değiştirilebilir, bu yüzden hiçbir şey indirilmedi; yazmaya izin verin ya da güncellemeyi bir yöneticiye çalıştırtın ve yeniden deneyin</translation>
     </message>
     <message>
         <source>the folder of Brenvoth</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth klasörü</translation>
     </message>
     <message>
         <source>%1 in the folder of Brenvoth</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth klasöründeki %1</translation>
     </message>
 </context>
 <context>
@@ -231,15 +231,15 @@
     </message>
     <message>
         <source>Waiting for %1, which another program is using…</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 bekleniyor; başka bir program kullanıyor…</translation>
     </message>
     <message>
         <source>Waiting for %1, which %2 is using…</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 bekleniyor; %2 kullanıyor…</translation>
     </message>
     <message>
         <source>Waiting for Brenvoth to close…</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth&apos;un kapanması bekleniyor…</translation>
     </message>
     <message>
         <source>%1%2: %3</source>
@@ -251,86 +251,86 @@
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
         <comment>Translate this string to the string &apos;LTR&apos; in left-to-right languages or to &apos;RTL&apos; in right-to-left languages (such as Hebrew and Arabic) to get proper widget layout.</comment>
-        <translation type="unfinished"></translation>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>&lt;b&gt;%1.&lt;/b&gt; Nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1.&lt;/b&gt; Hiçbir şey değiştirilmedi.</translation>
     </message>
     <message>
         <source>&lt;b&gt;%1&lt;/b&gt; (%2). Nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1&lt;/b&gt; (%2). Hiçbir şey değiştirilmedi.</translation>
     </message>
     <message>
         <source>&lt;b&gt;The update could not be installed:&lt;/b&gt; %1 (%2), and not every file could be put back yet. This is finished when the updater starts again.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;Güncelleme yüklenemedi:&lt;/b&gt; %1 (%2) ve henüz tüm dosyalar geri yüklenemedi. Bu işlem, güncelleyici yeniden başladığında tamamlanacak.</translation>
     </message>
     <message>
         <source>&lt;b&gt;The update could not be installed:&lt;/b&gt; %1 (%2). Nothing was changed; the update will be offered again next time.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;Güncelleme yüklenemedi:&lt;/b&gt; %1 (%2). Hiçbir şey değiştirilmedi; güncelleme bir dahaki sefere yeniden sunulacak.</translation>
     </message>
     <message>
         <source>An update of Brenvoth is already running.</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth güncellemesi zaten çalışıyor.</translation>
     </message>
     <message>
         <source>New Version: </source>
-        <translation type="unfinished"></translation>
+        <translation>Yeni sürüm: </translation>
     </message>
     <message>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Güncelle</translation>
     </message>
     <message>
         <source>Downloads and installs the new version</source>
-        <translation type="unfinished"></translation>
+        <translation>Yeni sürümü indirir ve yükler</translation>
     </message>
     <message>
         <source>Cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>İptal</translation>
     </message>
     <message>
         <source>Stops the update and closes the updater</source>
-        <translation type="unfinished"></translation>
+        <translation>Güncellemeyi durdurur ve güncelleyiciyi kapatır</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Tamam</translation>
     </message>
     <message>
         <source>Starts Brenvoth and closes the updater</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth&apos;u başlatır ve güncelleyiciyi kapatır</translation>
     </message>
     <message>
         <source>Closes the updater without updating</source>
-        <translation type="unfinished"></translation>
+        <translation>Güncelleme yapmadan güncelleyiciyi kapatır</translation>
     </message>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth güncellemesi</translation>
     </message>
     <message>
         <source>There is no version infomation!</source>
-        <translation type="unfinished"></translation>
+        <translation>Sürüm bilgisi yok!</translation>
     </message>
     <message>
         <source>Brenvoth update</source>
-        <translation type="unfinished"></translation>
+        <translation>Brenvoth güncellemesi</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Kapat</translation>
     </message>
     <message>
         <source>Release notes</source>
-        <translation type="unfinished"></translation>
+        <translation>Sürüm notları</translation>
     </message>
     <message>
         <source>Download progress</source>
-        <translation type="unfinished"></translation>
+        <translation>İndirme ilerlemesi</translation>
     </message>
 </context>
 </TS>
