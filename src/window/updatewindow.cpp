@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -35,6 +36,22 @@ const char *failureLine(Manifest::Status status)
     }
     // The quotation marks are U+2018 and U+2019, spelt out in UTF-8.
     return "xml body is not started with \xE2\x80\x98" "filelist\xE2\x80\x99 !";
+}
+
+// Where the form puts the update button and the progress bar, left to right.
+constexpr int updateButtonEnd = 585;
+constexpr int updateButtonTop = 310;
+constexpr int updateButtonWidth = 75;
+constexpr int updateButtonHeight = 21;
+constexpr int progressBarStart = 70;
+constexpr int progressBarGap = 29;
+
+// Versions read left to right, also after a right-to-left label.
+QString isolatedVersion(const QString &version, Qt::LayoutDirection direction)
+{
+    if (direction == Qt::LeftToRight)
+        return version;
+    return QChar(0x2066) + version + QChar(0x2069);
 }
 
 // A failed update leaves the groove edged in red; the rest of the bar keeps its look.
@@ -135,7 +152,7 @@ void UpdateWindow::compareManifests(const QString &downloadedManifest, const QSt
     updateNames.clear();
     const QDomElement root = downloaded.root();
     newVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
-    WindowAccess::setElidedText(ui->version, tr("New Version: ") + newVersion);
+    WindowAccess::setElidedText(ui->version, tr("New Version: ") + isolatedVersion(newVersion, layoutDirection()));
 
     const QDomElement release = Manifest::currentRelease(root, newVersion);
     if (release.isNull())
@@ -214,6 +231,19 @@ void UpdateWindow::setButtonState(ButtonState newState)
         ui->update->setAccessibleDescription(tr("Closes the updater without updating"));
         break;
     }
+    fitUpdateButton();
+}
+
+// A label longer than the form's button widens it towards the progress bar,
+// which gives way. Its height stays: the tallest script's line fits in it.
+void UpdateWindow::fitUpdateButton()
+{
+    const int width = qMax(updateButtonWidth, ui->update->sizeHint().width());
+    const QRect button(updateButtonEnd - width, updateButtonTop, width, updateButtonHeight);
+    const QRect bar(progressBarStart, updateButtonTop, button.left() - progressBarGap - progressBarStart,
+                    updateButtonHeight);
+    ui->update->setGeometry(QStyle::visualRect(layoutDirection(), rect(), button));
+    ui->progressBar->setGeometry(QStyle::visualRect(layoutDirection(), rect(), bar));
 }
 
 void UpdateWindow::installUpdate()

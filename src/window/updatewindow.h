@@ -72,6 +72,7 @@ private:
     void showInstallationResult(const Installation &installation);
     void onInstallationWaiting(const QString &reason);
     void setButtonState(ButtonState newState);
+    void fitUpdateButton();
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;

@@ -6,16 +6,19 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextEdit>
 
 namespace {
 
+// The geometry is given left to right; a right-to-left window mirrors it,
+// as Windows mirrors a right-to-left dialog.
 template <typename Widget>
 Widget *addWidget(QWidget *parent, const char *name, const QRect &geometry, const char *styleSheet)
 {
     auto *child = new Widget(parent);
     child->setObjectName(QString::fromLatin1(name));
-    child->setGeometry(geometry);
+    child->setGeometry(QStyle::visualRect(parent->layoutDirection(), parent->rect(), geometry));
     child->setStyleSheet(QString::fromLatin1(styleSheet));
     return child;
 }
