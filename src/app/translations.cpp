@@ -68,13 +68,15 @@ QString Translations::choose(const QStringList &uiLanguages, const QStringList &
 QString Translations::install(QCoreApplication *app, const QStringList &uiLanguages)
 {
     const QString language = choose(uiLanguages, available());
-    if (language.isEmpty())
-        return language;
-    auto *translator = new QTranslator(app);
-    if (!translator->load(QLatin1String(filePrefix) + language, QLatin1String(translationFolder))) {
+    auto *translator = language.isEmpty() ? nullptr : new QTranslator(app);
+    if (translator && !translator->load(QLatin1String(filePrefix) + language, QLatin1String(translationFolder))) {
         delete translator;
-        return QString();
+        translator = nullptr;
     }
+    // The window picks the release notes of its own language.
+    QLocale::setDefault(translator ? QLocale(language) : QLocale(QLocale::English));
+    if (!translator)
+        return QString();
     app->installTranslator(translator);
     // Qt would turn the layout only once the event loop delivers the change
     // of language, after the window has placed its widgets.

@@ -2,6 +2,7 @@
 #include "entrycheck.h"
 #include "installation.h"
 #include "manifest.h"
+#include "releasenotes.h"
 #include "updatewindowform.h"
 #include "windowaccess.h"
 
@@ -11,6 +12,7 @@
 #include <QDomElement>
 #include <QDomNodeList>
 #include <QLabel>
+#include <QLocale>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -157,7 +159,7 @@ void UpdateWindow::compareManifests(const QString &downloadedManifest, const QSt
     const QDomElement release = Manifest::currentRelease(root, newVersion);
     if (release.isNull())
         return;
-    const QString releaseNotes = release.attribute(QStringLiteral("info"));
+    const QString releaseNotes = ReleaseNotes::choose(release, QLocale());
     if (!releaseNotes.isEmpty())
         ui->textEdit->setText(releaseNotes);
     // One read of the local manifest answers every lookup of the release.
