@@ -176,9 +176,11 @@ void tst_UpdateWindow::windowSettings()
     QCOMPARE(window->styleSheet(), QStringLiteral("background-color:#525c60;\nborder:1px solid black;"));
     QCOMPARE(window->frameShape(), QFrame::StyledPanel);
     QCOMPARE(window->frameShadow(), QFrame::Raised);
-    // A parentless widget is always of type Window; the hints are the frameless one alone.
+    // A parentless widget is always of type Window; the hints are the frameless
+    // one and the system menu's, which gives Alt+Space its Move.
     QCOMPARE(window->windowType(), Qt::Window);
-    QCOMPARE(window->windowFlags() & ~Qt::WindowType_Mask, Qt::WindowFlags(Qt::FramelessWindowHint));
+    QCOMPARE(window->windowFlags() & ~Qt::WindowType_Mask,
+             Qt::WindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint));
 
     auto *bar = window->findChild<QProgressBar *>("progressBar");
     QCOMPARE(bar->value(), 0);

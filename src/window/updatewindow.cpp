@@ -5,6 +5,7 @@
 #include "releasenotes.h"
 #include "updatewindowform.h"
 #include "windowaccess.h"
+#include "windowmover.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -101,7 +102,10 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
 {
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
-    setWindowFlags(Qt::FramelessWindowHint);
+    // Without a frame the window still has the system menu, whose Move
+    // Alt+Space reaches from the keyboard, and a drag of its top bar moves it.
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint);
+    new WindowMover(ui->widget, this);
     WindowAccess::setUp(this, ui);
     setButtonState(ButtonState::Update);
     // Two updaters would stage into the same files and commit over each
