@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -220,6 +221,7 @@ private slots:
     void continued();
     void check_data();
     void check();
+    void notesPerLanguage();
     void checkOverHttp_data();
     void checkOverHttp();
 
@@ -368,6 +370,14 @@ void tst_Release::refusals_data()
         << "--level must be between 1 and 22";
     QTest::newRow("negative number of releases to patch from") << release100 << "1.1.0"
         << next + QStringList{"--patches-from", "-1"} << "--patches-from must be 0 or more";
+    QTest::newRow("notes for a language without a file") << release100 << "1.1.0"
+        << next + QStringList{"--notes-for", "de"} << "--notes-for takes LANGUAGE=FILE";
+    QTest::newRow("notes for no language tag") << release100 << "1.1.0"
+        << next + QStringList{"--notes-for", "de DE=notes.txt"} << "--notes-for takes LANGUAGE=FILE";
+    QTest::newRow("notes for one language twice") << release100 << "1.1.0"
+        << next + QStringList{"--notes-for", "de=notes.txt", "--notes-for", "de=notes.txt"} << "gives de twice";
+    QTest::newRow("notes for a language from a missing file") << release100 << "1.1.0"
+        << next + QStringList{"--notes-for", "fr=missing.txt"} << "cannot read the notes missing.txt";
     QTest::newRow("password-protected key without a terminal") << release100 << "1.1.0"
         << next + QStringList{"--sign", "protected.key"} << "protected by a password";
 }
@@ -688,6 +698,49 @@ void tst_Release::check()
     QVERIFY2(lines.size() == 1, qPrintable(run.output));
     for (const QString &part : expected)
         QVERIFY2(lines.first().contains(part), qPrintable(run.output));
+}
+
+// Notes per language ride beside info, under the signature; an updater that
+// reads only info, and one in English, still shows info.
+void tst_Release::notesPerLanguage()
+{
+    Publisher publisher;
+    const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
+    QVERIFY(publisher.placeRelease(release100));
+    QVERIFY(writeFile(publisher.root() + "/notes.de.txt", QString::fromUtf8("Hinweise zur Version\n").toUtf8()));
+    QVERIFY(writeFile(publisher.root() + "/notes.pt.txt", QString::fromUtf8("Notas da versão\n").toUtf8()));
+    const Run run = publisher.publish(QStringLiteral("1.0.0"), sign + QStringList{"--notes-for", "de=notes.de.txt",
+                                                                                  "--notes-for", "pt-BR=notes.pt.txt"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const QByteArray manifest = publisher.manifest();
+    QDomDocument document;
+    QVERIFY(document.setContent(manifest));
+    const QDomElement release = document.documentElement().firstChildElement(QStringLiteral("software"));
+    QCOMPARE(release.attribute("info"), QStringLiteral("<b>Notes</b> of the release"));
+    QCOMPARE(release.attribute("info-de"), QStringLiteral("Hinweise zur Version"));
+    QCOMPARE(release.attribute("info-pt-BR"), QString::fromUtf8("Notas da versão"));
+    if (!key.publicKey.isEmpty()) {
+        QString reason;
+        QVERIFY2(Minisign::verify(key.publicKey, manifest,
+                                  contentOf(publisher.windows() + "/v1.0.0/version.xml.minisig"), &reason),
+                 qPrintable(reason));
+    }
+
+    QTemporaryDir appDir;
+    QVERIFY(writeFile(appDir.filePath(QStringLiteral("download/version.xml")), manifest));
+    for (const QLocale &language : {QLocale(QLocale::English), QLocale(QLocale::German)}) {
+        QLocale::setDefault(language);
+        UpdateWindow window(appDir.path(), QString());
+        QCOMPARE(window.pendingNames().size(), 3);
+        QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(),
+                 language.language() == QLocale::English ? QStringLiteral("Notes of the release")
+                                                         : QStringLiteral("Hinweise zur Version"));
+    }
+    QLocale::setDefault(QLocale::c());
+
+    const Run check = publisher.check({publisher.root() + QStringLiteral("/srv")});
+    QVERIFY2(check.exitCode == 0, qPrintable(check.output + check.errors));
+    QVERIFY2(check.output.contains(QStringLiteral("notes also in de, pt-BR")), qPrintable(check.output));
 }
 
 void tst_Release::checkOverHttp_data()

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -67,6 +68,7 @@ private slots:
     void progressBarSheets();
     void closeButtonClosesOnceAndEndsTheLoop();
     void updateButtonReachesOneSlot();
+    void translatedButtonKeepsItsState();
     void keyboard_data();
     void keyboard();
     void everyControlHasAName();
@@ -176,9 +178,11 @@ void tst_UpdateWindow::windowSettings()
     QCOMPARE(window->styleSheet(), QStringLiteral("background-color:#525c60;\nborder:1px solid black;"));
     QCOMPARE(window->frameShape(), QFrame::StyledPanel);
     QCOMPARE(window->frameShadow(), QFrame::Raised);
-    // A parentless widget is always of type Window; the hints are the frameless one alone.
+    // A parentless widget is always of type Window; the hints are the frameless
+    // one and the system menu's, which gives Alt+Space its Move.
     QCOMPARE(window->windowType(), Qt::Window);
-    QCOMPARE(window->windowFlags() & ~Qt::WindowType_Mask, Qt::WindowFlags(Qt::FramelessWindowHint));
+    QCOMPARE(window->windowFlags() & ~Qt::WindowType_Mask,
+             Qt::WindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint));
 
     auto *bar = window->findChild<QProgressBar *>("progressBar");
     QCOMPARE(bar->value(), 0);
@@ -293,6 +297,28 @@ void tst_UpdateWindow::updateButtonReachesOneSlot()
     QCOMPARE(update->text(), QStringLiteral("Cancle"));
     QCOMPARE(closes.count, 0);
 
+    update->click();
+    QCOMPARE(closes.count, 1);
+}
+
+// The button's label is the translation's; what a click does is the window's.
+void tst_UpdateWindow::translatedButtonKeepsItsState()
+{
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral("brenvoth_de"), QStringLiteral(":/translations")));
+    qApp->installTranslator(&german);
+    const auto removeGerman = qScopeGuard([&german] { qApp->removeTranslator(&german); });
+    QScopedPointer<UpdateWindow> window(makeWindow());
+    CloseCounter closes;
+    window->installEventFilter(&closes);
+    window->show();
+    auto *update = window->findChild<QPushButton *>("update");
+    QCOMPARE(update->text(), QStringLiteral("Aktualisieren"));
+
+    update->click();
+    QCOMPARE(window->buttonState(), UpdateWindow::ButtonState::Cancel);
+    QCOMPARE(update->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(closes.count, 0);
     update->click();
     QCOMPARE(closes.count, 1);
 }

@@ -13,6 +13,8 @@ struct Grab
     QImage image;
     QHash<QString, QSize> hints;
     QHash<QString, QSize> sizes;
+    QHash<QString, QRect> rects;     // in window coordinates
+    QHash<QString, QString> names;   // what a screen reader hears, and the update button's text
 };
 
 // Among the lit pixels of area, the share drawn in the picture's full colour:
@@ -36,26 +38,20 @@ double fullColourShare(const QImage &image, const QRect &area, int fullGreen)
 #define WINDOW_REFERENCE "window-100.png"
 #endif
 
-#ifndef Q_OS_WIN
-// The reference was drawn with DejaVu, the fonts the scripts install. Other
-// fonts on the machine (Noto, say) would win fontconfig's choice of the default
-// sans-serif and change every glyph, so the grab sees DejaVu's folder alone.
-bool writeFontConfig(const QString &path, const QString &cache)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly)
-        && file.write(QStringLiteral("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">"
-                                     "<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir>"
-                                     "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>"
-                                     "<cachedir>%1</cachedir></fontconfig>")
-                          .arg(cache).toUtf8()) > 0;
-}
-#endif
-
 QRect scaled(const QRect &rect, qreal factor)
 {
     return QRect(QPoint(qRound(rect.left() * factor), qRound(rect.top() * factor)),
                  rect.size() * factor);
+}
+
+// The pixels of the progress bar's green chunk within area.
+int chunkPixels(const QImage &image, const QRect &area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += qGreen(image.pixel(x, y)) > 0x80 && qRed(image.pixel(x, y)) < 0x80;
+    return count;
 }
 
 } // namespace
@@ -67,18 +63,20 @@ class tst_WindowScale : public QObject
 private slots:
     void scaledWindow_data();
     void scaledWindow();
+    void languages_data();
+    void languages();
 
 private:
     QTemporaryDir work;
-    Grab grabWindow(int dpi, const QString &version);
+    Grab grabWindow(int dpi, const QString &version, const QString &languages = QString());
 };
 
 // The display scale reaches the window as Windows gives it, a logical DPI of
 // 96 times the scale: it is the program's own start-up that must turn it into
 // a larger window rather than only larger fonts.
-Grab tst_WindowScale::grabWindow(int dpi, const QString &version)
+Grab tst_WindowScale::grabWindow(int dpi, const QString &version, const QString &languages)
 {
-    const QString appDir = work.filePath(QStringLiteral("app-%1-%2").arg(dpi).arg(version.size()));
+    const QString appDir = work.filePath(QStringLiteral("app-%1-%2-%3").arg(dpi).arg(version.size()).arg(languages));
     QDir().mkpath(appDir + QStringLiteral("/download"));
     if (!version.isEmpty()) {
         QFile manifest(appDir + QStringLiteral("/download/version.xml"));
@@ -90,24 +88,35 @@ Grab tst_WindowScale::grabWindow(int dpi, const QString &version)
     QProcess grabber;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
-#ifndef Q_OS_WIN
-    const QString fontConfig = work.filePath(QStringLiteral("fonts.conf"));
-    if (!QFile::exists(fontConfig)
-        && !writeFontConfig(fontConfig, work.filePath(QStringLiteral("fontcache"))))
-        return Grab();
-    environment.insert(QStringLiteral("FONTCONFIG_FILE"), fontConfig);
-#endif
+    if (languages.isEmpty()) {
+        // The reference was drawn in English with the DejaVu fonts alone.
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+        environment.remove(QStringLiteral("LC_ALL"));
+        environment.remove(QStringLiteral("LC_MESSAGES"));
+        environment.insert(QStringLiteral("FONTCONFIG_FILE"),
+                           QStringLiteral(BRENVOTH_SOURCE_DIR "/tests/dejavu-fonts.conf"));
+    }
     grabber.setProcessEnvironment(environment);
     grabber.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString picture = appDir + QStringLiteral(".png");
-    grabber.start(QStringLiteral(WINDOW_GRAB), {appDir, picture});
+    QStringList arguments{appDir, picture};
+    if (!languages.isEmpty())
+        arguments << languages;
+    grabber.start(QStringLiteral(WINDOW_GRAB), arguments);
     Grab grab;
     if (!grabber.waitForFinished(60000) || grabber.exitCode() != 0)
         return grab;
     grab.image = QImage(picture).convertToFormat(QImage::Format_RGB32);
     for (const QByteArray &line : grabber.readAllStandardOutput().split('\n')) {
-        const QList<QByteArray> fields = line.trimmed().split(' ');
-        if (fields.size() == 5) {
+        const QString text = QString::fromUtf8(line.trimmed());
+        const QStringList fields = text.split(QLatin1Char(' '));
+        if (fields.first() == QLatin1String("name") && fields.size() >= 2)
+            grab.names.insert(fields[1], text.section(QLatin1Char(' '), 2));
+        else if (fields.first() == QLatin1String("rect") && fields.size() == 6)
+            grab.rects.insert(fields[1], QRect(fields[2].toInt(), fields[3].toInt(), fields[4].toInt(),
+                                               fields[5].toInt()));
+        else if (fields.size() == 5) {
             grab.hints.insert(fields[0], QSize(fields[1].toInt(), fields[2].toInt()));
             grab.sizes.insert(fields[0], QSize(fields[3].toInt(), fields[4].toInt()));
         }
@@ -158,6 +167,73 @@ void tst_WindowScale::scaledWindow()
         const double logo = fullColourShare(grab.image, scaled(QRect(0, 0, 151, 41), factor), 0xec);
         QVERIFY2(logo > 0.6, qPrintable(QStringLiteral("the logo is blurred (%1)").arg(logo)));
     }
+}
+
+void tst_WindowScale::languages_data()
+{
+    QTest::addColumn<QString>("languages");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<bool>("translated");
+    QTest::addColumn<bool>("rightToLeft");
+
+    const QStringList translated{"zh-CN", "ru", "es", "pt-BR", "de", "ja", "fr", "ko", "pl", "tr", "zh-TW", "ar"};
+    for (int dpi : {96, 192}) {
+        const QString scale = QStringLiteral(" at %1 %").arg(dpi * 100 / 96);
+        QTest::newRow(qPrintable("English" + scale)) << "en-US" << dpi << false << false;
+        QTest::newRow(qPrintable("Swahili falls back to English" + scale)) << "sw-KE" << dpi << false << false;
+        for (const QString &language : translated)
+            QTest::newRow(qPrintable(language + scale)) << language << dpi << true << (language == "ar");
+    }
+    for (int dpi : {96, 144, 192})
+        QTest::newRow(qPrintable(QStringLiteral("pseudo-translation at %1 %").arg(dpi * 100 / 96)))
+            << "pseudo" << dpi << true << false;
+}
+
+// The window in each language: every text fits, nothing overlaps, a screen
+// reader hears the language, and Arabic is mirrored.
+void tst_WindowScale::languages()
+{
+    QFETCH(QString, languages);
+    QFETCH(int, dpi);
+    QFETCH(bool, translated);
+    QFETCH(bool, rightToLeft);
+    QVERIFY(work.isValid());
+
+    const Grab grab = grabWindow(dpi, QStringLiteral("2.1.0"), languages);
+    QVERIFY2(!grab.image.isNull(), "windowgrab drew no window");
+    for (const QString &name : {QStringLiteral("version"), QStringLiteral("update")}) {
+        const QSize hint = grab.hints.value(name), size = grab.sizes.value(name);
+        QVERIFY2(!hint.isEmpty() && hint.width() <= size.width() && hint.height() <= size.height(),
+                 qPrintable(QStringLiteral("the %1 text needs %2 x %3 in %4 x %5").arg(name)
+                                .arg(hint.width()).arg(hint.height()).arg(size.width()).arg(size.height())));
+    }
+    const QStringList apart{"version", "textEdit", "progressBar", "update"};
+    for (int i = 0; i < apart.size(); ++i)
+        for (int j = i + 1; j < apart.size(); ++j)
+            QVERIFY2(!grab.rects.value(apart[i]).intersects(grab.rects.value(apart[j])),
+                     qPrintable(apart[i] + " overlaps " + apart[j]));
+    const QRect window(0, 0, 639, 365);
+    for (const QString &name : apart)
+        QVERIFY2(window.contains(grab.rects.value(name)), qPrintable(name + " leaves the window"));
+
+    const QHash<QString, QString> english{{"window", "Brenvoth update"}, {"closeButton", "Close"},
+                                          {"textEdit", "Release notes"}, {"progressBar", "Download progress"},
+                                          {"updateText", "Update"}};
+    for (auto it = english.cbegin(); it != english.cend(); ++it) {
+        const QString heard = grab.names.value(it.key());
+        QVERIFY2(!heard.isEmpty(), qPrintable(it.key() + " has no name"));
+        QVERIFY2((heard == it.value()) != translated,
+                 qPrintable(QStringLiteral("%1 reads \"%2\"").arg(it.key(), heard)));
+    }
+
+    const QRect close = grab.rects.value("closeButton"), logo = grab.rects.value("widget_2");
+    QCOMPARE(close.right() < logo.left(), rightToLeft);
+    // The bar is half full: its filled half is at the start of the reading direction.
+    const QRect bar = scaled(grab.rects.value("progressBar"), dpi / 96.0);
+    const int leftHalf = chunkPixels(grab.image, bar.adjusted(0, 0, -bar.width() / 2, 0));
+    const int rightHalf = chunkPixels(grab.image, bar.adjusted(bar.width() / 2, 0, 0, 0));
+    QVERIFY2((rightHalf > leftHalf) == rightToLeft,
+             qPrintable(QStringLiteral("the bar's chunk: %1 pixels left, %2 right").arg(leftHalf).arg(rightHalf)));
 }
 
 QTEST_GUILESS_MAIN(tst_WindowScale)

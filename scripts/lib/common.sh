@@ -8,9 +8,11 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           imagemagick python3 curl nginx-light procps libsodium-dev minisign pkg-config
           openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd
-          dbus-daemon at-spi2-core python3-pyatspi)
-# What scripts/test-windows adds: the cross-compilers, wine and pkg-config.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf)
+          dbus-daemon at-spi2-core python3-pyatspi
+          qttools5-dev qttools5-dev-tools fonts-noto-core fonts-noto-cjk)
+# What scripts/test-windows adds: the cross-compilers, wine and pkg-config,
+# and the locale sources from which a test makes wine's display languages.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf locales)
 # What LazyFS, the power-cut test's file system, is built and mounted with.
 LAZYFS_PACKAGES=(fuse3 libfuse3-dev libtoml11-dev libspdlog-dev)
 # What scripts/fuzz adds: clang with libFuzzer and the sanitizers' runtimes.

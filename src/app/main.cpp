@@ -1,9 +1,11 @@
 #include "screenscaling.h"
 #include "stylesheet.h"
+#include "translations.h"
 #include "updatewindow.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLocale>
 
 int main(int argc, char **argv)
 {
@@ -12,6 +14,9 @@ int main(int argc, char **argv)
 
     QFile styleFile(QStringLiteral(":/qss/style.qss"));
     app.setStyleSheet(readStyleSheet(styleFile));
+    // The display languages, not the regional format: that is what Windows
+    // shows its own windows in.
+    Translations::install(&app, QLocale::system().uiLanguages());
 
     UpdateWindow window(QCoreApplication::applicationDirPath(),
                         QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));

@@ -3,6 +3,8 @@
 
 #include <QStorageInfo>
 
+#include <climits>
+
 namespace {
 
 // Below this much free space a failed write is taken for a full disk.
@@ -104,7 +106,9 @@ QString FailureCause::plainWords() const
     case Kind::Unreachable:
         return tr("the update server could not be reached; check the internet connection");
     case Kind::Stalled:
-        return tr("the download stopped for %1 s; check the internet connection and try again")
+        // The count picks the plural form; the exact seconds are shown.
+        return tr("the download stopped for %1 s; check the internet connection and try again", nullptr,
+                  int(amount / 1000))
             .arg(amount / 1000.0);
     case Kind::Damaged:
         return tr("a downloaded file was damaged on the way; try again later");
@@ -119,8 +123,8 @@ QString FailureCause::plainWords() const
                   "try again later");
     case Kind::NoSpace:
         if (amount > 0)
-            return tr("there is not enough free space on the disk: it needs %1 MB more; free some "
-                      "space and try again").arg(megabytes(amount));
+            return tr("there is not enough free space on the disk: it needs %n MB more; free some "
+                      "space and try again", nullptr, int(qMin<qint64>(megabytes(amount), INT_MAX)));
         return tr("there is not enough free space on the disk; free some space and try again");
     case Kind::CannotWrite:
         return tr("the updater may not write into the folder of Brenvoth; check that it may be "

@@ -81,8 +81,9 @@ void Installation::run(const QString &version, const QStringList &dirs, const QS
 bool Installation::prepare(const QString &version, const QStringList &dirs, const QStringList &names)
 {
     offeredVersion = version;
-    urlPrefix = downloadBaseUrl + QCoreApplication::translate("UpdateWindow", "v") + version
-                + QLatin1Char('/');
+    // The "v" is part of the server's paths, never translated: a translation
+    // of it would send every download of that language astray.
+    urlPrefix = downloadBaseUrl + QLatin1Char('v') + version + QLatin1Char('/');
     // The bytes that are checked against the signature are the bytes used.
     QFile manifestFile(downloadDir + QStringLiteral("/version.xml"));
     QDomDocument document;

@@ -65,6 +65,10 @@ int main(int argc, char **argv)
         {QStringLiteral("version"), QStringLiteral("The new release's number."), QStringLiteral("VERSION")},
         {QStringLiteral("notes"), QStringLiteral("A UTF-8 text file with the release notes (may hold HTML)."),
          QStringLiteral("NOTES_FILE")},
+        {QStringLiteral("notes-for"), QStringLiteral("The release notes in one language, as de=notes.de.txt or "
+                                                     "pt-BR=notes.pt-BR.txt; repeatable. Updaters show the best "
+                                                     "match for their language, else --notes."),
+         QStringLiteral("LANGUAGE=FILE")},
         {QStringLiteral("sign"), QStringLiteral("Sign the manifest with this minisign secret key."),
          QStringLiteral("MINISIGN_SECRET_KEY")},
         {QStringLiteral("out"), QStringLiteral("The folder the download server serves."),
@@ -104,6 +108,7 @@ int main(int argc, char **argv)
     ReleaseOptions options{parser.value(QStringLiteral("previous")), parser.value(QStringLiteral("version")),
                            parser.value(QStringLiteral("notes")),    parser.value(QStringLiteral("sign")),
                            parser.value(QStringLiteral("out")),      parser.positionalArguments().first()};
+    options.notesFor = parser.values(QStringLiteral("notes-for"));
     if (!readWholeNumber(parser, QStringLiteral("level"), &options.level)
         || !readWholeNumber(parser, QStringLiteral("patches-from"), &options.patchesFrom)
         || !readWholeNumber(parser, QStringLiteral("jobs"), &options.jobs))

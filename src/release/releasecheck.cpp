@@ -4,6 +4,7 @@
 #include "zstdcontentcheck.h"
 
 #include <QBuffer>
+#include <QDomNamedNodeMap>
 #include <QDomNodeList>
 #include <QFile>
 #include <QFileInfo>
@@ -99,7 +100,9 @@ QString ReleaseCheck::summary() const
     if (notDecoded > 0)
         text += tr(" (%1 patches not decoded: the earlier copy they start from is not listed or not there)")
                     .arg(notDecoded);
-    return text + (signatureVerified ? tr("; the signature verified") : tr("; no signature checked (no --key)"));
+    text += signatureVerified ? tr("; the signature verified") : tr("; no signature checked (no --key)");
+    return text + (notesLanguages.isEmpty() ? tr("; notes in no other language")
+                                            : tr("; notes also in %1").arg(notesLanguages.join(QStringLiteral(", "))));
 }
 
 void ReleaseCheck::onManifestFetched(const QString &localPath, const QString &problem)
@@ -146,7 +149,21 @@ bool ReleaseCheck::readManifest(const QByteArray &bytes)
         return false;
     }
     listRelease(release);
+    listNotesLanguages(release);
     return true;
+}
+
+// The languages of its info-<language> notes, beside the info of all.
+void ReleaseCheck::listNotesLanguages(const QDomElement &release)
+{
+    const QLatin1String prefix("info-");
+    const QDomNamedNodeMap attributes = release.attributes();
+    for (int i = 0; i < attributes.length(); ++i) {
+        const QString name = attributes.item(i).nodeName();
+        if (name.startsWith(prefix))
+            notesLanguages << name.mid(prefix.size());
+    }
+    notesLanguages.sort();
 }
 
 void ReleaseCheck::listRelease(const QDomElement &release)

@@ -62,6 +62,7 @@ private:
     void onManifestFetched(const QString &localPath, const QString &problem);
     bool readManifest(const QByteArray &bytes);
     void listRelease(const QDomElement &release);
+    void listNotesLanguages(const QDomElement &release);
     void listEntry(const QDomElement &entry);
     QString earlierCopy(const QDomElement &entry, const QByteArray &sha256, qint64 *size) const;
     void verifySignature();
@@ -80,6 +81,7 @@ private:
     QByteArray manifestBytes;
     QString version;
     QString releaseFolder; // "v<version>/"
+    QStringList notesLanguages; // of the info-<language> notes
     QVector<Item> items;
     QMap<int, QStringList> found; // item index (-1: the manifest) -> its problems
     int next = 0;

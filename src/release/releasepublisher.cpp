@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMap>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QSet>
@@ -478,12 +480,19 @@ QDomElement fileElement(QDomDocument &document, const ReleaseFile &file, const Q
     return entry;
 }
 
+// Notes per language, by language tag.
+using LanguageNotes = QMap<QString, QString>;
+
 QDomElement releaseElement(QDomDocument &document, const QString &version, const QString &notes,
-                           const QVector<ReleaseFile> &files, const QStringList &versions)
+                           const LanguageNotes &languageNotes, const QVector<ReleaseFile> &files,
+                           const QStringList &versions)
 {
     QDomElement release = document.createElement(QStringLiteral("software"));
     release.setAttribute(QStringLiteral("version"), version);
     release.setAttribute(QStringLiteral("info"), notes);
+    // Updaters that know only info ignore these.
+    for (auto language = languageNotes.begin(); language != languageNotes.end(); ++language)
+        release.setAttribute(QStringLiteral("info-") + language.key(), language.value());
     for (int i = 0; i < files.size(); ++i)
         release.appendChild(fileElement(document, files.at(i), versions.at(i)));
     return release;
@@ -515,6 +524,26 @@ bool readNotes(const QString &path, QString *notes, QString *error)
     if (!file.open(QIODevice::ReadOnly))
         return refuse(error, QStringLiteral("cannot read the notes %1: %2").arg(path, file.errorString()));
     *notes = QString::fromUtf8(file.readAll()).trimmed();
+    return true;
+}
+
+// "LANGUAGE=FILE" for each language: a language tag as "de", "pt-BR", "zh-TW".
+bool readLanguageNotes(const QStringList &notesFor, LanguageNotes *languageNotes, QString *error)
+{
+    static const QRegularExpression tag(QStringLiteral("^[A-Za-z]{2,3}(-[A-Za-z0-9]{2,8})*$"));
+    for (const QString &option : notesFor) {
+        const QString language = option.section(QLatin1Char('='), 0, 0);
+        const QString path = option.section(QLatin1Char('='), 1);
+        if (!option.contains(QLatin1Char('=')) || !tag.match(language).hasMatch() || path.isEmpty())
+            return refuse(error, QStringLiteral("--notes-for takes LANGUAGE=FILE with a language tag such as de or "
+                                                "pt-BR, not \"%1\"").arg(option));
+        if (languageNotes->contains(language))
+            return refuse(error, QStringLiteral("--notes-for gives %1 twice").arg(language));
+        QString notes;
+        if (!readNotes(path, &notes, error))
+            return false;
+        languageNotes->insert(language, notes);
+    }
     return true;
 }
 
@@ -652,11 +681,13 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     QVector<ReleaseFile> files;
     QDomDocument document;
     QString notes;
+    LanguageNotes languageNotes;
     if (!checkVersion(options.version, error) || !checkCompression(options, error)
         || !listRelease(options.releaseDir, &files, error)
         || !startManifest(options, manifestPath, &document, error)
         || !stampPublished(document.documentElement(), options.previousManifest, error)
-        || !readNotes(options.notesFile, &notes, error))
+        || !readNotes(options.notesFile, &notes, error)
+        || !readLanguageNotes(options.notesFor, &languageNotes, error))
         return false;
     // A folder that no manifest names yet is what an earlier run of this
     // release left when it failed or was killed: this run continues there.
@@ -684,7 +715,7 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     QVector<Output> outputs;
     if (!compressRelease(options, releaseFolder, earlierFolders, &files, &outputs, error))
         return false;
-    root.appendChild(releaseElement(document, options.version, notes, files, versions));
+    root.appendChild(releaseElement(document, options.version, notes, languageNotes, files, versions));
     root.setAttribute(QStringLiteral("curVersion"), options.version);
     const QByteArray bytes = serialized(document);
     if (!readableByTheUpdater(bytes))

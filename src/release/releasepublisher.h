@@ -2,6 +2,7 @@
 #define RELEASEPUBLISHER_H
 
 #include <QString>
+#include <QStringList>
 
 /// What one run of brenvoth-release publishes.
 struct ReleaseOptions
@@ -15,6 +16,7 @@ struct ReleaseOptions
     int level = 19;      ///< zstd level of the .zst files and patches
     int patchesFrom = 3; ///< how many earlier releases to patch from
     int jobs = 0;        ///< how many files are compressed at once; 0: one per core
+    QStringList notesFor = {}; ///< "LANGUAGE=FILE": notes in that language, as info-LANGUAGE
 };
 
 /// Copies the release's files under the server root, with a .zst of each and

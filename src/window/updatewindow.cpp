@@ -2,8 +2,10 @@
 #include "entrycheck.h"
 #include "installation.h"
 #include "manifest.h"
+#include "releasenotes.h"
 #include "updatewindowform.h"
 #include "windowaccess.h"
+#include "windowmover.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -11,10 +13,12 @@
 #include <QDomElement>
 #include <QDomNodeList>
 #include <QLabel>
+#include <QLocale>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -35,6 +39,22 @@ const char *failureLine(Manifest::Status status)
     }
     // The quotation marks are U+2018 and U+2019, spelt out in UTF-8.
     return "xml body is not started with \xE2\x80\x98" "filelist\xE2\x80\x99 !";
+}
+
+// Where the form puts the update button and the progress bar, left to right.
+constexpr int updateButtonEnd = 585;
+constexpr int updateButtonTop = 310;
+constexpr int updateButtonWidth = 75;
+constexpr int updateButtonHeight = 21;
+constexpr int progressBarStart = 70;
+constexpr int progressBarGap = 29;
+
+// Versions read left to right, also after a right-to-left label.
+QString isolatedVersion(const QString &version, Qt::LayoutDirection direction)
+{
+    if (direction == Qt::LeftToRight)
+        return version;
+    return QChar(0x2066) + version + QChar(0x2069);
 }
 
 // A failed update leaves the groove edged in red; the rest of the bar keeps its look.
@@ -82,8 +102,12 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
 {
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
-    setWindowFlags(Qt::FramelessWindowHint);
+    // Without a frame the window still has the system menu, whose Move
+    // Alt+Space reaches from the keyboard, and a drag of its top bar moves it.
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint);
+    new WindowMover(ui->widget, this);
     WindowAccess::setUp(this, ui);
+    setButtonState(ButtonState::Update);
     // Two updaters would stage into the same files and commit over each
     // other, and recovery would undo a commit that is still running.
     if (!lockApplicationDir()) {
@@ -111,10 +135,9 @@ bool UpdateWindow::lockApplicationDir()
 
 void UpdateWindow::showAnotherUpdaterRuns()
 {
-    anotherUpdaterRuns = true;
     qDebug() << "Another updater runs in this folder: nothing done";
     ui->textEdit->setText(tr("An update of Brenvoth is already running."));
-    ui->update->setText(tr("OK"));
+    setButtonState(ButtonState::CloseOnly);
 }
 
 void UpdateWindow::detectPendingUpdate()
@@ -134,12 +157,12 @@ void UpdateWindow::compareManifests(const QString &downloadedManifest, const QSt
     updateNames.clear();
     const QDomElement root = downloaded.root();
     newVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
-    WindowAccess::setElidedText(ui->version, tr("New Version: ") + newVersion);
+    WindowAccess::setElidedText(ui->version, tr("New Version: ") + isolatedVersion(newVersion, layoutDirection()));
 
     const QDomElement release = Manifest::currentRelease(root, newVersion);
     if (release.isNull())
         return;
-    const QString releaseNotes = release.attribute(QStringLiteral("info"));
+    const QString releaseNotes = ReleaseNotes::choose(release, QLocale());
     if (!releaseNotes.isEmpty())
         ui->textEdit->setText(releaseNotes);
     // One read of the local manifest answers every lookup of the release.
@@ -174,20 +197,58 @@ void UpdateWindow::on_closeButton_clicked()
 
 void UpdateWindow::on_update_clicked()
 {
-    const QString state = ui->update->text();
-    if (state == QLatin1String("Update")) {
-        ui->update->setText(tr("Cancle"));
-        WindowAccess::describeUpdateButton(ui->update);
+    switch (state) {
+    case ButtonState::Update:
+        setButtonState(ButtonState::Cancel);
         installUpdate();
-    } else if (state == QLatin1String("Cancle")) {
+        break;
+    case ButtonState::Cancel:
+    case ButtonState::CloseOnly:
         close();
-    } else if (state == QLatin1String("OK") && anotherUpdaterRuns) {
-        close();
-    } else if (state == QLatin1String("OK")) {
+        break;
+    case ButtonState::Start: {
         const QString program = applicationDir + QStringLiteral("/Brenvoth.exe");
         if (QProcess::startDetached(program, QStringList{program}))
             QCoreApplication::quit();
+        break;
     }
+    }
+}
+
+void UpdateWindow::setButtonState(ButtonState newState)
+{
+    state = newState;
+    switch (state) {
+    case ButtonState::Update:
+        ui->update->setText(tr("Update"));
+        ui->update->setAccessibleDescription(tr("Downloads and installs the new version"));
+        break;
+    case ButtonState::Cancel:
+        ui->update->setText(tr("Cancle"));
+        ui->update->setAccessibleDescription(tr("Stops the update and closes the updater"));
+        break;
+    case ButtonState::Start:
+        ui->update->setText(tr("OK"));
+        ui->update->setAccessibleDescription(tr("Starts Brenvoth and closes the updater"));
+        break;
+    case ButtonState::CloseOnly:
+        ui->update->setText(tr("OK"));
+        ui->update->setAccessibleDescription(tr("Closes the updater without updating"));
+        break;
+    }
+    fitUpdateButton();
+}
+
+// A label longer than the form's button widens it towards the progress bar,
+// which gives way. Its height stays: the tallest script's line fits in it.
+void UpdateWindow::fitUpdateButton()
+{
+    const int width = qMax(updateButtonWidth, ui->update->sizeHint().width());
+    const QRect button(updateButtonEnd - width, updateButtonTop, width, updateButtonHeight);
+    const QRect bar(progressBarStart, updateButtonTop, button.left() - progressBarGap - progressBarStart,
+                    updateButtonHeight);
+    ui->update->setGeometry(QStyle::visualRect(layoutDirection(), rect(), button));
+    ui->progressBar->setGeometry(QStyle::visualRect(layoutDirection(), rect(), bar));
 }
 
 void UpdateWindow::installUpdate()
@@ -206,8 +267,7 @@ void UpdateWindow::installUpdate()
     connect(&installation, &Installation::finished, this,
             [this, &installation] { showInstallationResult(installation); });
     installation.run(newVersion, updateDirs, updateNames);
-    ui->update->setText(tr("OK"));
-    WindowAccess::describeUpdateButton(ui->update);
+    setButtonState(ButtonState::Start);
 }
 
 // What the installation waits for stands below the notes, as a failure

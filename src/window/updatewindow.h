@@ -49,6 +49,16 @@ public:
     const QStringList &pendingNames() const { return updateNames; }
     const QString &releaseVersion() const { return newVersion; }
 
+    /// What a click on the update button does next. Kept here rather than
+    /// read back from the button, whose label a translation changes.
+    enum class ButtonState {
+        Update,              // "Update": install the release
+        Cancel,              // "Cancle": the installation runs; a click closes
+        Start,               // "OK": start Brenvoth and quit
+        CloseOnly,           // "OK": another updater runs; a click closes
+    };
+    ButtonState buttonState() const { return state; }
+
 private slots:
     void on_closeButton_clicked();
     void on_update_clicked();
@@ -62,6 +72,8 @@ private:
     void installUpdate();
     void showInstallationResult(const Installation &installation);
     void onInstallationWaiting(const QString &reason);
+    void setButtonState(ButtonState newState);
+    void fitUpdateButton();
 
     Ui::UpdateWindow *ui;
     QStringList updateDirs;
@@ -75,7 +87,7 @@ private:
     QByteArray publicKey;
     int waitingFrom = -1;   // where the text of a wait begins in the notes box
     FolderLock lock;
-    bool anotherUpdaterRuns = false;
+    ButtonState state = ButtonState::Update;
 };
 
 #endif // UPDATEWINDOW_H

@@ -6,23 +6,21 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextEdit>
 
 namespace {
 
+// The geometry is given left to right; a right-to-left window mirrors it,
+// as Windows mirrors a right-to-left dialog.
 template <typename Widget>
 Widget *addWidget(QWidget *parent, const char *name, const QRect &geometry, const char *styleSheet)
 {
     auto *child = new Widget(parent);
     child->setObjectName(QString::fromLatin1(name));
-    child->setGeometry(geometry);
+    child->setGeometry(QStyle::visualRect(parent->layoutDirection(), parent->rect(), geometry));
     child->setStyleSheet(QString::fromLatin1(styleSheet));
     return child;
-}
-
-QString translate(const char *text)
-{
-    return QCoreApplication::translate("UpdateWindow", text);
 }
 
 const char progressBarSheet[] =
@@ -40,6 +38,7 @@ const char updateButtonSheet[] =
     "QPushButton:pressed,QPushButton:hover{\ncolor:white;\n}\n"
     "QPushButton{\nborder-radius:2px;\ncolor:#888e8d;\n}";
 
+// The notes box's first text, as the form editor wrote it around the sentence.
 const char noVersionInformationHtml[] =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" \"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
     "<html><head><meta name=\"qrichtext\" content=\"1\" /><style type=\"text/css\">\n"
@@ -47,7 +46,7 @@ const char noVersionInformationHtml[] =
     "</style></head><body style=\" font-family:'SimSun'; font-size:9pt; font-weight:400; "
     "font-style:normal;\">\n"
     "<p style=\" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; "
-    "-qt-block-indent:0; text-indent:0px;\">There is no version infomation!</p></body></html>";
+    "-qt-block-indent:0; text-indent:0px;\">%1</p></body></html>";
 
 } // namespace
 
@@ -84,11 +83,13 @@ void UpdateWindow::setupUi(QFrame *form)
 
 void UpdateWindow::retranslateUi(QFrame *form)
 {
-    form->setWindowTitle(translate("Frame"));
-    textEdit->setHtml(translate(noVersionInformationHtml));
+    form->setWindowTitle(QCoreApplication::translate("UpdateWindow", "Frame"));
+    const QString noInformation = QCoreApplication::translate("UpdateWindow", "There is no version infomation!");
+    textEdit->setHtml(QString::fromLatin1(noVersionInformationHtml).arg(noInformation.toHtmlEscaped()));
     closeButton->setText(QString());
-    version->setText(translate("New Version: 1.0.0"));
-    update->setText(translate("Update"));
+    // The version is no text to translate: the label reads as after detection.
+    version->setText(QCoreApplication::translate("UpdateWindow", "New Version: ") + QLatin1String("1.0.0"));
+    update->setText(QCoreApplication::translate("UpdateWindow", "Update"));
 }
 
 } // namespace Ui

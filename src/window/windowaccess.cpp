@@ -13,11 +13,6 @@
 
 namespace {
 
-QString translate(const char *text)
-{
-    return QCoreApplication::translate("UpdateWindow", text);
-}
-
 // The focused button looks as under the pointer, framed by a thin line.
 const char updateFocusSheet[] = "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\noutline:none;\n}";
 const char closeFocusSheet[] =
@@ -48,12 +43,12 @@ void setUpKeyboard(QFrame *window, Ui::UpdateWindow *ui)
 void setUpAccessibility(QFrame *window, Ui::UpdateWindow *ui)
 {
     // The title "Frame" is shown nowhere; the window needs a name of its own.
-    window->setAccessibleName(translate("Brenvoth update"));
-    ui->closeButton->setAccessibleName(translate("Close"));
-    ui->closeButton->setAccessibleDescription(translate("Closes the updater without updating"));
-    ui->textEdit->setAccessibleName(translate("Release notes"));
-    ui->progressBar->setAccessibleName(translate("Download progress"));
-    WindowAccess::describeUpdateButton(ui->update);
+    window->setAccessibleName(QCoreApplication::translate("UpdateWindow", "Brenvoth update"));
+    ui->closeButton->setAccessibleName(QCoreApplication::translate("UpdateWindow", "Close"));
+    ui->closeButton->setAccessibleDescription(
+        QCoreApplication::translate("UpdateWindow", "Closes the updater without updating"));
+    ui->textEdit->setAccessibleName(QCoreApplication::translate("UpdateWindow", "Release notes"));
+    ui->progressBar->setAccessibleName(QCoreApplication::translate("UpdateWindow", "Download progress"));
 }
 
 } // namespace
@@ -64,17 +59,6 @@ void setUp(QFrame *window, Ui::UpdateWindow *ui)
 {
     setUpKeyboard(window, ui);
     setUpAccessibility(window, ui);
-}
-
-void describeUpdateButton(QPushButton *update)
-{
-    const QString state = update->text();
-    if (state == QLatin1String("Update"))
-        update->setAccessibleDescription(translate("Downloads and installs the new version"));
-    else if (state == QLatin1String("Cancle"))
-        update->setAccessibleDescription(translate("Stops the update and closes the updater"));
-    else if (state == QLatin1String("OK"))
-        update->setAccessibleDescription(translate("Starts Brenvoth and closes the updater"));
 }
 
 void setElidedText(QLabel *label, const QString &text)

@@ -5,7 +5,6 @@
 
 class QFrame;
 class QLabel;
-class QPushButton;
 class QTextEdit;
 
 namespace Ui {
@@ -19,10 +18,6 @@ namespace WindowAccess {
 /// Focus on "Update", Tab order, Enter and Space on buttons, Esc as the
 /// close button, the focus mark, and a name for every control.
 void setUp(QFrame *window, Ui::UpdateWindow *ui);
-
-/// Tells a screen reader what the update button does in its current state;
-/// called whenever its text changes.
-void describeUpdateButton(QPushButton *update);
 
 /// Shows \a text in \a label, elided with "…" when it is wider than the
 /// label, the whole text then in its tooltip and accessible name.
