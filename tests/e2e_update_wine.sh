@@ -91,7 +91,8 @@ run_update() {
     "${before_click[@]}"
     xdotool mousemove --window "$window" 547 320 click 1
     wait_for 120 "$@" || fail "the installation did not finish"
-    sleep 0.5
+    # No pause: the button reads "OK" before the updater takes its next event,
+    # for the installation turns no event loop after download/ goes.
     xdotool mousemove --window "$window" 547 320 click 1
     timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
     wait "$updater_pid" || fail "the updater exited with status $?"
@@ -442,7 +443,6 @@ case_second_updater() {
 
     window=$first updater_pid=$first_pid
     wait_for 120 test ! -d "$app/download" || fail "the first updater did not finish"
-    sleep 0.5
     xdotool mousemove --window "$window" 547 320 click 1
     timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the first updater did not end after OK"
     wait_for 30 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"

@@ -8,7 +8,7 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           imagemagick python3 curl nginx-light procps libsodium-dev minisign pkg-config
           openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd
-          dbus-daemon at-spi2-core python3-pyatspi)
+          dbus-daemon at-spi2-core python3-pyatspi ccache)
 # What scripts/test-windows adds: the cross-compilers, wine and pkg-config.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf)
 # What scripts/fuzz adds: clang with libFuzzer and the sanitizers' runtimes.
