@@ -29,12 +29,19 @@ inline bool runsInCi()
 }
 
 /// Skips where this machine lacks what the test needs (\a missing says what);
-/// in CI fails instead, naming it.
+/// in CI fails instead, naming it. The Windows build, under wine, cannot
+/// reach those tools and mounts of the Linux machine (minisign, tinyproxy, a
+/// mount); it skips the same rows that the Linux build runs, and fails in CI
+/// without, from the same source.
+#ifdef Q_OS_WIN
+#define SKIP_WHERE_MISSING(missing) QSKIP(missing " (the Linux build runs this)")
+#else
 #define SKIP_WHERE_MISSING(missing)                                                                \
     do {                                                                                           \
         if (runsInCi())                                                                            \
             QFAIL("this machine lacks what the test needs, and CI skips nothing: " missing);       \
         QSKIP(missing);                                                                            \
     } while (false)
+#endif
 
 #endif // TESTWAITS_H
