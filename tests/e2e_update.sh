@@ -95,7 +95,9 @@ run_update() {
     click_update
     timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
     wait "$updater_pid" || fail "the updater exited with status $?"
-    [ "$(cat "$work/started-with" 2>/dev/null)" = "$app/Brenvoth.exe" ] \
+    # Started detached, the stub may write its file after the updater has ended.
+    wait_for 60 test -s "$work/started-with" || fail "Brenvoth.exe was not started"
+    [ "$(cat "$work/started-with")" = "$app/Brenvoth.exe" ] \
         || fail "Brenvoth.exe was not started with its own path"
 }
 
