@@ -50,7 +50,7 @@ start_servers() {
         # The port is fixed in the updater: make sure the server answering is ours.
         local token=ready-$RANDOM$RANDOM
         put "$www/$token" "$token"
-        wait_for 20 curl -sf -o /dev/null "http://127.0.0.1:$port/$token" \
+        wait_for 120 curl -sf -o /dev/null "http://127.0.0.1:$port/$token" \
             || fail "the HTTP server did not start, or port $port is another server's"
     fi
     # Wine programs of one prefix share one session, tied to the display of
@@ -69,7 +69,7 @@ start_updater() {
         2>>"$work/updater.log" &
     updater_pid=$!
     pids+=($updater_pid)
-    wait_for 120 find_window || fail "the window did not appear"
+    wait_for 300 find_window || fail "the window did not appear"
 }
 
 # Sets $window to the updater's shown window. xdotool gives up on a search
@@ -81,8 +81,9 @@ find_window() {
 
 # run_update [command...]: starts the updater, clicks "Update", waits until
 # the command (by default: the download folder is gone) says the installation
-# is over, clicks "OK" and waits for the updater to end. Generous limits: a
-# wine prefix's first start is slow.
+# is over, clicks "OK" and waits for the updater to end. Generous limits, as
+# for every wait here: a wine prefix's first start is slow, and wine on a
+# busy machine slower still.
 run_update() {
     [ $# -gt 0 ] || set -- test ! -d "$app/download"
     [ -n "${server_log:-}" ] || start_servers
@@ -90,12 +91,13 @@ run_update() {
     start_updater
     "${before_click[@]}"
     xdotool mousemove --window "$window" 547 320 click 1
-    wait_for 120 "$@" || fail "the installation did not finish"
-    sleep 0.5
+    wait_for 300 "$@" || fail "the installation did not finish"
+    # No pause: the button reads "OK" before the updater takes its next event,
+    # for the installation turns no event loop after download/ goes.
     xdotool mousemove --window "$window" 547 320 click 1
-    timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
     wait "$updater_pid" || fail "the updater exited with status $?"
-    wait_for 30 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+    wait_for 180 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
 }
 
 # Every file of the application folder with its checksum, but the stub's output.
@@ -228,7 +230,7 @@ XML
         || fail "the old Qt5Xml.dll was deleted although the updater had it loaded"
     rm "$app/started-with.txt"
     start_updater
-    wait_for 30 test ! -e "$app/download/.updater/backup/Qt5Xml.dll" \
+    wait_for 180 test ! -e "$app/download/.updater/backup/Qt5Xml.dll" \
         || fail "the old Qt5Xml.dll was not deleted at the next start"
     kill "$updater_pid"
     echo "PASS: a loaded Qt5Xml.dll replaced under wine, its old copy deleted at the next start"
@@ -272,7 +274,7 @@ hold() {
     (cd "$work" && exec wine "$holdfile" "$1" "$work/held" "${@:2}") &
     holder_pid=$!
     pids+=($holder_pid)
-    wait_for 60 test -e "$work/held" || fail "the helper did not hold $1"
+    wait_for 240 test -e "$work/held" || fail "the helper did not hold $1"
 }
 
 # A file held open without sharing by another program blocks its
@@ -341,7 +343,7 @@ case_held_for_a_moment() {
     lay_out_three_files
     hold "$app/plugins/render.dll" read
     (
-        wait_for 120 grep -q '^Waiting for plugins/render.dll' "$work/updater.log" || exit 1
+        wait_for 300 grep -q '^Waiting for plugins/render.dll' "$work/updater.log" || exit 1
         if [ -n "${BRENVOTH_SCREENSHOTS:-}" ] && find_window; then
             import -window "$window" "$BRENVOTH_SCREENSHOTS/waiting-for-file.png"
         fi
@@ -381,7 +383,7 @@ start_closing_brenvoth() {
     (cd "$work" && exec wine "$app/Brenvoth.exe" --hold "$app/core.dll" 5 "$work/holding") &
     closing_pid=$!
     pids+=($closing_pid)
-    wait_for 60 test -e "$work/holding" || fail "the stand-in Brenvoth did not start"
+    wait_for 240 test -e "$work/holding" || fail "the stand-in Brenvoth did not start"
 }
 
 case_brenvoth_closing() {
@@ -425,27 +427,26 @@ case_second_updater() {
     start_updater
     local first=$window first_pid=$updater_pid
     xdotool mousemove --window "$first" 547 320 click 1
-    wait_for 60 test -d "$app/download/plugins" || fail "the first updater did not start downloading"
+    wait_for 240 test -d "$app/download/plugins" || fail "the first updater did not start downloading"
 
     (cd "$work" && WINEQT_FORCE_STDERR_LOGGING=1 exec wine "$app/BrenvothUpdater.exe") 2>>"$work/second.log" &
     local second_pid=$!
     pids+=($second_pid)
-    wait_for 120 find_other_window "$first" || fail "the second updater's window did not appear"
-    wait_for 30 grep -q 'Another updater runs in this folder' "$work/second.log" \
+    wait_for 300 find_other_window "$first" || fail "the second updater's window did not appear"
+    wait_for 180 grep -q 'Another updater runs in this folder' "$work/second.log" \
         || fail "the second updater did not say that another one runs: $(cat "$work/second.log")"
     [ -d "$app/download" ] && [ ! -e "$app/plugins/imageformats/jpeg.dll" ] \
         || fail "the first updater was no longer downloading when the second one started"
     ! grep -q 'Recovery' "$work/second.log" || fail "the second updater recovered: $(cat "$work/second.log")"
     xdotool mousemove --window "$window" 547 320 click 1
-    timeout 60 tail --pid="$second_pid" -f /dev/null || fail "the second updater did not end after OK"
+    timeout 240 tail --pid="$second_pid" -f /dev/null || fail "the second updater did not end after OK"
     [ ! -e "$app/started-with.txt" ] || fail "the second updater started Brenvoth.exe"
 
     window=$first updater_pid=$first_pid
-    wait_for 120 test ! -d "$app/download" || fail "the first updater did not finish"
-    sleep 0.5
+    wait_for 300 test ! -d "$app/download" || fail "the first updater did not finish"
     xdotool mousemove --window "$window" 547 320 click 1
-    timeout 60 tail --pid="$updater_pid" -f /dev/null || fail "the first updater did not end after OK"
-    wait_for 30 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the first updater did not end after OK"
+    wait_for 180 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
     check_whole_update
     [ ! -e "$app/BrenvothUpdater.lock" ] || fail "the lock was left behind"
     echo "PASS: a second updater during an update changed nothing and said so; the release installed whole"

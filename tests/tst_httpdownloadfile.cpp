@@ -3,6 +3,7 @@
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
 #include "testfiles.h"
+#include "testwaits.h"
 
 #include <QDir>
 #include <QFile>
@@ -180,9 +181,10 @@ void tst_HttpDownloadFile::completeBody_data()
     QTest::newRow("body in one write") << ScriptedResponse::ok(body) << body << uint64_t(body.size());
     QTest::newRow("body in several pieces")
         << ScriptedResponse::ok(body).inPieces(4096, 10) << body << uint64_t(body.size());
+    // 4 s in all, longer than the stall limit, each gap 30 times shorter than it.
     QTest::newRow("slow pieces, each within the stall limit")
-        << ScriptedResponse::ok(body.left(1000)).inPieces(100, 200) << body.left(1000)
-        << uint64_t(1000);
+        << ScriptedResponse::ok(body.left(4000)).inPieces(100, 100) << body.left(4000)
+        << uint64_t(4000);
     QTest::newRow("empty body") << ScriptedResponse::ok({}) << QByteArray() << uint64_t(0);
     const QByteArray large = patternBody(5 * 1024 * 1024);
     QTest::newRow("body larger than the reply's read buffer")
@@ -212,7 +214,8 @@ void tst_HttpDownloadFile::completeBody()
     const int requestsBefore = server.requestLines().size();
 
     Transfer transfer(QStringLiteral("data.bin"), server.url(dataPath), dir.path());
-    transfer.downloader->setStallTimeout(1000);
+    // Far above any gap a busy machine makes in these answers.
+    transfer.downloader->setStallTimeout(3000);
     transfer.downloader->startDownload();
     QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
 
@@ -238,36 +241,41 @@ void tst_HttpDownloadFile::failedTransfer_data()
     QTest::addColumn<ScriptedResponse>("response");
     QTest::addColumn<QString>("expectedError");
     QTest::addColumn<QByteArray>("expectedContent");
+    // The limits are long, so that no answer is cut on a busy machine, but
+    // where the server goes silent for good: there the limit is what ends it.
+    QTest::addColumn<int>("stallLimit");
+    QTest::addColumn<int>("answerLimit");
 
+    const int long_ = 30000;
     const QByteArray body = patternBody(2000);
     QTest::newRow("404 not found") << ScriptedResponse::withStatus(404, "Not Found", "no such file")
-                                   << "Network error : 203" << QByteArray("no such file");
+                                   << "Network error : 203" << QByteArray("no such file") << long_ << long_;
     QTest::newRow("500 internal server error")
         << ScriptedResponse::withStatus(500, "Internal Server Error", "broken")
-        << "Network error : 401" << QByteArray("broken");
+        << "Network error : 401" << QByteArray("broken") << long_ << long_;
     QTest::newRow("300 multiple choices, not followed")
         << ScriptedResponse::withStatus(300, "Multiple Choices", "choose").withHeader("Location", "/elsewhere")
-        << "Server answered with HTTP status 300 Multiple Choices" << QByteArray("choose");
+        << "Server answered with HTTP status 300 Multiple Choices" << QByteArray("choose") << long_ << long_;
     QTest::newRow("body cut short of its length")
-        << ScriptedResponse::ok(body).truncatedAfter(700) << "Network error : 2" << body.left(700);
+        << ScriptedResponse::ok(body).truncatedAfter(700) << "Network error : 2" << body.left(700) << long_ << long_;
     QTest::newRow("connection closed right after the head")
-        << ScriptedResponse::ok(body).truncatedAfter(0) << "Network error : 2" << QByteArray();
+        << ScriptedResponse::ok(body).truncatedAfter(0) << "Network error : 2" << QByteArray() << long_ << long_;
     QTest::newRow("chunked body cut short")
         << ScriptedResponse::ok(body).framedBy(ScriptedResponse::Framing::Chunked).truncatedAfter(700)
-        << "Network error : 2" << body.left(700);
+        << "Network error : 2" << body.left(700) << long_ << long_;
     const QByteArray deflated = qCompress(body).mid(4);
     QTest::newRow("deflate-encoded body cut short")
         << ScriptedResponse::ok(deflated).withHeader("Content-Encoding", "deflate").truncatedAfter(20)
-        << "Network error : 2" << deflated.left(20);
+        << "Network error : 2" << deflated.left(20) << long_ << long_;
     QTest::newRow("stall in the body")
-        << ScriptedResponse::ok(body).stalledAfter(700) << "No data received for 0.3 s"
-        << body.left(700);
+        << ScriptedResponse::ok(body).stalledAfter(700) << "No data received for 1.5 s"
+        << body.left(700) << 1500 << long_;
     QTest::newRow("206 to a request without a range")
         << ScriptedResponse::withStatus(206, "Partial Content", body.mid(700))
                .withHeader("Content-Range", "bytes 700-1999/2000")
-        << "The server sent another part of the file than was asked for" << QByteArray();
+        << "The server sent another part of the file than was asked for" << QByteArray() << long_ << long_;
     QTest::newRow("no answer at all, within the shorter answer limit")
-        << ScriptedResponse::silence() << "No data received for 0.2 s" << QByteArray();
+        << ScriptedResponse::silence() << "No data received for 1 s" << QByteArray() << long_ << 1000;
 }
 
 // Every failure ends like a success: the error first, while downloading, then the
@@ -282,9 +290,12 @@ void tst_HttpDownloadFile::failedTransfer()
     QVERIFY(writeFile(target, "old content of the installed release"));
     server.setResponse(dataPath, response);
 
+    QFETCH(int, stallLimit);
+    QFETCH(int, answerLimit);
+
     Transfer transfer(QString(), server.url(dataPath), dir.path());
-    transfer.downloader->setStallTimeout(300);
-    transfer.downloader->setAnswerTimeout(200);
+    transfer.downloader->setStallTimeout(stallLimit);
+    transfer.downloader->setAnswerTimeout(answerLimit);
     transfer.downloader->startDownload();
     QCOMPARE(contentOf(target), QByteArray());
     QTRY_VERIFY2(!transfer.downloader->downloading, "the transfer never ended");
@@ -460,15 +471,16 @@ void tst_HttpDownloadFile::unopenableTarget()
     QFETCH(QString, targetBelowTemp);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("data.bin"));
-    // Slow enough that the unread arrivals must keep the stall limit off, and
-    // larger than a read buffer that nobody drains could hold.
+    // Slow enough that the unread arrivals must keep the stall limit off (3.6 s
+    // in all, each gap 40 times shorter than the limit), and larger than a
+    // read buffer that nobody drains could hold.
     server.setResponse(urlPath,
-                       ScriptedResponse::ok(patternBody(3 * 1024 * 1024)).inPieces(512 * 1024, 200));
+                       ScriptedResponse::ok(patternBody(3 * 1024 * 1024)).inPieces(64 * 1024, 75));
     const int requestsBefore = server.requestLines().size();
     const QString target = dir.path() + targetBelowTemp;
 
     Transfer transfer(fileName, server.url(urlPath), dir.path() + saveDirBelowTemp);
-    transfer.downloader->setStallTimeout(800);
+    transfer.downloader->setStallTimeout(3000);
     transfer.downloader->startDownload();
     QCOMPARE(transfer.events, QStringList{errorEvent(cannotWrite(target))});
     QVERIFY(transfer.downloader->downloading);
@@ -553,7 +565,7 @@ void tst_HttpDownloadFile::writeErrorAbortsTransfer()
 
     Transfer transfer(QString(), server.url(dataPath), dir.path());
     transfer.downloader->startDownload();
-    const bool ended = QTest::qWaitFor([&] { return !transfer.downloader->downloading; });
+    const bool ended = QTest::qWaitFor([&] { return !transfer.downloader->downloading; }, awaitCeilingMsecs);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 

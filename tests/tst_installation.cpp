@@ -7,6 +7,7 @@
 #include "updatewindow.h"
 #include "testfiles.h"
 #include "zstdframes.h"
+#include "testwaits.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -34,12 +35,16 @@
 
 namespace {
 
-// Short, so that the stall cases end quickly; longer in the sanitizers' build,
-// which runs everything several times slower.
+// The stall limit of a case whose server goes silent for good: short, so
+// that it ends soon, yet far above the time that any answer the same case
+// sends at once takes to arrive on a busy machine.
 int stallMsecs()
 {
-    return 500 * qMax(1, qEnvironmentVariableIntValue("BRENVOTH_TEST_SLOWDOWN"));
+    return 2000;
 }
+// Every other case's: no answer of theirs, however slow the machine, comes
+// near it.
+const int longStallMsecs = 30000;
 
 struct Entry
 {
@@ -137,8 +142,6 @@ public:
     ReleaseSetup(const Entries &installed, const Entries &published, const QString &tlsIdentity = {},
                  const QString &appBelow = {})
         : app(appBelow), installed(installed), published(published)
-        // A TLS handshake alone can take longer than half a second on a busy machine.
-        , stallTimeout(tlsIdentity.isEmpty() ? stallMsecs() : 10 * stallMsecs())
     {
         if (tlsIdentity.isEmpty())
             server.listen();
@@ -217,7 +220,7 @@ public:
     ScriptedHttpServer server;
     Entries installed;
     Entries published;
-    int stallTimeout = stallMsecs();
+    int stallTimeout = longStallMsecs;
     QByteArray notes = "notes";
     QString downloadBaseUrl;   // empty: the scripted server's
     std::unique_ptr<UpdateWindow> window;
@@ -274,7 +277,7 @@ public:
             QTcpSocket probe;
             probe.connectToHost(QHostAddress::LocalHost, port);
             return probe.waitForConnected(100);
-        });
+        }, awaitCeilingMsecs);
     }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
     /// The request lines the proxy logged, "GET http://..." or "CONNECT host:port".
@@ -649,6 +652,8 @@ void tst_Installation::failedReleaseChangesNothing()
         published.prepend(failing);
     ReleaseSetup setup({oldCore, oldRender}, published);
     setup.serve(failing, response);
+    if (response.stallAfter >= 0)
+        setup.stallTimeout = stallMsecs();
     if (destinationIsFolder) {
         const QString destination = setup.app.filePath(failing.dir + failing.name);
         QFile::remove(destination);
@@ -684,9 +689,6 @@ void tst_Installation::windowTellsWhatHappened_data()
     QTest::addColumn<QString>("detail");
     QTest::addColumn<bool>("nothingFetched");
 
-    const auto respond = [](const Entry &file, const ScriptedResponse &response) {
-        return Arrangement([=](ReleaseSetup &setup, TestMounts &) { setup.serve(file, response); return true; });
-    };
     QTest::newRow("installed") << Arrangement([](ReleaseSetup &, TestMounts &) { return true; })
                                << QString() << QString() << false;
     QTest::newRow("a file missing on the server, below long notes")
@@ -707,7 +709,11 @@ void tst_Installation::windowTellsWhatHappened_data()
            })
         << "the update server could not be reached; check the internet connection"
         << "core.dll: Network error : 1" << false;
-    QTest::newRow("stall") << respond(newRender, ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000))
+    QTest::newRow("stall") << Arrangement([](ReleaseSetup &setup, TestMounts &) {
+                                  setup.serve(newRender, ScriptedResponse::ok(QByteArray(5000, 'r')).stalledAfter(1000));
+                                  setup.stallTimeout = stallMsecs();
+                                  return true;
+                              })
                            << QString("the download stopped for %1 s").arg(stallMsecs() / 1000.0)
                            << QString("plugins/render.dll: No data received for %1 s").arg(stallMsecs() / 1000.0) << false;
     QTest::newRow("damaged")
@@ -766,7 +772,7 @@ void tst_Installation::windowTellsWhatHappened()
     // The updater ends, its lock gone, before the mounts do.
     const auto closeWindow = qScopeGuard([&setup] { setup.window.reset(); });
     if (!arrange(setup, mounts))
-        QSKIP("no mount can be made here (it needs root on Linux)");
+        SKIP_WHERE_MISSING("no mount can be made here (it needs root on Linux)");
     setup.openWindow();
     setup.clickUpdate();
 
@@ -1045,7 +1051,7 @@ void tst_Installation::serverIdentity()
     QFETCH(bool, keyed);
     QFETCH(QString, problem);
     if (keyed && !minisignInstalled())
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     QTemporaryDir keys;
     const MinisignKey key = keyed ? makeMinisignKey(keys.path(), "publisher") : MinisignKey();
     // One file: files start together, and each would knock once.
@@ -1095,7 +1101,7 @@ void tst_Installation::systemProxy()
     QFETCH(QString, expectedRequest);
     QFETCH(QString, problem);
     if (!LoopbackProxy::installed())
-        QSKIP("tinyproxy is not installed");
+        SKIP_WHERE_MISSING("tinyproxy is not installed");
     // One file: files start together, and each would ask the proxy once.
     ReleaseSetup setup({oldCore}, {newCore}, certificate);
     LoopbackProxy proxy(configuration);
@@ -1142,7 +1148,7 @@ void tst_Installation::signedReleases()
     QFETCH(QString, change);
     QFETCH(int, expectedRequests);
     if (!minisignInstalled())
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     QTemporaryDir keys;
     const MinisignKey key = makeMinisignKey(keys.path(), "publisher");
     QVERIFY2(!key.publicKey.isEmpty(), "minisign made no key");
@@ -1212,7 +1218,7 @@ void tst_Installation::olderReleaseRefused()
     QFETCH(bool, keyed);
     QFETCH(QString, refusal);
     if (keyed && !minisignInstalled())
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     const auto published = [](const QByteArray &time) {
         return time.isNull() ? QByteArray() : " published=\"" + time + '"';
     };
@@ -1316,7 +1322,7 @@ void tst_Installation::waitsForBrenvothToClose()
 
     QVERIFY2(shown.contains("notes\n\nWaiting for Brenvoth to close\u2026"), qPrintable(shown.join(" | ")));
     QVERIFY2(clock.elapsed() >= 1500, "the update went on while Brenvoth was still running");
-    QVERIFY(brenvoth.state() == QProcess::NotRunning || brenvoth.waitForFinished(5000));
+    QVERIFY(brenvoth.state() == QProcess::NotRunning || brenvoth.waitForFinished(awaitCeilingMsecs));
     QVERIFY2(brenvoth.exitStatus() == QProcess::NormalExit && brenvoth.exitCode() == 0, "Brenvoth was ended");
     QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
     QCOMPARE(setup.text(), QStringLiteral("notes"));

@@ -4,6 +4,7 @@
 #include "testfiles.h"
 #include "updatewindow.h"
 #include "zstdframes.h"
+#include "testwaits.h"
 
 #include <QCryptographicHash>
 #include <QDomDocument>
@@ -257,7 +258,7 @@ void tst_Release::roundTrip()
     QFETCH(bool, previousHashes);
     QFETCH(bool, nextSignedWithNextKey);
     if (key.publicKey.isEmpty())
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     Publisher publisher;
     const QStringList sign{"--sign", key.secretKeyPath};
     const QByteArray trusted = nextSignedWithNextKey ? key.publicKey + ';' + nextKey.publicKey : key.publicKey;
@@ -389,7 +390,7 @@ void tst_Release::refusals()
     QFETCH(QStringList, options);
     QFETCH(QString, message);
     if (options.contains(QStringLiteral("protected.key")) && !minisignInstalled())
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     Publisher publisher;
     QVERIFY(publisher.placeRelease(release100));
     QCOMPARE(publisher.publish(QStringLiteral("1.0.0")).exitCode, 0);
@@ -664,7 +665,7 @@ void tst_Release::check()
     QFETCH(bool, deep);
     QFETCH(QStringList, expected);
     if (key.publicKey.isEmpty() && damaged.contains(QLatin1String("minisig")))
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     Publisher publisher;
     const QStringList sign = key.publicKey.isEmpty() ? QStringList() : QStringList{"--sign", key.secretKeyPath};
     QVERIFY(publisher.publishTwo(sign));

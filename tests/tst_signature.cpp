@@ -1,5 +1,6 @@
 #include "minisign.h"
 #include "minisignkeys.h"
+#include "testwaits.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -71,7 +72,7 @@ private:
 void tst_Signature::initTestCase()
 {
     if (!minisignInstalled())
-        QSKIP("the minisign command is not installed");
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     QVERIFY(dir.isValid());
     publisher = makeMinisignKey(dir.path(), QStringLiteral("publisher"));
     other = makeMinisignKey(dir.path(), QStringLiteral("other"));

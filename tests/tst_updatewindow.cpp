@@ -1,6 +1,7 @@
 #include "stylesheet.h"
 #include "updatewindow.h"
 #include "updatewindowform.h"
+#include "testwaits.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -269,7 +270,7 @@ void tst_UpdateWindow::closeButtonClosesOnceAndEndsTheLoop()
     CloseCounter closes;
     window->installEventFilter(&closes);
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window, awaitCeilingMsecs));
 
     QTimer::singleShot(0, window, [window] {
         window->findChild<QPushButton *>("closeButton")->click();
@@ -359,7 +360,7 @@ void tst_UpdateWindow::keyboard()
 
     QScopedPointer<UpdateWindow> window(makeWindow());
     window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    QVERIFY(QTest::qWaitForWindowActive(window.data(), awaitCeilingMsecs));
     if (!focusFirst.isEmpty())
         window->findChild<QWidget *>(focusFirst)->setFocus();
     QWidget *focused = QApplication::focusWidget();

@@ -89,13 +89,15 @@ Grab tst_WindowScale::grabWindow(int dpi, const QString &version, const QString 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
     if (languages.isEmpty()) {
-        // The reference was drawn in English with the DejaVu fonts alone.
+        // The reference was drawn in English, with the DejaVu fonts alone that
+        // the tests' font configuration names.
         environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
         environment.remove(QStringLiteral("LANGUAGE"));
         environment.remove(QStringLiteral("LC_ALL"));
         environment.remove(QStringLiteral("LC_MESSAGES"));
-        environment.insert(QStringLiteral("FONTCONFIG_FILE"),
-                           QStringLiteral(BRENVOTH_SOURCE_DIR "/tests/dejavu-fonts.conf"));
+    } else {
+        // Other scripts need the machine's own fonts (Noto for CJK and Arabic).
+        environment.remove(QStringLiteral("FONTCONFIG_FILE"));
     }
     grabber.setProcessEnvironment(environment);
     grabber.setProcessChannelMode(QProcess::ForwardedErrorChannel);
