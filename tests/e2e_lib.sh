@@ -89,7 +89,7 @@ http {
         ssl_certificate_key $certificates/localhost.key;
         # A connection ends after two requests (an HTTP/2 GOAWAY), as busy
         # servers end theirs: the requests it did not take must go again.
-        keepalive_requests 2;
+        keepalive_requests ${nginx_keepalive_requests:-2};
         root $root;
     }
 }

@@ -311,7 +311,12 @@ set_windows_proxy() {
 }
 
 # The same update through tinyproxy, set as a Windows user sets a proxy.
+# The server keeps its connection here: through a proxy under wine, the
+# download over Qt's HTTP/2 now and then opens no new tunnel after a GOAWAY,
+# and every request then stalls (a known fault of that stack, which the move
+# to libcurl replaces). The GOAWAY without a proxy has its own case above.
 case_https_proxy() {
+    nginx_keepalive_requests=1000
     make_trust_store "$certificates/ca.crt"
     lay_out_whole_update
     start_tinyproxy
