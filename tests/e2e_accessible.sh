@@ -80,7 +80,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_LOGGING_RULES='qt.accessibility.ats
 "$app/BrenvothUpdater" 2>"$work/updater.log" &
 updater_pid=$!
 pids+=($updater_pid)
-window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$updater_pid" --name '^Frame$' | head -n1) || true
+window=$(timeout 120 xdotool search --sync --onlyvisible --pid "$updater_pid" --name '^Frame$' | head -n1) || true
 [ -n "$window" ] || fail "the window did not appear"
 wait_for 10 xdotool windowfocus --sync "$window" 2>/dev/null || fail "the window cannot take the focus"
 wait_for 60 eval 'atspi tree > "$work/tree" 2>/dev/null' \

@@ -15,8 +15,8 @@ start_display
 
 "$work/app/BrenvothUpdater" &
 pids+=($!)
-wait_for 30 xdotool search --name '^Frame$' >/dev/null || fail "the window did not appear"
-window=$(xdotool search --name '^Frame$' | head -n1)
+wait_for 120 xdotool search --onlyvisible --name '^Frame$' >/dev/null || fail "the window did not appear"
+window=$(xdotool search --onlyvisible --name '^Frame$' | head -n1)
 position() { xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p'; }
 read -r x0 y0 < <(position)
 

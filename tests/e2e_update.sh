@@ -85,7 +85,7 @@ run_update() {
     ("$@" "$app/BrenvothUpdater") 2>"$log" &
     updater_pid=$!
     pids+=($updater_pid)
-    window=$(timeout 120 xdotool search --sync --pid "$updater_pid" --name '^Frame$' | head -n1) || true
+    window=$(timeout 120 xdotool search --sync --onlyvisible --pid "$updater_pid" --name '^Frame$' | head -n1) || true
     [ -n "$window" ] || fail "the window did not appear"
     click_update
     wait_for 180 installation_over "$log" || fail "the installation did not finish"
@@ -238,7 +238,7 @@ one_release() {
 start_updater() {
     "$app/BrenvothUpdater" 2>>"$work/updater.log" &
     updater_pid=$!
-    window=$(timeout 120 xdotool search --sync --pid "$updater_pid" --name '^Frame$' | head -n1)
+    window=$(timeout 120 xdotool search --sync --onlyvisible --pid "$updater_pid" --name '^Frame$' | head -n1)
     [ -n "$window" ] || fail "the window did not appear after a restart"
 }
 
