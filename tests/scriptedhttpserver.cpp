@@ -57,6 +57,12 @@ ScriptedResponse &ScriptedResponse::truncatedAfter(qint64 bytes)
     return *this;
 }
 
+ScriptedResponse &ScriptedResponse::heldUntil(std::function<bool()> ready)
+{
+    holdUntil = std::move(ready);
+    return *this;
+}
+
 ScriptedResponse &ScriptedResponse::stalledAfter(qint64 bytes)
 {
     stallAfter = bytes;
@@ -101,6 +107,8 @@ public:
         connect(socket, &QTcpSocket::disconnected, this, [this] { setAnswering(false); });
         connect(socket, &QTcpSocket::readyRead, this, &ScriptedConnection::onReadyRead);
         connect(&pieceTimer, &QTimer::timeout, this, &ScriptedConnection::sendNextPiece);
+        holdTimer.setInterval(10);
+        connect(&holdTimer, &QTimer::timeout, this, &ScriptedConnection::answerIfReady);
     }
 
 private:
@@ -119,11 +127,21 @@ private:
         received.remove(0, headEnd + 4);
         setAnswering(true);
         response = lookup(requestHead);
-        if (!response.answers)
+        headOnly = requestHead.startsWith("HEAD ");
+        if (response.answers)
+            answerIfReady();
+    }
+
+    void answerIfReady()
+    {
+        if (response.holdUntil && !response.holdUntil()) {
+            holdTimer.start();
             return;
+        }
+        holdTimer.stop();
         socket->write(responseHead(response));
         // A HEAD is answered with the head alone.
-        unsent = requestHead.startsWith("HEAD ") ? QByteArray() : response.body.left(bodyBytesToSend());
+        unsent = headOnly ? QByteArray() : response.body.left(bodyBytesToSend());
         sendNextPiece();
     }
 
@@ -186,9 +204,11 @@ private:
     Lookup lookup;
     ScriptedHttpServer::Tally *tally;
     QTimer pieceTimer;
+    QTimer holdTimer;
     QByteArray received;
     ScriptedResponse response;
     QByteArray unsent;
+    bool headOnly = false;
     bool answering = false;
 };
 

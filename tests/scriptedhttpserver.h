@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTcpServer>
 
+#include <functional>
+
 /// What the server answers for one path. The limits count body bytes only,
 /// not chunk framing. Chainable: ScriptedResponse::ok(body).inPieces(4, 20).
 struct ScriptedResponse
@@ -29,6 +31,9 @@ struct ScriptedResponse
     ScriptedResponse &truncatedAfter(qint64 bytes);
     /// Goes silent after \a bytes of the body and keeps the connection open.
     ScriptedResponse &stalledAfter(qint64 bytes);
+    /// Answers only once \a ready returns true, asked every few milliseconds:
+    /// for an answer that must come after something the client has done.
+    ScriptedResponse &heldUntil(std::function<bool()> ready);
 
     int status = 200;
     QByteArray reason = "OK";
@@ -40,6 +45,7 @@ struct ScriptedResponse
     qint64 truncateAfter = -1;
     qint64 stallAfter = -1;
     bool answers = true;
+    std::function<bool()> holdUntil;
 };
 Q_DECLARE_METATYPE(ScriptedResponse)
 
