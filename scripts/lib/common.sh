@@ -22,6 +22,15 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Another apt-get on the machine (an upgrade, a second checkout's CI) may hold
+# dpkg's lock for minutes: every apt-get of ours, and of the build scripts in
+# ../shared/tools, waits for it instead of failing at once.
+APT_WAIT_CONFIG=${TMPDIR:-/tmp}/brenvoth-apt-lock-wait.conf
+echo 'DPkg::Lock::Timeout "900";' > "$APT_WAIT_CONFIG"
+with_apt_waiting() {
+    as_root env APT_CONFIG="$APT_WAIT_CONFIG" "$@"
+}
+
 install_missing() {
     local missing=() pkg
     for pkg in "${PACKAGES[@]}"; do
@@ -30,8 +39,8 @@ install_missing() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    as_root apt-get update -q
-    as_root env DEBIAN_FRONTEND=noninteractive \
+    with_apt_waiting apt-get update -q
+    with_apt_waiting env DEBIAN_FRONTEND=noninteractive \
         apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
