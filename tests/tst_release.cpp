@@ -79,7 +79,7 @@ public:
         tool.start(QStringLiteral(BRENVOTH_RELEASE_TOOL),
                    options + QStringList{"--version", version, "--notes", "notes.txt", "--out", "srv", "release"});
         tool.closeWriteChannel(); // no terminal, no password
-        if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
+        if (!tool.waitForFinished(awaitCeilingMsecs) || tool.exitStatus() != QProcess::NormalExit)
             return Run();
         return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError()),
                 QString::fromUtf8(tool.readAllStandardOutput())};
