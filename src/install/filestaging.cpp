@@ -60,7 +60,6 @@ void FileStaging::startAttempt()
     const QFileInfo target(way.path);
     downloader = new HttpDownloadFile(target.fileName(), way.url, target.path(), context.network, this);
     downloader->setStallTimeout(context.stallTimeout);
-    downloader->setAnswerTimeout(context.answerTimeout);
     downloader->expectContent(way.expected.size, way.expected.sha256);
     downloader->setMaximumSize(way.limit);
     const StagingRecords::Record record = context.records->find(way.url);

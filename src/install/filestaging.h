@@ -29,7 +29,6 @@ public:
         HttpSession *network = nullptr;
         StagingRecords *records = nullptr;
         int stallTimeout = 0;
-        int answerTimeout = 0;
         int retryPause = 0;
         int retries = 0;
     };

@@ -382,7 +382,7 @@ void Installation::reportProgress()
 
 FileStaging::Context Installation::stagingContext()
 {
-    return {network.get(), records.get(), stallTimeout, stallTimeout, retryPause, retries};
+    return {network.get(), records.get(), stallTimeout, retryPause, retries};
 }
 
 // A file staged whole by an earlier run, as the signed manifest describes it,
