@@ -2,11 +2,11 @@
 #include "entrycheck.h"
 #include "fileinstall.h"
 #include "httpdownloadfile.h"
+#include "httpsession.h"
 #include "releaseprogress.h"
 #include "minisign.h"
 #include "releasecommit.h"
 #include "stagingrecords.h"
-#include "httpsession.h"
 #include "windowsfiles.h"
 #include "writeprobe.h"
 
