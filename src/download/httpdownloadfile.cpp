@@ -366,8 +366,11 @@ void HttpDownloadFile::onReplyError(QNetworkReply::NetworkError errorCode)
     for (const QSslError &sslError : qAsConst(sslErrors))
         details << sslError.errorString();
     const bool proxyRefused = errorCode == QNetworkReply::ConnectionRefusedError && !proxyName().isEmpty();
-    if (!failed)
+    if (!failed) {
         firstNetworkError = proxyRefused ? QNetworkReply::ProxyConnectionRefusedError : errorCode;
+        if (errorCode == QNetworkReply::ProxyAuthenticationRequiredError)
+            askingProxy = proxyName();
+    }
     fail(describeNetworkError(errorCode), Problem::Network,
          isTransientStatus(status) || isTransientNetworkError(errorCode), details.join(QStringLiteral("; ")));
 }

@@ -127,6 +127,14 @@ public:
     bool usedHttp2() const { return overHttp2; }
     /// The HTTP status of the last answer, once the transfer has finished; 0 without one.
     int statusCode() const { return finalStatus; }
+    /// Whether the proxy refused the request for want of a user name and
+    /// password, which a person could give.
+    bool proxyWantsCredentials() const
+    {
+        return firstNetworkError == QNetworkReply::ProxyAuthenticationRequiredError && !askingProxy.isEmpty();
+    }
+    /// With proxyWantsCredentials(): the proxy, as host:port.
+    QString credentialsAskedBy() const { return askingProxy; }
 
 signals:
     void error(QString errorStr);
@@ -187,6 +195,7 @@ private:
     bool abortedHere = false;
     QString firstError;
     QString firstErrorDetail;
+    QString askingProxy;
     Problem firstProblem = Problem::None;
     QNetworkReply::NetworkError firstNetworkError = QNetworkReply::NoError;
     QList<QSslError> sslErrors;

@@ -9,10 +9,26 @@ QList<QNetworkProxy> SystemProxyFactory::queryProxy(const QNetworkProxyQuery &qu
     auto found = known.constFind(key);
     if (found == known.constEnd())
         found = known.insert(key, systemProxyForQuery(query));
-    return found.value();
+    QList<QNetworkProxy> proxies = found.value();
+    for (QNetworkProxy &proxy : proxies) {
+        if (!signOnProxy.isEmpty() && QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port()) == signOnProxy) {
+            proxy.setUser(signOnUser);
+            proxy.setPassword(signOnPassword);
+        }
+    }
+    return proxies;
 }
 
-void useSystemProxy(QNetworkAccessManager *manager)
+void SystemProxyFactory::signOn(const QString &proxyName, const QString &userName, const QString &password)
 {
-    manager->setProxyFactory(new SystemProxyFactory);
+    signOnProxy = proxyName;
+    signOnUser = userName;
+    signOnPassword = password;
+}
+
+SystemProxyFactory *useSystemProxy(QNetworkAccessManager *manager)
+{
+    auto *factory = new SystemProxyFactory;
+    manager->setProxyFactory(factory);
+    return factory;
 }

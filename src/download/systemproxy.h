@@ -19,12 +19,18 @@ class SystemProxyFactory : public QNetworkProxyFactory
 {
 public:
     QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override;
+    /// From now on the proxy \a proxyName (host:port) is signed on to with
+    /// \a userName and \a password, kept in memory only.
+    void signOn(const QString &proxyName, const QString &userName, const QString &password);
 
 private:
     QHash<QString, QList<QNetworkProxy>> known;
+    QString signOnProxy;
+    QString signOnUser;
+    QString signOnPassword;
 };
 
-/// Makes \a manager go through the system's proxies.
-void useSystemProxy(QNetworkAccessManager *manager);
+/// Makes \a manager go through the system's proxies; the manager owns the factory.
+SystemProxyFactory *useSystemProxy(QNetworkAccessManager *manager);
 
 #endif // SYSTEMPROXY_H

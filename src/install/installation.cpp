@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -50,7 +51,7 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
     , downloadBaseUrl(downloadBaseUrl)
     , entryCheck(applicationDir)
 {
-    useSystemProxy(&network);
+    proxies = useSystemProxy(&network);
 }
 
 Installation::~Installation() = default;
@@ -290,13 +291,16 @@ bool Installation::stageAll()
     }()));
     QDir().mkpath(QFileInfo(partPath(urlPrefix)).path());
     int next = 0;
-    while (!running.isEmpty() || (failed == Failure::None && next < files.size())) {
+    while (!running.isEmpty() || !awaitingSignOn.isEmpty() || (failed == Failure::None && next < files.size())) {
         stateChanged = false;
-        while (failed == Failure::None && next < files.size() && running.size() < inFlightLimit()) {
+        const bool asking = signOn == SignOn::Asking;
+        if (!asking)
+            resumeAfterSignOn();
+        while (!asking && failed == Failure::None && next < files.size() && running.size() < inFlightLimit()) {
             if (!startStaging(next++))
                 cancelStagings();
         }
-        if (!stateChanged && !running.isEmpty())
+        if (!stateChanged && (!running.isEmpty() || asking))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         qDeleteAll(ended);
         ended.clear();
@@ -352,6 +356,8 @@ void Installation::onStagingFinished(int index, FileStaging *staging)
         reportProgress();
         return;
     }
+    if (awaitSignOn(index, *staging))
+        return;
     // The first failure is the one reported; the others in flight stop.
     if (failed == Failure::None) {
         failed = Failure::NotInstalled;
@@ -359,6 +365,69 @@ void Installation::onStagingFinished(int index, FileStaging *staging)
         errorDetail = staging->errorDetails();
         failureCause = staging->cause();
         cancelStagings();
+    }
+}
+
+// A file refused for want of credentials waits while the user is asked, and
+// so does one that was on its way before the answer came.
+bool Installation::awaitSignOn(int index, const FileStaging &staging)
+{
+    const QString proxy = staging.credentialsAskedBy();
+    const bool sentBeforeAnswer = startedBeforeSignOn.remove(index);
+    if (proxy.isEmpty() || failed != Failure::None || signOn == SignOn::Declined)
+        return false;
+    if (signOn == SignOn::Answered && !sentBeforeAnswer)
+        return false;
+    awaitingSignOn.append(index);
+    if (signOn == SignOn::NotAsked) {
+        signOn = SignOn::Asking;
+        signOnProxy = proxy;
+        refusal = staging.errorString();
+        refusalDetail = staging.errorDetails();
+        refusalCause = staging.cause();
+        qDebug().noquote() << QStringLiteral("Asking for the user name and password of proxy %1").arg(proxy);
+        emit proxyCredentialsNeeded(proxy);
+    }
+    return true;
+}
+
+void Installation::useProxyCredentials(const QString &userName, const QString &password)
+{
+    if (signOn != SignOn::Asking)
+        return;
+    proxies->signOn(signOnProxy, userName, password);
+    signOn = SignOn::Answered;
+    const QList<int> inFlight = running.keys();
+    startedBeforeSignOn = QSet<int>(inFlight.begin(), inFlight.end());
+    stateChanged = true;
+}
+
+void Installation::declineProxyCredentials()
+{
+    if (signOn != SignOn::Asking)
+        return;
+    signOn = SignOn::Declined;
+    stateChanged = true;
+}
+
+void Installation::resumeAfterSignOn()
+{
+    if (awaitingSignOn.isEmpty())
+        return;
+    const QVector<int> waiting = std::exchange(awaitingSignOn, {});
+    if (signOn == SignOn::Declined) {
+        if (failed == Failure::None) {
+            failed = Failure::NotInstalled;
+            error = refusal;
+            errorDetail = refusalDetail;
+            failureCause = refusalCause;
+            cancelStagings();
+        }
+        return;
+    }
+    for (int index : waiting) {
+        if (failed == Failure::None && !startStaging(index))
+            cancelStagings();
     }
 }
 
