@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QtTest>
 
 // The question for a proxy's user name and password, over the real window,
@@ -24,6 +25,8 @@ private slots:
     void keyboard_data();
     void keyboard();
     void namedAndMasked();
+    void languages_data();
+    void languages();
 
 private:
     QTemporaryDir appDir;
@@ -104,6 +107,53 @@ void tst_ProxySignOn::namedAndMasked()
     QTest::keyClicks(form.passwordField(), "se cret");
     const QString heard = QAccessible::queryAccessibleInterface(form.passwordField())->text(QAccessible::Value);
     QVERIFY2(!heard.contains("se cret"), "a screen reader reads the password out");
+}
+
+void tst_ProxySignOn::languages_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const char *language : {"ar", "de", "es", "fr", "ja", "ko", "pl", "pt_BR", "ru", "tr", "zh_CN", "zh_TW"})
+        QTest::newRow(language) << QString(language);
+}
+
+// In each language every text fits its place, nothing overlaps, and Arabic
+// reads from the right.
+void tst_ProxySignOn::languages()
+{
+    QFETCH(QString, language);
+    QTranslator translator;
+    QVERIFY2(translator.load(":/translations/brenvoth_" + language + ".qm"), "no translation embedded");
+    qApp->installTranslator(&translator);
+    const bool rightToLeft = language == "ar";
+    qApp->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    UpdateWindow window(appDir.path(), QString());
+    ProxySignOnForm form(&window, window.findChild<QTextEdit *>("textEdit"));
+    form.ask("proxy.example-company.corp:3128");
+    qApp->setLayoutDirection(Qt::LeftToRight);
+    qApp->removeTranslator(&translator);
+
+    QVERIFY2(form.signInButton()->text() != "Sign in", "the form is not translated");
+    QList<QWidget *> placed;
+    for (QWidget *child : form.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QSize hint = child->sizeHint();
+        if (!qobject_cast<QLineEdit *>(child) && !(qobject_cast<QLabel *>(child) && static_cast<QLabel *>(child)->wordWrap()))
+            QVERIFY2(hint.width() <= child->width() && hint.height() <= child->height(),
+                     qPrintable(QString("\"%1\" needs %2 x %3 in %4 x %5").arg(child->property("text").toString())
+                                    .arg(hint.width()).arg(hint.height()).arg(child->width()).arg(child->height())));
+        QVERIFY2(form.rect().contains(child->geometry()), qPrintable(child->property("text").toString() + " leaves the form"));
+        for (const QWidget *other : qAsConst(placed))
+            QVERIFY2(!child->geometry().intersects(other->geometry()), qPrintable(child->property("text").toString()
+                                                                                  + " overlaps " + other->property("text").toString()));
+        placed << child;
+    }
+    auto *question = form.findChild<QLabel *>();
+    QVERIFY2(question->heightForWidth(question->width()) <= question->height(),
+             qPrintable(QString("the question needs %1 of %2 pixels").arg(question->heightForWidth(question->width())).arg(question->height())));
+    const QLabel *userNameLabel = nullptr;
+    for (const QLabel *label : form.findChildren<QLabel *>())
+        userNameLabel = label->buddy() == form.userNameField() ? label : userNameLabel;
+    QVERIFY2(userNameLabel, "the user name field has no label");
+    QCOMPARE(userNameLabel->x() < form.userNameField()->x(), !rightToLeft);
 }
 
 QTEST_MAIN(tst_ProxySignOn)

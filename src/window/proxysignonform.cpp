@@ -9,6 +9,8 @@
 #include <QShortcut>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 // The notes box's look, with fields darker like the progress bar's groove
@@ -22,7 +24,7 @@ const char formSheet[] =
     "QPushButton:pressed, QPushButton:hover {color:white;}\n"
     "QPushButton:focus {color:white; border-color:#888e8d; outline:none;}";
 
-constexpr int margin = 12;
+constexpr int margin = 10;
 constexpr int gap = 8;
 constexpr int rowHeight = 24;
 constexpr int buttonHeight = 21;
@@ -77,9 +79,10 @@ void ProxySignOnForm::placeWidgets()
     const int inner = width() - 2 * margin;
     const int labelWidth = qMax(userNameLabel->sizeHint().width(), passwordLabel->sizeHint().width());
     const int fieldX = margin + labelWidth + gap;
-    const int userY = 56;
+    const int userY = 58;
     const int passwordY = userY + rowHeight + gap;
-    const int buttonY = height() - margin - buttonHeight;
+    const int buttonsHigh = std::max({buttonHeight, signIn->sizeHint().height(), cancel->sizeHint().height()});
+    const int buttonY = height() - margin - buttonsHigh;
     const int signInWidth = qMax(minimumButtonWidth, signIn->sizeHint().width());
     const int cancelWidth = qMax(minimumButtonWidth, cancel->sizeHint().width());
     const QRect places[] = {
@@ -88,8 +91,8 @@ void ProxySignOnForm::placeWidgets()
         {fieldX, userY, width() - margin - fieldX, rowHeight},
         {margin, passwordY, labelWidth, rowHeight},
         {fieldX, passwordY, width() - margin - fieldX, rowHeight},
-        {width() - margin - cancelWidth - gap - signInWidth, buttonY, signInWidth, buttonHeight},
-        {width() - margin - cancelWidth, buttonY, cancelWidth, buttonHeight},
+        {width() - margin - cancelWidth - gap - signInWidth, buttonY, signInWidth, buttonsHigh},
+        {width() - margin - cancelWidth, buttonY, cancelWidth, buttonsHigh},
     };
     QWidget *const widgets[] = {question, userNameLabel, userName, passwordLabel, password, signIn, cancel};
     for (int i = 0; i < 7; ++i)
