@@ -241,7 +241,8 @@ bool Installation::verifySignature()
     if (!fetchSignature(&status)) {
         // A server that answers without the signature cannot vouch for the
         // release; one that cannot be reached is a failed download.
-        if (status >= 400 && status <= 499)
+        // A proxy's 407 is no answer of the server's.
+        if (status >= 400 && status <= 499 && status != 407)
             return refuse(tr("the signature cannot be fetched: %1").arg(error));
         return false;
     }
@@ -265,6 +266,13 @@ bool Installation::fetchSignature(int *status)
     *status = staging.statusCode();
     if (staging.succeeded())
         return true;
+    if (!staging.credentialsAskedBy().isEmpty() && signOn == SignOn::NotAsked) {
+        askForSignOn(staging);
+        while (signOn == SignOn::Asking)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (signOn == SignOn::Answered)
+            return fetchSignature(status);
+    }
     failed = Failure::NotInstalled;
     error = staging.errorString();
     errorDetail = staging.errorDetails();
@@ -379,16 +387,20 @@ bool Installation::awaitSignOn(int index, const FileStaging &staging)
     if (signOn == SignOn::Answered && !sentBeforeAnswer)
         return false;
     awaitingSignOn.append(index);
-    if (signOn == SignOn::NotAsked) {
-        signOn = SignOn::Asking;
-        signOnProxy = proxy;
-        refusal = staging.errorString();
-        refusalDetail = staging.errorDetails();
-        refusalCause = staging.cause();
-        qDebug().noquote() << QStringLiteral("Asking for the user name and password of proxy %1").arg(proxy);
-        emit proxyCredentialsNeeded(proxy);
-    }
+    if (signOn == SignOn::NotAsked)
+        askForSignOn(staging);
     return true;
+}
+
+void Installation::askForSignOn(const FileStaging &refused)
+{
+    signOn = SignOn::Asking;
+    signOnProxy = refused.credentialsAskedBy();
+    refusal = refused.errorString();
+    refusalDetail = refused.errorDetails();
+    refusalCause = refused.cause();
+    qDebug().noquote() << QStringLiteral("Asking for the user name and password of proxy %1").arg(signOnProxy);
+    emit proxyCredentialsNeeded(signOnProxy);
 }
 
 void Installation::useProxyCredentials(const QString &userName, const QString &password)

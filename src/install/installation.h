@@ -132,6 +132,7 @@ private:
     void onStagingFinished(int index, FileStaging *staging);
     void cancelStagings();
     bool awaitSignOn(int index, const FileStaging &staging);
+    void askForSignOn(const FileStaging &refused);
     void resumeAfterSignOn();
     int inFlightLimit() const;
     bool isStagedAlready(const PendingFile &file) const;
