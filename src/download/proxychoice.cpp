@@ -45,13 +45,16 @@ ProxyChoice ProxyChoice::fromSystem(const QList<QNetworkProxy> &systemAnswer, co
 
 ProxyChoice ProxyChoice::forTarget(const QUrl &target)
 {
+    return fromSystem(QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(target)), systemNoProxy());
+}
+
+QByteArray ProxyChoice::systemNoProxy()
+{
 #ifdef Q_OS_WIN
-    // WinHTTP's bypass list is applied in the answer itself.
-    const QByteArray noProxy;
+    return QByteArray();
 #else
-    const QByteArray noProxy = qEnvironmentVariableIsSet("no_proxy") ? qgetenv("no_proxy") : qgetenv("NO_PROXY");
+    return qEnvironmentVariableIsSet("no_proxy") ? qgetenv("no_proxy") : qgetenv("NO_PROXY");
 #endif
-    return fromSystem(QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(target)), noProxy);
 }
 
 ProxyChoice ProxyChoice::withCredentials(const QString &userName, const QString &password) const

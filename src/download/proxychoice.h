@@ -28,6 +28,10 @@ public:
     /// http_proxy, https_proxy and no_proxy) about \a target.
     static ProxyChoice forTarget(const QUrl &target);
 
+    /// The hosts the system reaches directly, as no_proxy lists them; on
+    /// Windows none, for WinHTTP applies its own list in its answer.
+    static QByteArray systemNoProxy();
+
     /// The same proxy, signing on with a user name and password given for it.
     ProxyChoice withCredentials(const QString &userName, const QString &password) const;
 

@@ -10,7 +10,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -20,9 +19,9 @@
 #include <memory>
 
 class FileStaging;
+class HttpSession;
 class ReleaseProgress;
 class StagingRecords;
-class SystemProxyFactory;
 
 /// Installs a release whole or not at all. A downloaded manifest published
 /// before the installed one is refused. With a publisher's key, the
@@ -163,8 +162,7 @@ private:
     QElapsedTimer applicationSeen;   // since Brenvoth was first seen running
     QByteArray publicKey;
 
-    QNetworkAccessManager network;
-    SystemProxyFactory *proxies = nullptr;
+    std::unique_ptr<HttpSession> network;
     // A proxy that asks who is there is asked about once a run; the files
     // it refused wait for the answer and then start again.
     enum class SignOn { NotAsked, Asking, Answered, Declined };
