@@ -1,7 +1,5 @@
 #include "proxychoice.h"
 
-#include <QNetworkProxyFactory>
-#include <QNetworkProxyQuery>
 
 namespace {
 
@@ -41,11 +39,6 @@ ProxyChoice ProxyChoice::fromSystem(const QList<QNetworkProxy> &systemAnswer, co
         return choice.withCredentials(proxy.user(), proxy.password());
     }
     return choice;
-}
-
-ProxyChoice ProxyChoice::forTarget(const QUrl &target)
-{
-    return fromSystem(QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(target)), systemNoProxy());
 }
 
 QByteArray ProxyChoice::systemNoProxy()

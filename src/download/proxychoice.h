@@ -5,7 +5,6 @@
 #include <QList>
 #include <QNetworkProxy>
 #include <QString>
-#include <QUrl>
 
 #include <curl/curl.h>
 
@@ -24,9 +23,6 @@ public:
     /// \a noProxy is the system's list of hosts reached directly, which
     /// libcurl also applies to a redirect's target.
     static ProxyChoice fromSystem(const QList<QNetworkProxy> &systemAnswer, const QByteArray &noProxy);
-    /// Asks the system (on Windows WinHTTP, PAC included; elsewhere
-    /// http_proxy, https_proxy and no_proxy) about \a target.
-    static ProxyChoice forTarget(const QUrl &target);
 
     /// The hosts the system reaches directly, as no_proxy lists them; on
     /// Windows none, for WinHTTP applies its own list in its answer.
