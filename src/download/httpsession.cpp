@@ -1,7 +1,6 @@
 #include "httpsession.h"
 #include "curlhandles.h"
 
-#include <QFile>
 #include <QNetworkProxyQuery>
 #include <QSocketNotifier>
 #include <QUrl>
@@ -15,16 +14,6 @@ QByteArray &trustedBesides()
 {
     static QByteArray pem;
     return pem;
-}
-
-// A CA blob replaces libcurl's bundle file, so the blob starts with it.
-QByteArray systemBundle()
-{
-    CurlEasy easy{curl_easy_init()};
-    char *path = nullptr;
-    curl_easy_getinfo(easy.get(), CURLINFO_CAINFO, &path);
-    QFile bundle(QString::fromLocal8Bit(path));
-    return path && bundle.open(QIODevice::ReadOnly) ? bundle.readAll() + '\n' : QByteArray();
 }
 
 struct GlobalInit
@@ -130,10 +119,7 @@ void HttpSession::signOn(const QString &proxyName, const QString &userName, cons
 
 void HttpSession::trustAlso(const QByteArray &pemCertificates)
 {
-    QByteArray &trusted = trustedBesides();
-    if (trusted.isEmpty())
-        trusted = systemBundle();
-    trusted += pemCertificates;
+    trustedBesides() += pemCertificates;
 }
 
 QByteArray HttpSession::extraAuthorities()

@@ -61,8 +61,9 @@ public:
     /// \a userName and \a password, kept in memory only.
     void signOn(const QString &proxyName, const QString &userName, const QString &password);
 
-    /// Certificate authorities (PEM) trusted besides the system's, by every
-    /// session of the process: for servers that tests start on loopback.
+    /// Certificate authorities (PEM) that every session of the process trusts,
+    /// for servers that tests start on loopback. They take the place of the
+    /// system's bundle file; its certificate folder (/etc/ssl/certs) stays.
     static void trustAlso(const QByteArray &pemCertificates);
     static QByteArray extraAuthorities();
 
