@@ -1,6 +1,7 @@
 #include "failurecause.h"
 #include "folderlock.h"
 #include "manifest.h"
+#include "proxysignonform.h"
 #include "minisignkeys.h"
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
@@ -15,6 +16,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -1096,17 +1099,29 @@ void tst_Installation::systemProxy_data()
     QTest::addColumn<QString>("certificate");      // empty: plain http
     QTest::addColumn<QByteArray>("configuration"); // null: no proxy listens
     QTest::addColumn<QString>("expectedRequest");  // %1: the server's address
+    QTest::addColumn<QStringList>("answer");       // to the question: user name, password; empty: decline
+    QTest::addColumn<bool>("keyed");               // the signature fetched first
     QTest::addColumn<QString>("problem");          // %1: the proxy; empty: installs
 
-    QTest::newRow("http through the proxy") << QString() << QByteArray("") << "GET %1/v2.0.0/core.dll HTTP/1.1"
+    const QByteArray asks("BasicAuth someone se-cret\n");
+    const QString get("GET %1/v2.0.0/core.dll HTTP/1.1");
+    const QString refused("core.dll: the proxy %1 asks for a user name and password");
+    QTest::newRow("http through the proxy") << QString() << QByteArray("") << get << QStringList() << false
                                             << QString();
     QTest::newRow("https through the proxy's tunnel") << "localhost" << QByteArray("") << "CONNECT %1 HTTP/1.1"
-                                                      << QString();
-    QTest::newRow("a proxy that asks for credentials")
-        << QString() << QByteArray("BasicAuth someone secret\n") << "GET %1/v2.0.0/core.dll HTTP/1.1"
-        << "core.dll: the proxy %1 asks for a user name and password";
+                                                      << QStringList() << false << QString();
+    QTest::newRow("a proxy that asks, answered") << QString() << asks << get << QStringList{"someone", "se-cret"}
+                                                 << false << QString();
+    // tinyproxy refuses wrong credentials with a 401 of its own.
+    QTest::newRow("a proxy that asks, answered wrongly")
+        << QString() << asks << get << QStringList{"someone", "wrong"} << false << "(through the proxy %1)";
+    QTest::newRow("a proxy that asks, declined") << QString() << asks << get << QStringList() << false << refused;
+    QTest::newRow("a keyed release through a proxy that asks, answered")
+        << QString() << asks << "GET %1/v2.0.0/version.xml.minisig HTTP/1.1" << QStringList{"someone", "se-cret"}
+        << true << QString();
     QTest::newRow("a proxy that refuses the connection")
-        << QString() << QByteArray() << QString() << "core.dll: the proxy %1 refused the connection";
+        << QString() << QByteArray() << QString() << QStringList() << false
+        << "core.dll: the proxy %1 refused the connection";
 }
 
 void tst_Installation::systemProxy()
@@ -1114,31 +1129,66 @@ void tst_Installation::systemProxy()
     QFETCH(QString, certificate);
     QFETCH(QByteArray, configuration);
     QFETCH(QString, expectedRequest);
+    QFETCH(QStringList, answer);
+    QFETCH(bool, keyed);
     QFETCH(QString, problem);
     if (!LoopbackProxy::installed())
         SKIP_WHERE_MISSING("tinyproxy is not installed");
+    if (keyed && !minisignInstalled())
+        SKIP_WHERE_MISSING("the minisign command is not installed");
     // One file: files start together, and each would ask the proxy once.
-    ReleaseSetup setup({oldCore}, {newCore}, certificate);
+    ReleaseSetup setup({oldCore}, {keyed ? hashed(newCore) : newCore}, certificate);
+    QTemporaryDir keys;
+    const MinisignKey key = keyed ? makeMinisignKey(keys.path(), "publisher") : MinisignKey();
+    if (keyed)
+        setup.server.setResponse((releasePath + "v2.0.0/version.xml.minisig").toUtf8(),
+                                 ScriptedResponse::ok(minisignSignature(
+                                     key, contentOf(setup.app.filePath("download/version.xml")), keys.path())));
     LoopbackProxy proxy(configuration);
     if (!configuration.isNull())
         QVERIFY2(proxy.start(), "tinyproxy did not start");
     const QMap<QString, QByteArray> before = snapshot(setup.app.path());
-    setup.openWindow();
+    setup.openWindow()->setPublicKey(key.publicKey);
+    // Answers the question as a person would, once it is shown.
+    QTimer answering;
+    QStringList askedFor;
+    QObject::connect(&answering, &QTimer::timeout, [&] {
+        auto *form = setup.window->findChild<ProxySignOnForm *>();
+        if (!form || !form->isVisible())
+            return;
+        askedFor << form->findChild<QLabel *>()->text();
+        form->userNameField()->setText(answer.value(0));
+        form->passwordField()->setText(answer.value(1));
+        (answer.isEmpty() ? form->cancelButton() : form->signInButton())->click();
+    });
+    answering.start(10);
     setup.clickUpdate();
 
+    const bool asks = configuration.startsWith("BasicAuth");
+    QCOMPARE(askedFor.size(), asks ? 1 : 0);
+    if (asks)
+        QVERIFY2(askedFor.first().contains(proxy.address()), qPrintable(askedFor.first()));
+    QVERIFY2(debugLines.filter("se-cret").isEmpty() && debugLines.filter("wrong").isEmpty(),
+             "the password reached the log");
     const QString server = setup.server.url(releasePath.toUtf8());
     const QString serverAddress = certificate.isEmpty() ? server.chopped(1) : QUrl(server).authority();
     if (!expectedRequest.isEmpty())
         QVERIFY2(proxy.requests().contains(expectedRequest.arg(serverAddress)), qPrintable(proxy.requests().join('\n')));
+    for (const QByteArray &head : setup.server.requestHeads())
+        QVERIFY2(!head.toLower().contains("authorization:"), "the server was sent credentials");
     if (problem.isEmpty()) {
         QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
-        QVERIFY2(setup.requestedPaths().size() == 1, "the file did not come through the proxy");
+        QVERIFY2(setup.requestedPaths().size() == (keyed ? 2 : 1), "the file did not come through the proxy");
         return;
     }
     QCOMPARE(snapshot(setup.app.path()), before);
     QVERIFY2(setup.requestedPaths().isEmpty(), "a request passed the proxy");
     if (!expectedRequest.isEmpty())
-        QVERIFY2(proxy.requests().size() == 1, "a proxy's demand for credentials was tried again");
+        // An answer costs a few requests (one to learn the scheme, the
+        // network layer's own tries with the credentials), never a loop.
+        QVERIFY2(proxy.requests().size() <= (answer.isEmpty() ? 1 : 4),
+                 qPrintable(QStringLiteral("a proxy's demand for credentials was tried again: %1 requests")
+                                .arg(proxy.requests().size())));
     QVERIFY2(setup.text().contains(problem.arg(proxy.address())) && setup.text().contains("Nothing was changed"),
              qPrintable(setup.text()));
 }

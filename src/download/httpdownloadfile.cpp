@@ -166,8 +166,10 @@ struct DownloadCallbacks
             download->headers.clear();
             download->headComplete = false;
         } else if (line.isEmpty()) {
-            // A 1xx answer is followed by the real one.
-            download->headComplete = download->status >= 200;
+            // A 1xx answer is followed by the real one, and so is a proxy's
+            // 407 that libcurl answers by signing on; a 407 that stays is
+            // the transfer's end.
+            download->headComplete = download->status >= 200 && !download->proxyAsks();
             download->session->noteArrival(download);
         } else {
             const int colon = line.indexOf(':');
@@ -183,6 +185,9 @@ struct DownloadCallbacks
         auto *download = static_cast<HttpDownloadFile *>(self);
         const qint64 bytes = qint64(size * count);
         download->stallTimer.start();
+        // The proxy's page that asks who is there belongs to no file.
+        if (download->proxyAsks())
+            return size * count;
         if (download->file && download->pending.size() + bytes > HttpDownloadFile::bufferLimit
             && !download->pending.isEmpty()) {
             download->paused = true;
@@ -309,19 +314,33 @@ void HttpDownloadFile::setRequestHeaders()
     curl_easy_setopt(curl->easy.get(), CURLOPT_HTTPHEADER, list);
 }
 
+// The proxy's credentials go to its own options alone, never to
+// CURLOPT_USERPWD: no server and no redirect's target gets them.
 void HttpDownloadFile::setProxy(const QUrl &target)
 {
-    proxy = session->proxyFor(target);
-    QByteArray address;
-    if (proxy.type() == QNetworkProxy::HttpProxy || proxy.type() == QNetworkProxy::Socks5Proxy) {
-        QUrl proxyUrl;
-        proxyUrl.setScheme(proxy.type() == QNetworkProxy::HttpProxy ? QStringLiteral("http") : QStringLiteral("socks5h"));
-        proxyUrl.setHost(proxy.hostName());
-        proxyUrl.setPort(proxy.port());
-        address = proxyUrl.toEncoded();
-    }
+    proxyChoice = session->proxyFor(target);
+    CURL *easy = curl->easy.get();
     // Empty: no proxy, whatever libcurl would read from the environment itself.
-    curl_easy_setopt(curl->easy.get(), CURLOPT_PROXY, address.constData());
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxyChoice.proxy.constData());
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, proxyChoice.noProxy.constData());
+    if (!proxyChoice.usesProxy())
+        return;
+    curl_easy_setopt(easy, CURLOPT_PROXYTYPE, proxyChoice.proxyType);
+    curl_easy_setopt(easy, CURLOPT_PROXYAUTH, proxyChoice.authMask);
+    curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxyChoice.userName.constData());
+    curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxyChoice.password.constData());
+}
+
+// What a refusal for want of credentials leaves to a person: only when no
+// scheme the logged-on user could pass is offered.
+void HttpDownloadFile::noteProxyRefusal(QNetworkReply::NetworkError error)
+{
+    if (failed || error != QNetworkReply::ProxyAuthenticationRequiredError)
+        return;
+    long offered = CURLAUTH_NONE;
+    curl_easy_getinfo(curl->easy.get(), CURLINFO_PROXYAUTH_AVAIL, &offered);
+    if (proxyChoice.needsCredentials(static_cast<unsigned long>(offered)))
+        askingProxy = proxyChoice.proxyName();
 }
 
 void HttpDownloadFile::sendRequest(const QUrl &target)
@@ -576,6 +595,7 @@ void HttpDownloadFile::failOnResult(int result)
             error = QNetworkReply::ProxyConnectionRefusedError;
     }
     const bool transientFailure = isTransientNetworkError(error) || code == CURLE_HTTP2 || code == CURLE_HTTP2_STREAM;
+    noteProxyRefusal(error);
     if (!failed)
         firstNetworkError = error;
     if (error == QNetworkReply::SslHandshakeFailedError)
@@ -588,6 +608,7 @@ void HttpDownloadFile::failOnStatus()
 {
     const QNetworkReply::NetworkError error = errorOfStatus(status);
     const QString detail = tr("the server replied: %1 %2").arg(status).arg(QString::fromUtf8(reason)).trimmed();
+    noteProxyRefusal(error);
     if (!failed)
         firstNetworkError = error;
     fail(describeNetworkError(error, detail), Problem::Network,
@@ -641,9 +662,7 @@ QString HttpDownloadFile::handshakeProblem(int result) const
 // The proxy that the request went through, as host:port; empty without one.
 QString HttpDownloadFile::proxyName() const
 {
-    if (proxy.type() != QNetworkProxy::HttpProxy && proxy.type() != QNetworkProxy::Socks5Proxy)
-        return QString();
-    return QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port());
+    return proxyChoice.proxyName();
 }
 
 // Sends the same request to the address a redirect names once its answer has ended.

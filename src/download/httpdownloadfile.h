@@ -2,6 +2,7 @@
 #define HTTPDOWNLOADFILE_H
 
 #include "httpsession.h"
+#include "proxychoice.h"
 #include "sha256.h"
 
 #include <QHash>
@@ -135,6 +136,11 @@ public:
     int statusCode() const { return finalStatus; }
     /// The most body bytes that were held at once between the line and the file.
     qint64 mostBuffered() const { return mostPending; }
+    /// Whether the proxy refused the request for want of a user name and
+    /// password, which a person could give.
+    bool proxyWantsCredentials() const { return !askingProxy.isEmpty(); }
+    /// With proxyWantsCredentials(): the proxy, as host:port.
+    QString credentialsAskedBy() const { return askingProxy; }
 
 signals:
     void error(QString errorStr);
@@ -154,6 +160,7 @@ private:
     void setUpHandle();
     void setRequestHeaders();
     void setProxy(const QUrl &address);
+    void noteProxyRefusal(QNetworkReply::NetworkError error);
     bool takeHead();
     void handleHead();
     bool writePending();
@@ -176,6 +183,7 @@ private:
     QString handshakeProblem(int result) const;
     QString proxyName() const;
     QByteArray header(const QByteArray &lowerCaseName) const { return headers.value(lowerCaseName); }
+    bool proxyAsks() const { return status == 407 && proxyChoice.usesProxy(); }
 
     HttpSession *session = nullptr;
     std::unique_ptr<Curl> curl;
@@ -204,7 +212,8 @@ private:
     Problem firstProblem = Problem::None;
     QNetworkReply::NetworkError firstNetworkError = QNetworkReply::NoError;
     QUrl address;                // of the running request
-    QNetworkProxy proxy;         // that the running request goes through
+    ProxyChoice proxyChoice;     // that the running request goes through
+    QString askingProxy;
     QUrl redirectTarget;
     int redirects = 0;
     int resends = 0;

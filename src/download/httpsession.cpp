@@ -101,9 +101,20 @@ void HttpSession::resume(void *easy)
     tellTransfers();
 }
 
-QNetworkProxy HttpSession::proxyFor(const QUrl &url)
+ProxyChoice HttpSession::proxyFor(const QUrl &url)
 {
-    return proxies.queryProxy(QNetworkProxyQuery(url)).value(0);
+    const ProxyChoice choice = ProxyChoice::fromSystem(proxies.queryProxy(QNetworkProxyQuery(url)),
+                                                       ProxyChoice::systemNoProxy());
+    if (signOnProxy.isEmpty() || choice.proxyName() != signOnProxy)
+        return choice;
+    return choice.withCredentials(signOnUser, signOnPassword);
+}
+
+void HttpSession::signOn(const QString &proxyName, const QString &userName, const QString &password)
+{
+    signOnProxy = proxyName;
+    signOnUser = userName;
+    signOnPassword = password;
 }
 
 void HttpSession::trustAlso(const QByteArray &pemCertificates)

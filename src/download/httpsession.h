@@ -1,6 +1,7 @@
 #ifndef HTTPSESSION_H
 #define HTTPSESSION_H
 
+#include "proxychoice.h"
 #include "systemproxy.h"
 
 #include <QByteArray>
@@ -54,8 +55,11 @@ public:
     /// Lets a transfer paused by its write callback go on.
     void resume(void *easy);
 
-    /// The system's proxy for \a url: NoProxy, or an HTTP or SOCKS5 proxy.
-    QNetworkProxy proxyFor(const QUrl &url);
+    /// The system's proxy for \a url and how to sign on to it.
+    ProxyChoice proxyFor(const QUrl &url);
+    /// From now on the proxy \a proxyName (host:port) is signed on to with
+    /// \a userName and \a password, kept in memory only.
+    void signOn(const QString &proxyName, const QString &userName, const QString &password);
 
     /// Certificate authorities (PEM) that every session of the process trusts,
     /// for servers that tests start on loopback. They take the place of the
@@ -84,6 +88,9 @@ private:
     QList<Transfer *> arrived;
     QList<QPair<Transfer *, int>> done;
     SystemProxyFactory proxies;
+    QString signOnProxy;
+    QString signOnUser;
+    QString signOnPassword;
 };
 
 #endif // HTTPSESSION_H

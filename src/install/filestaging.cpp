@@ -92,6 +92,7 @@ void FileStaging::onAttemptEnded()
     status = downloader->statusCode();
     if (!succeeded)
         failureCause = FailureCause::ofDownload(*downloader, way.path);
+    askingProxy = downloader->proxyWantsCredentials() ? downloader->credentialsAskedBy() : QString();
     delete downloader;
     downloader = nullptr;
 
@@ -109,8 +110,9 @@ void FileStaging::onAttemptEnded()
         return;
     }
     errorDetail = detail;
-    // A server that gave no answer will not have the next way either.
-    if (status == 0)
+    // A server that gave no answer will not have the next way either, nor
+    // will a proxy that wants to know who asks.
+    if (status == 0 || !askingProxy.isEmpty())
         finish(reason, detail);
     else
         tryNextWay(reason);

@@ -66,6 +66,9 @@ public:
     int statusCode() const { return status; }
     /// Why it failed, for the user.
     const FailureCause &cause() const { return failureCause; }
+    /// The proxy (host:port) that refused it for want of a user name and
+    /// password; empty when it failed otherwise.
+    QString credentialsAskedBy() const { return askingProxy; }
 
 signals:
     /// The running way has \a received of \a total bytes (total 0: unknown).
@@ -97,6 +100,7 @@ private:
     QString error;
     QString errorDetail;
     FailureCause failureCause;
+    QString askingProxy;
 };
 
 #endif // FILESTAGING_H

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -238,7 +239,8 @@ bool Installation::verifySignature()
     if (!fetchSignature(&status)) {
         // A server that answers without the signature cannot vouch for the
         // release; one that cannot be reached is a failed download.
-        if (status >= 400 && status <= 499)
+        // A proxy's 407 is no answer of the server's.
+        if (status >= 400 && status <= 499 && status != 407)
             return refuse(tr("the signature cannot be fetched: %1").arg(error));
         return false;
     }
@@ -262,6 +264,13 @@ bool Installation::fetchSignature(int *status)
     *status = staging.statusCode();
     if (staging.succeeded())
         return true;
+    if (!staging.credentialsAskedBy().isEmpty() && signOn == SignOn::NotAsked) {
+        askForSignOn(staging);
+        while (signOn == SignOn::Asking)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (signOn == SignOn::Answered)
+            return fetchSignature(status);
+    }
     failed = Failure::NotInstalled;
     error = staging.errorString();
     errorDetail = staging.errorDetails();
@@ -288,13 +297,16 @@ bool Installation::stageAll()
     }()));
     QDir().mkpath(QFileInfo(partPath(urlPrefix)).path());
     int next = 0;
-    while (!running.isEmpty() || (failed == Failure::None && next < files.size())) {
+    while (!running.isEmpty() || !awaitingSignOn.isEmpty() || (failed == Failure::None && next < files.size())) {
         stateChanged = false;
-        while (failed == Failure::None && next < files.size() && running.size() < inFlightLimit()) {
+        const bool asking = signOn == SignOn::Asking;
+        if (!asking)
+            resumeAfterSignOn();
+        while (!asking && failed == Failure::None && next < files.size() && running.size() < inFlightLimit()) {
             if (!startStaging(next++))
                 cancelStagings();
         }
-        if (!stateChanged && !running.isEmpty())
+        if (!stateChanged && (!running.isEmpty() || asking))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         qDeleteAll(ended);
         ended.clear();
@@ -351,6 +363,8 @@ void Installation::onStagingFinished(int index, FileStaging *staging)
         reportProgress();
         return;
     }
+    if (awaitSignOn(index, *staging))
+        return;
     // The first failure is the one reported; the others in flight stop.
     if (failed == Failure::None) {
         failed = Failure::NotInstalled;
@@ -358,6 +372,73 @@ void Installation::onStagingFinished(int index, FileStaging *staging)
         errorDetail = staging->errorDetails();
         failureCause = staging->cause();
         cancelStagings();
+    }
+}
+
+// A file refused for want of credentials waits while the user is asked, and
+// so does one that was on its way before the answer came.
+bool Installation::awaitSignOn(int index, const FileStaging &staging)
+{
+    const QString proxy = staging.credentialsAskedBy();
+    const bool sentBeforeAnswer = startedBeforeSignOn.remove(index);
+    if (proxy.isEmpty() || failed != Failure::None || signOn == SignOn::Declined)
+        return false;
+    if (signOn == SignOn::Answered && !sentBeforeAnswer)
+        return false;
+    awaitingSignOn.append(index);
+    if (signOn == SignOn::NotAsked)
+        askForSignOn(staging);
+    return true;
+}
+
+void Installation::askForSignOn(const FileStaging &refused)
+{
+    signOn = SignOn::Asking;
+    signOnProxy = refused.credentialsAskedBy();
+    refusal = refused.errorString();
+    refusalDetail = refused.errorDetails();
+    refusalCause = refused.cause();
+    qDebug().noquote() << QStringLiteral("Asking for the user name and password of proxy %1").arg(signOnProxy);
+    emit proxyCredentialsNeeded(signOnProxy);
+}
+
+void Installation::useProxyCredentials(const QString &userName, const QString &password)
+{
+    if (signOn != SignOn::Asking)
+        return;
+    network->signOn(signOnProxy, userName, password);
+    signOn = SignOn::Answered;
+    const QList<int> inFlight = running.keys();
+    startedBeforeSignOn = QSet<int>(inFlight.begin(), inFlight.end());
+    stateChanged = true;
+}
+
+void Installation::declineProxyCredentials()
+{
+    if (signOn != SignOn::Asking)
+        return;
+    signOn = SignOn::Declined;
+    stateChanged = true;
+}
+
+void Installation::resumeAfterSignOn()
+{
+    if (awaitingSignOn.isEmpty())
+        return;
+    const QVector<int> waiting = std::exchange(awaitingSignOn, {});
+    if (signOn == SignOn::Declined) {
+        if (failed == Failure::None) {
+            failed = Failure::NotInstalled;
+            error = refusal;
+            errorDetail = refusalDetail;
+            failureCause = refusalCause;
+            cancelStagings();
+        }
+        return;
+    }
+    for (int index : waiting) {
+        if (failed == Failure::None && !startStaging(index))
+            cancelStagings();
     }
 }
 

@@ -91,7 +91,18 @@ public:
     /// Finishes or undoes a commit interrupted in an earlier run; logs what it did.
     static void recoverInterrupted(const QString &applicationDir);
 
+public slots:
+    /// The answer to proxyCredentialsNeeded(): sign on to that proxy with
+    /// these, kept in memory for this run only and written nowhere.
+    void useProxyCredentials(const QString &userName, const QString &password);
+    /// The user would not sign on: the update fails, naming the proxy.
+    void declineProxyCredentials();
+
 signals:
+    /// The proxy \a proxyName (host:port), which the system names, takes
+    /// only a user name and password, and none is known. Asked once a run;
+    /// the files wait for the answer.
+    void proxyCredentialsNeeded(const QString &proxyName);
     /// The combined progress of all files, 0 to 100.
     void progressChanged(int value);
     void finished(bool succeeded);
@@ -119,6 +130,9 @@ private:
     bool startStaging(int index);
     void onStagingFinished(int index, FileStaging *staging);
     void cancelStagings();
+    bool awaitSignOn(int index, const FileStaging &staging);
+    void askForSignOn(const FileStaging &refused);
+    void resumeAfterSignOn();
     int inFlightLimit() const;
     bool isStagedAlready(const PendingFile &file) const;
     QVector<FileStaging::Way> waysTo(const PendingFile &file) const;
@@ -149,6 +163,16 @@ private:
     QByteArray publicKey;
 
     std::unique_ptr<HttpSession> network;
+    // A proxy that asks who is there is asked about once a run; the files
+    // it refused wait for the answer and then start again.
+    enum class SignOn { NotAsked, Asking, Answered, Declined };
+    SignOn signOn = SignOn::NotAsked;
+    QString signOnProxy;
+    QVector<int> awaitingSignOn;
+    QSet<int> startedBeforeSignOn;
+    QString refusal;
+    QString refusalDetail;
+    FailureCause refusalCause;
     QString urlPrefix;
     QByteArray downloadedManifest;
     QByteArray localManifest;

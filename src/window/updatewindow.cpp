@@ -2,6 +2,7 @@
 #include "entrycheck.h"
 #include "installation.h"
 #include "manifest.h"
+#include "proxysignonform.h"
 #include "releasenotes.h"
 #include "updatewindowform.h"
 #include "windowaccess.h"
@@ -192,6 +193,7 @@ QString UpdateWindow::localFileVersion(const QString &localManifest, const QStri
 
 void UpdateWindow::on_closeButton_clicked()
 {
+    declineOpenQuestion();
     close();
 }
 
@@ -204,6 +206,7 @@ void UpdateWindow::on_update_clicked()
         break;
     case ButtonState::Cancel:
     case ButtonState::CloseOnly:
+        declineOpenQuestion();
         close();
         break;
     case ButtonState::Start: {
@@ -264,10 +267,32 @@ void UpdateWindow::installUpdate()
         ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
     });
     connect(&installation, &Installation::waiting, this, &UpdateWindow::onInstallationWaiting);
+    connect(&installation, &Installation::proxyCredentialsNeeded, this,
+            [this, &installation](const QString &proxyName) { askForProxyCredentials(&installation, proxyName); });
     connect(&installation, &Installation::finished, this,
             [this, &installation] { showInstallationResult(installation); });
     installation.run(newVersion, updateDirs, updateNames);
     setButtonState(ButtonState::Start);
+}
+
+// The question covers the notes while the files wait; what is typed goes
+// straight to the installation.
+void UpdateWindow::askForProxyCredentials(Installation *installation, const QString &proxyName)
+{
+    if (!signOnForm)
+        signOnForm = new ProxySignOnForm(this, ui->textEdit);
+    connect(signOnForm, &ProxySignOnForm::signedOn, installation, &Installation::useProxyCredentials,
+            Qt::UniqueConnection);
+    connect(signOnForm, &ProxySignOnForm::declined, installation, &Installation::declineProxyCredentials,
+            Qt::UniqueConnection);
+    signOnForm->ask(proxyName);
+}
+
+// The installation would wait for an answer that no one can give any more.
+void UpdateWindow::declineOpenQuestion()
+{
+    if (signOnForm && signOnForm->isVisible())
+        signOnForm->cancelButton()->click();
 }
 
 // What the installation waits for stands below the notes, as a failure

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class Installation;
+class ProxySignOnForm;
 class QDomElement;
 
 namespace Ui {
@@ -72,6 +73,8 @@ private:
     void installUpdate();
     void showInstallationResult(const Installation &installation);
     void onInstallationWaiting(const QString &reason);
+    void askForProxyCredentials(Installation *installation, const QString &proxyName);
+    void declineOpenQuestion();
     void setButtonState(ButtonState newState);
     void fitUpdateButton();
 
@@ -87,6 +90,7 @@ private:
     QByteArray publicKey;
     int waitingFrom = -1;   // where the text of a wait begins in the notes box
     FolderLock lock;
+    ProxySignOnForm *signOnForm = nullptr;
     ButtonState state = ButtonState::Update;
 };
 

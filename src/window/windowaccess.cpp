@@ -13,6 +13,8 @@
 
 namespace {
 
+const char escapeShortcutName[] = "escapeCloses";
+
 // The focused button looks as under the pointer, framed by a thin line.
 const char updateFocusSheet[] = "\nQPushButton:focus{\ncolor:white;\nborder-color:#888e8d;\noutline:none;\n}";
 const char closeFocusSheet[] =
@@ -36,6 +38,7 @@ void setUpKeyboard(QFrame *window, Ui::UpdateWindow *ui)
     appendStyleSheet(ui->closeButton, closeFocusSheet);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setObjectName(QLatin1String(escapeShortcutName));
     QObject::connect(escape, &QShortcut::activated, ui->closeButton, &QPushButton::click);
     ui->update->setFocus();
 }
@@ -68,6 +71,12 @@ void setElidedText(QLabel *label, const QString &text)
     const QString whole = shown == text ? QString() : text;
     label->setToolTip(whole);
     label->setAccessibleName(whole);
+}
+
+void setEscapeCloses(QWidget *window, bool closes)
+{
+    if (auto *escape = window->findChild<QShortcut *>(QLatin1String(escapeShortcutName), Qt::FindDirectChildrenOnly))
+        escape->setEnabled(closes);
 }
 
 void alertToNotes(QTextEdit *notes)

@@ -6,6 +6,7 @@
 class QFrame;
 class QLabel;
 class QTextEdit;
+class QWidget;
 
 namespace Ui {
 class UpdateWindow;
@@ -22,6 +23,9 @@ void setUp(QFrame *window, Ui::UpdateWindow *ui);
 /// Shows \a text in \a label, elided with "…" when it is wider than the
 /// label, the whole text then in its tooltip and accessible name.
 void setElidedText(QLabel *label, const QString &text);
+
+/// Whether Esc closes \a window; off while a question over it takes Esc.
+void setEscapeCloses(QWidget *window, bool closes);
 
 /// Asks a screen reader to read out the notes box, where a failure or what
 /// the update waits for was just added, though the focus is elsewhere. The box reports the text it gained

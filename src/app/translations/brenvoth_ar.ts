@@ -257,6 +257,53 @@
     </message>
 </context>
 <context>
+    <name>ProxySignOnForm</name>
+    <message>
+        <source>User name:</source>
+        <translation>اسم المستخدم:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>كلمة المرور:</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>تسجيل الدخول</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>إلغاء</translation>
+    </message>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>تسجيل الدخول إلى الخادم الوكيل</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>اسم المستخدم</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>كلمة المرور</translation>
+    </message>
+    <message>
+        <source>Used for this update only and saved nowhere</source>
+        <translation>تُستخدم لهذا التحديث فقط ولا تُحفظ في أي مكان</translation>
+    </message>
+    <message>
+        <source>Signs in to the proxy and goes on with the update</source>
+        <translation>يسجّل الدخول إلى الخادم الوكيل ويتابع التحديث</translation>
+    </message>
+    <message>
+        <source>Stops the update without signing in</source>
+        <translation>يوقف التحديث دون تسجيل الدخول</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks for a user name and password.</source>
+        <translation>يطلب الخادم الوكيل %1 اسم مستخدم وكلمة مرور.</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>

@@ -249,6 +249,53 @@
     </message>
 </context>
 <context>
+    <name>ProxySignOnForm</name>
+    <message>
+        <source>User name:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Anmeldung am Proxy</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Used for this update only and saved nowhere</source>
+        <translation>Nur für dieses Update verwendet und nirgends gespeichert</translation>
+    </message>
+    <message>
+        <source>Signs in to the proxy and goes on with the update</source>
+        <translation>Meldet sich am Proxy an und setzt das Update fort</translation>
+    </message>
+    <message>
+        <source>Stops the update without signing in</source>
+        <translation>Beendet das Update ohne Anmeldung</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks for a user name and password.</source>
+        <translation>Der Proxy %1 verlangt einen Benutzernamen und ein Passwort.</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>

@@ -249,6 +249,53 @@
     </message>
 </context>
 <context>
+    <name>ProxySignOnForm</name>
+    <message>
+        <source>User name:</source>
+        <translation>Nombre de usuario:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Contraseña:</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Inicio de sesión en el proxy</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>Nombre de usuario</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+    <message>
+        <source>Used for this update only and saved nowhere</source>
+        <translation>Solo se usa para esta actualización y no se guarda en ningún sitio</translation>
+    </message>
+    <message>
+        <source>Signs in to the proxy and goes on with the update</source>
+        <translation>Inicia sesión en el proxy y continúa la actualización</translation>
+    </message>
+    <message>
+        <source>Stops the update without signing in</source>
+        <translation>Detiene la actualización sin iniciar sesión</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks for a user name and password.</source>
+        <translation>El proxy %1 pide un nombre de usuario y una contraseña.</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>

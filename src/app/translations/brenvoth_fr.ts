@@ -249,6 +249,53 @@
     </message>
 </context>
 <context>
+    <name>ProxySignOnForm</name>
+    <message>
+        <source>User name:</source>
+        <translation>Nom d’utilisateur :</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Mot de passe :</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Se connecter</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>Connexion au proxy</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>Nom d’utilisateur</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Used for this update only and saved nowhere</source>
+        <translation>Utilisé pour cette mise à jour seulement et enregistré nulle part</translation>
+    </message>
+    <message>
+        <source>Signs in to the proxy and goes on with the update</source>
+        <translation>Se connecte au proxy et poursuit la mise à jour</translation>
+    </message>
+    <message>
+        <source>Stops the update without signing in</source>
+        <translation>Arrête la mise à jour sans se connecter</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks for a user name and password.</source>
+        <translation>Le proxy %1 demande un nom d’utilisateur et un mot de passe.</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>

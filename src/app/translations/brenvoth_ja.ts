@@ -247,6 +247,53 @@
     </message>
 </context>
 <context>
+    <name>ProxySignOnForm</name>
+    <message>
+        <source>User name:</source>
+        <translation>ユーザー名:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>パスワード:</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>サインイン</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>プロキシへのサインイン</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>ユーザー名</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>パスワード</translation>
+    </message>
+    <message>
+        <source>Used for this update only and saved nowhere</source>
+        <translation>この更新にのみ使われ、どこにも保存されません</translation>
+    </message>
+    <message>
+        <source>Signs in to the proxy and goes on with the update</source>
+        <translation>プロキシにサインインして更新を続けます</translation>
+    </message>
+    <message>
+        <source>Stops the update without signing in</source>
+        <translation>サインインせずに更新を中止します</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks for a user name and password.</source>
+        <translation>プロキシ %1 がユーザー名とパスワードを求めています。</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>

@@ -247,6 +247,53 @@
     </message>
 </context>
 <context>
+    <name>ProxySignOnForm</name>
+    <message>
+        <source>User name:</source>
+        <translation>사용자 이름:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>암호:</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>로그인</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message>
+        <source>Proxy sign-in</source>
+        <translation>프록시 로그인</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>사용자 이름</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>암호</translation>
+    </message>
+    <message>
+        <source>Used for this update only and saved nowhere</source>
+        <translation>이번 업데이트에만 사용되며 어디에도 저장되지 않습니다</translation>
+    </message>
+    <message>
+        <source>Signs in to the proxy and goes on with the update</source>
+        <translation>프록시에 로그인하고 업데이트를 계속합니다</translation>
+    </message>
+    <message>
+        <source>Stops the update without signing in</source>
+        <translation>로그인하지 않고 업데이트를 중단합니다</translation>
+    </message>
+    <message>
+        <source>The proxy %1 asks for a user name and password.</source>
+        <translation>프록시 %1에서 사용자 이름과 암호를 요구합니다.</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
