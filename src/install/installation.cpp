@@ -258,9 +258,9 @@ bool Installation::fetchSignature(int *status)
     FileStaging::Way way = rawWay(signature, urlPrefix + signature.name, stagedPath(signature));
     way.limit = signatureLimit;
     FileStaging staging(stagingContext(), way.path, {}, {way});
+    connect(&staging, &FileStaging::finished, this, wakeResponsiveWait);
     staging.start();
-    while (!staging.isFinished())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    waitResponsively([&staging] { return staging.isFinished(); });
     *status = staging.statusCode();
     if (staging.succeeded())
         return true;
@@ -296,8 +296,8 @@ bool Installation::stageAll()
             if (!startStaging(next++))
                 cancelStagings();
         }
-        if (!stateChanged && !running.isEmpty())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (!running.isEmpty())
+            waitResponsively([this] { return stateChanged; });
         qDeleteAll(ended);
         ended.clear();
     }
@@ -344,7 +344,7 @@ bool Installation::startStaging(int index)
 
 void Installation::onStagingFinished(int index, FileStaging *staging)
 {
-    stateChanged = true;
+    noteStateChanged();
     running.remove(index);
     ended.append(staging);
     if (staging->succeeded()) {
@@ -364,12 +364,19 @@ void Installation::onStagingFinished(int index, FileStaging *staging)
 
 void Installation::cancelStagings()
 {
-    stateChanged = true;
+    noteStateChanged();
     for (FileStaging *staging : qAsConst(running)) {
         staging->cancel();
         ended.append(staging);
     }
     running.clear();
+}
+
+// stageAll() waits for this.
+void Installation::noteStateChanged()
+{
+    stateChanged = true;
+    wakeResponsiveWait();
 }
 
 void Installation::reportProgress()

@@ -119,6 +119,7 @@ private:
     bool startStaging(int index);
     void onStagingFinished(int index, FileStaging *staging);
     void cancelStagings();
+    void noteStateChanged();
     int inFlightLimit() const;
     bool isStagedAlready(const PendingFile &file) const;
     QVector<FileStaging::Way> waysTo(const PendingFile &file) const;
