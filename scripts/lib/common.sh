@@ -9,7 +9,7 @@ PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-ut
           imagemagick python3 curl nginx-light procps libsodium-dev minisign pkg-config
           openssl ca-certificates libssl-dev tinyproxy libzstd-dev zstd
           dbus-daemon at-spi2-core python3-pyatspi
-          qttools5-dev qttools5-dev-tools fonts-noto-core fonts-noto-cjk ccache)
+          qttools5-dev qttools5-dev-tools fonts-noto-core fonts-noto-cjk ccache libcurl4-openssl-dev)
 # What scripts/test-windows adds: the cross-compilers, wine and pkg-config,
 # and the locale sources from which a test makes wine's display languages.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 pkgconf locales)

@@ -1,22 +1,21 @@
 #include "httpdownloadfile.h"
+#include "curlhandles.h"
 #include "httpanswer.h"
-#include "systemproxy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkProxyFactory>
-#include <QSslError>
-#include <QUrl>
+
+#include <openssl/x509_vfy.h>
 
 #include <limits>
 #include <utility>
 
 namespace {
-// Qt's network thread reads ahead of this thread without a limit, so an
-// unbounded buffer grows with the file whenever writing lags behind.
-constexpr qint64 readBufferLimit = 2 * 1024 * 1024;
+
+// A request that got no answer on a connection that had served others goes
+// again this many times at most.
+constexpr int mostResends = 3;
 
 bool isTransientStatus(int status)
 {
@@ -33,10 +32,6 @@ bool isTransientNetworkError(QNetworkReply::NetworkError code)
     case QNetworkReply::SslHandshakeFailedError:
     case QNetworkReply::ProxyAuthenticationRequiredError:
         return false;
-    // An HTTP/2 server that stops taking streams on a connection (GOAWAY)
-    // leaves the requests it did not take unanswered; Qt does not resend them.
-    case QNetworkReply::ContentReSendError:
-        return true;
     default:
         return code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied;
     }
@@ -48,48 +43,176 @@ bool isRedirect(int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-QString certificateProblem(const QSslError &error)
+// The numbers callers and logs have always seen for a status, as Qt gave them.
+QNetworkReply::NetworkError errorOfStatus(int status)
 {
-    switch (error.error()) {
-    case QSslError::CertificateExpired:
-        return HttpDownloadFile::tr("its certificate has expired");
-    case QSslError::CertificateNotYetValid:
-        return HttpDownloadFile::tr("its certificate is not valid yet");
-    case QSslError::HostNameMismatch:
-        return HttpDownloadFile::tr("its certificate was issued for another host name");
-    case QSslError::CertificateRevoked:
-        return HttpDownloadFile::tr("its certificate has been revoked");
-    case QSslError::SelfSignedCertificate:
-    case QSslError::SelfSignedCertificateInChain:
-    case QSslError::UnableToGetIssuerCertificate:
-    case QSslError::UnableToGetLocalIssuerCertificate:
-    case QSslError::UnableToVerifyFirstCertificate:
-    case QSslError::CertificateUntrusted:
-    case QSslError::CertificateRejected:
-        return HttpDownloadFile::tr("its certificate was issued by an authority this computer does not trust");
+    switch (status) {
+    case 400:
+    case 418:
+        return QNetworkReply::ProtocolInvalidOperationError;
+    case 401:
+        return QNetworkReply::AuthenticationRequiredError;
+    case 403:
+        return QNetworkReply::ContentAccessDenied;
+    case 404:
+        return QNetworkReply::ContentNotFoundError;
+    case 405:
+        return QNetworkReply::ContentOperationNotPermittedError;
+    case 407:
+        return QNetworkReply::ProxyAuthenticationRequiredError;
+    case 409:
+        return QNetworkReply::ContentConflictError;
+    case 410:
+        return QNetworkReply::ContentGoneError;
+    case 500:
+        return QNetworkReply::InternalServerError;
+    case 501:
+        return QNetworkReply::OperationNotImplementedError;
+    case 503:
+        return QNetworkReply::ServiceUnavailableError;
     default:
-        return error.errorString();
+        return status > 500 ? QNetworkReply::UnknownServerError : QNetworkReply::UnknownContentError;
     }
 }
+
+QNetworkReply::NetworkError errorOfResult(CURLcode result)
+{
+    switch (result) {
+    case CURLE_COULDNT_CONNECT:
+        return QNetworkReply::ConnectionRefusedError;
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QNetworkReply::HostNotFoundError;
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return QNetworkReply::ProxyNotFoundError;
+    case CURLE_OPERATION_TIMEDOUT:
+        return QNetworkReply::TimeoutError;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+        return QNetworkReply::RemoteHostClosedError;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+        return QNetworkReply::SslHandshakeFailedError;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+        return QNetworkReply::ProtocolUnknownError;
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_BAD_CONTENT_ENCODING:
+        return QNetworkReply::ProtocolFailure;
+    default:
+        return QNetworkReply::UnknownNetworkError;
+    }
+}
+
+QString certificateProblem(long verifyResult)
+{
+    switch (verifyResult) {
+    // libcurl checks the name itself once OpenSSL has accepted the chain,
+    // and then reports "unspecified".
+    case X509_V_OK:
+    case X509_V_ERR_UNSPECIFIED:
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+        return HttpDownloadFile::tr("its certificate was issued for another host name");
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return HttpDownloadFile::tr("its certificate has expired");
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return HttpDownloadFile::tr("its certificate is not valid yet");
+    case X509_V_ERR_CERT_REVOKED:
+        return HttpDownloadFile::tr("its certificate has been revoked");
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+    case X509_V_ERR_CERT_UNTRUSTED:
+    case X509_V_ERR_CERT_REJECTED:
+        return HttpDownloadFile::tr("its certificate was issued by an authority this computer does not trust");
+    default:
+        return QString::fromUtf8(X509_verify_cert_error_string(verifyResult));
+    }
+}
+
 } // namespace
+
+struct HttpDownloadFile::Curl
+{
+    CurlEasy easy{curl_easy_init()};
+    CurlList headers;
+    QByteArray authorities = HttpSession::extraAuthorities();
+    char errorText[CURL_ERROR_SIZE] = {};
+};
+
+// libcurl's callbacks only take what arrives; the download acts on it once
+// libcurl has returned (HttpSession::Transfer::onArrivals).
+struct DownloadCallbacks
+{
+    static size_t onHeader(char *data, size_t size, size_t count, void *self)
+    {
+        auto *download = static_cast<HttpDownloadFile *>(self);
+        const QByteArray line = QByteArray(data, int(size * count)).trimmed();
+        download->stallTimer.start();
+        if (line.startsWith("HTTP/")) {
+            const QList<QByteArray> parts = line.split(' ');
+            download->status = parts.value(1).toInt();
+            download->reason = line.mid(parts.value(0).size() + parts.value(1).size() + 2).trimmed();
+            download->overHttp2 = line.startsWith("HTTP/2");
+            download->headers.clear();
+            download->headComplete = false;
+        } else if (line.isEmpty()) {
+            // A 1xx answer is followed by the real one.
+            download->headComplete = download->status >= 200;
+            download->session->noteArrival(download);
+        } else {
+            const int colon = line.indexOf(':');
+            if (colon > 0)
+                download->headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+        }
+        return size * count;
+    }
+
+    // A body without a file is counted and dropped, as if read.
+    static size_t onBody(char *data, size_t size, size_t count, void *self)
+    {
+        auto *download = static_cast<HttpDownloadFile *>(self);
+        const qint64 bytes = qint64(size * count);
+        download->stallTimer.start();
+        if (download->file && download->pending.size() + bytes > HttpDownloadFile::bufferLimit
+            && !download->pending.isEmpty()) {
+            download->paused = true;
+            download->session->noteArrival(download);
+            return CURL_WRITEFUNC_PAUSE;
+        }
+        if (download->file)
+            download->pending.append(data, int(bytes));
+        download->mostPending = qMax(download->mostPending, qint64(download->pending.size()));
+        download->bodyReceived += bytes;
+        download->session->noteArrival(download);
+        return size * count;
+    }
+};
 
 HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir,
                                    QObject *parent)
     : HttpDownloadFile(std::move(fileName), std::move(url), std::move(saveDir), nullptr, parent)
 {
-    manager = new QNetworkAccessManager(this);
-    useSystemProxy(manager);
-    ownsManager = true;
+    session = new HttpSession(this);
+    ownsSession = true;
 }
 
 HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir,
-                                   QNetworkAccessManager *sharedManager, QObject *parent)
+                                   HttpSession *sharedSession, QObject *parent)
     : QObject(parent)
-    , manager(sharedManager)
+    , session(sharedSession)
     , saveDir(std::move(saveDir))
     , fileName(std::move(fileName))
     , url(std::move(url))
-    , ownsManager(false)
 {
     stallTimer.setSingleShot(true);
     stallTimer.setInterval(defaultStallTimeout);
@@ -100,11 +223,7 @@ HttpDownloadFile::~HttpDownloadFile()
 {
     if (!downloading)
         return;
-    // Aborting notifies synchronously; none of it may reach a half-destroyed object.
-    reply->disconnect(this);
-    reply->abort();
-    if (!ownsManager)
-        reply->deleteLater();
+    session->stop(curl->easy.get());
     delete file;
 }
 
@@ -128,61 +247,98 @@ void HttpDownloadFile::startDownload()
     if (downloading || finished)
         return;
     downloading = true;
+    curl = std::make_unique<Curl>();
+    setUpHandle();
 
+    if (!headOnly) {
+        if (fileName.isEmpty())
+            fileName = QFileInfo(url).fileName();
+        if (!saveDir.isEmpty()) {
+            if (!QDir(saveDir).exists())
+                QDir().mkdir(saveDir);
+            fileName = saveDir + QLatin1Char('/') + fileName;
+        }
+        if (!openTarget())
+            fail(cannotWriteText(), Problem::CannotWrite);
+    }
     sendRequest(QUrl(url, QUrl::TolerantMode));
-    if (headOnly)
-        return;
-
-    if (fileName.isEmpty())
-        fileName = QFileInfo(url).fileName();
-    if (!saveDir.isEmpty()) {
-        if (!QDir(saveDir).exists())
-            QDir().mkdir(saveDir);
-        fileName = saveDir + QLatin1Char('/') + fileName;
-    }
-    if (openTarget()) {
-        reply->setReadBufferSize(readBufferLimit);
-        return;
-    }
-    // Without a file nothing drains the reply: a bounded buffer would stall it.
-    fail(cannotWriteText(), Problem::CannotWrite);
 }
 
-void HttpDownloadFile::sendRequest(const QUrl &address)
+// What every hop shares. Redirects are followed here, not by libcurl: it
+// would follow a 300 too, and could not say which address it refused.
+void HttpDownloadFile::setUpHandle()
 {
-    reply = headOnly ? manager->head(buildRequest(address)) : manager->get(buildRequest(address));
-    connect(reply, &QIODevice::readyRead, this, &HttpDownloadFile::onReplyDataArrived);
-    connect(reply, &QNetworkReply::finished, this, &HttpDownloadFile::onReplyFinished);
-    connect(reply, &QNetworkReply::errorOccurred, this, &HttpDownloadFile::onReplyError);
-    connect(reply, &QNetworkReply::downloadProgress, this, &HttpDownloadFile::onReplyProgress);
-    connect(reply, &QNetworkReply::metaDataChanged, this, &HttpDownloadFile::onReplyMetaDataChanged);
-    connect(reply, &QNetworkReply::sslErrors, this, &HttpDownloadFile::onReplySslErrors);
-    if (file)
-        reply->setReadBufferSize(readBufferLimit);
-    stallTimer.start(answerLimit >= 0 ? answerLimit : stallLimit);
-}
-
-// Qt decodes the compressed answers it asks for by default, drops their length
-// and so saves a cut-off one as complete; the file comes as stored. Every hop
-// of a redirect asks the same, a range and its condition included.
-QNetworkRequest HttpDownloadFile::buildRequest(const QUrl &address) const
-{
-    QNetworkRequest request(address);
-    request.setRawHeader("Accept-Encoding", "identity");
+    CURL *easy = curl->easy.get();
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, curl->errorText);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &DownloadCallbacks::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &DownloadCallbacks::onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     // Over TLS the server may choose HTTP/2 and carry many files on one
-    // connection; in clear text Qt would send an h2c upgrade few servers take.
-    if (address.scheme() == QLatin1String("https"))
-        request.setAttribute(QNetworkRequest::Http2AllowedAttribute, true);
-    if (stagedValidator.isEmpty())
-        return request;
-    const bool isEtag = stagedValidator.startsWith('"');
-    if (stagedBytes == stagedLength) {
-        request.setRawHeader(isEtag ? "If-None-Match" : "If-Modified-Since", stagedValidator);
-    } else {
-        request.setRawHeader("Range", "bytes=" + QByteArray::number(stagedBytes) + '-');
-        request.setRawHeader("If-Range", stagedValidator);
+    // connection; in clear text it stays HTTP/1.1, as few servers take h2c.
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    if (headOnly)
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    if (!curl->authorities.isEmpty()) {
+        curl_blob blob{curl->authorities.data(), size_t(curl->authorities.size()), CURL_BLOB_NOCOPY};
+        curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
     }
-    return request;
+    setRequestHeaders();
+}
+
+// A compressed answer would be decoded and lose its length, and with it the
+// check for a cut-off one: the file comes as stored. Every hop of a redirect
+// asks the same, a range and its condition included.
+void HttpDownloadFile::setRequestHeaders()
+{
+    curl_slist *list = curl_slist_append(nullptr, "Accept-Encoding: identity");
+    if (!stagedValidator.isEmpty()) {
+        const bool isEtag = stagedValidator.startsWith('"');
+        if (stagedBytes == stagedLength) {
+            list = curl_slist_append(list, ((isEtag ? "If-None-Match: " : "If-Modified-Since: ") + stagedValidator).constData());
+        } else {
+            list = curl_slist_append(list, ("Range: bytes=" + QByteArray::number(stagedBytes) + '-').constData());
+            list = curl_slist_append(list, ("If-Range: " + stagedValidator).constData());
+        }
+    }
+    curl->headers.reset(list);
+    curl_easy_setopt(curl->easy.get(), CURLOPT_HTTPHEADER, list);
+}
+
+void HttpDownloadFile::setProxy(const QUrl &target)
+{
+    proxy = session->proxyFor(target);
+    QByteArray address;
+    if (proxy.type() == QNetworkProxy::HttpProxy || proxy.type() == QNetworkProxy::Socks5Proxy) {
+        QUrl proxyUrl;
+        proxyUrl.setScheme(proxy.type() == QNetworkProxy::HttpProxy ? QStringLiteral("http") : QStringLiteral("socks5h"));
+        proxyUrl.setHost(proxy.hostName());
+        proxyUrl.setPort(proxy.port());
+        address = proxyUrl.toEncoded();
+    }
+    // Empty: no proxy, whatever libcurl would read from the environment itself.
+    curl_easy_setopt(curl->easy.get(), CURLOPT_PROXY, address.constData());
+}
+
+void HttpDownloadFile::sendRequest(const QUrl &target)
+{
+    address = target;
+    status = 0;
+    reason.clear();
+    headers.clear();
+    headComplete = false;
+    headTaken = false;
+    pending.clear();
+    bodyReceived = 0;
+    curl_easy_setopt(curl->easy.get(), CURLOPT_URL, target.toEncoded().constData());
+    setProxy(target);
+    curl->errorText[0] = 0;
+    stallTimer.start(answerLimit >= 0 ? answerLimit : stallLimit);
+    session->start(curl->easy.get(), this);
 }
 
 // A staged part is kept until the answer shows whether it is continued.
@@ -194,8 +350,7 @@ bool HttpDownloadFile::openTarget()
     file = new QFile(fileName);
     if (file->open(reusing ? QIODevice::ReadWrite : QIODevice::WriteOnly))
         return true;
-    file->close();
-    file->deleteLater();
+    delete file;
     file = nullptr;
     return false;
 }
@@ -226,24 +381,46 @@ QString HttpDownloadFile::errorDetail() const
     return firstErrorDetail;
 }
 
-void HttpDownloadFile::onReplyMetaDataChanged()
+void HttpDownloadFile::onArrivals()
 {
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (isRedirect(status) && reply->hasRawHeader("Location")) {
-        followRedirect();
+    if (!takeHead() || !writePending())
         return;
+    reportProgress();
+    if (paused) {
+        paused = false;
+        session->resume(curl->easy.get());
+    }
+}
+
+// False once the transfer has ended over what the head said.
+bool HttpDownloadFile::takeHead()
+{
+    if (!headComplete || headTaken)
+        return true;
+    headTaken = true;
+    if (isRedirect(status) && !header("location").isEmpty()) {
+        followRedirect();
+        return downloading;
     }
     if (headHandled)
-        return;
+        return true;
+    handleHead();
+    return downloading;
+}
+
+void HttpDownloadFile::handleHead()
+{
     headHandled = true;
     stallTimer.start(stallLimit);
-    overHttp2 = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
     // An error page's validator says nothing about the file.
     if ((status >= 200 && status <= 299) || status == 304)
-        serverValidator = HttpAnswer::validator(reply->rawHeader("ETag"), reply->rawHeader("Last-Modified"));
+        serverValidator = HttpAnswer::validator(header("etag"), header("last-modified"));
     const bool reusing = !stagedValidator.isEmpty();
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    announcedLength = length.isValid() ? length.toLongLong() : -1;
+    bool lengthKnown = false;
+    replyLength = header("content-length").toLongLong(&lengthKnown);
+    if (!lengthKnown)
+        replyLength = -1;
+    announcedLength = replyLength;
 
     if (reusing && status == 304 && stagedBytes == stagedLength) {
         keepsStagedWhole = true;
@@ -251,7 +428,7 @@ void HttpDownloadFile::onReplyMetaDataChanged()
         announcedLength = stagedLength;
     } else if (status == 206) {
         qint64 first = -1;
-        if (!asksForRange() || !HttpAnswer::parseContentRange(reply->rawHeader("Content-Range"), &first, &announcedLength)
+        if (!asksForRange() || !HttpAnswer::parseContentRange(header("content-range"), &first, &announcedLength)
             || first != stagedBytes) {
             if (file)
                 file->resize(0);
@@ -304,158 +481,183 @@ bool HttpDownloadFile::hashStagedBytes(qint64 count)
     return true;
 }
 
-void HttpDownloadFile::onReplyDataArrived()
+// False once the transfer has ended over a write or a limit.
+bool HttpDownloadFile::writePending()
 {
-    // Every arrival counts against a stall, also the ones left unread.
-    stallTimer.start();
-    if (!file && !redirecting)
-        return;
-    const QByteArray data = reply->readAll();
-    if (!writesBody || redirecting)
-        return;
+    const QByteArray data = std::exchange(pending, QByteArray());
+    if (data.isEmpty() || !writesBody || redirecting || !file)
+        return true;
     const qint64 limit = expectedSize >= 0 ? expectedSize : maximumSize;
     if (limit >= 0 && bodyOffset + bytesWritten + data.size() > limit) {
         abortTransfer(tr("The file is longer than the %1 bytes it may have").arg(limit), Problem::Damaged);
-        return;
+        return false;
     }
     if (!expectedSha256.isEmpty())
         sha256.addData(data);
     bytesWritten += data.size();
-    if (file->write(data) != data.size() || !file->flush())
+    if (file->write(data) != data.size() || !file->flush()) {
         abortTransfer(cannotWriteText(), Problem::CannotWrite);
+        return false;
+    }
+    return true;
 }
 
-void HttpDownloadFile::onReplyFinished()
+// A continued file's progress counts the part kept from earlier too. The
+// last report of a length-less answer gives the count as the total.
+void HttpDownloadFile::reportProgress(bool last)
 {
-    if (redirecting && !failed) {
+    if (!headHandled || redirecting || (bodyReceived == reportedReceived && !last))
+        return;
+    reportedReceived = bodyReceived;
+    uint64_t received = uint64_t(bodyOffset + bodyReceived);
+    uint64_t total = replyLength >= 0 ? uint64_t(bodyOffset + replyLength)
+                                      : (last ? received : std::numeric_limits<uint64_t>::max());
+    emit downloadProgress(received, total);
+}
+
+void HttpDownloadFile::onTransferDone(int result)
+{
+    const CURLcode code = CURLcode(result);
+    if (!takeHead() || !writePending())
+        return;
+    if (code == CURLE_OK && redirecting && !failed) {
         redirecting = false;
         ++redirects;
-        reply->deleteLater();
         sendRequest(redirectTarget);
         return;
     }
-    stallTimer.stop();
-    finalStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (code != CURLE_OK && resendsUnanswered(code))
+        return;
+    finalStatus = status;
+    if (code != CURLE_OK)
+        failOnResult(code);
+    else if (status >= 400)
+        failOnStatus();
     if (!failed)
         checkStatus();
     if (!failed)
         checkContent();
+    if (code == CURLE_OK || headHandled)
+        reportProgress(code == CURLE_OK);
+    finishTransfer();
+}
 
-    if (ownsManager)
-        manager->deleteLater();
-    reply->deleteLater();
+// A connection that had served other requests may end before it answers
+// this one (an HTTP/2 GOAWAY, or a kept-alive connection the server closed):
+// the request never reached the server's work, so it goes again.
+bool HttpDownloadFile::resendsUnanswered(int result)
+{
+    long newConnections = 0;
+    curl_easy_getinfo(curl->easy.get(), CURLINFO_NUM_CONNECTS, &newConnections);
+    const bool streamRefused = result == CURLE_HTTP2 || result == CURLE_HTTP2_STREAM;
+    const bool connectionLost = result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR || result == CURLE_GOT_NOTHING;
+    if (status != 0 || resends == mostResends || !(streamRefused || (connectionLost && newConnections == 0)))
+        return false;
+    ++resends;
+    sendRequest(address);
+    return true;
+}
+
+void HttpDownloadFile::failOnResult(int result)
+{
+    const CURLcode code = CURLcode(result);
+    const QString detail = curl->errorText[0] ? QString::fromUtf8(curl->errorText)
+                                              : QString::fromUtf8(curl_easy_strerror(code));
+    QNetworkReply::NetworkError error = errorOfResult(code);
+    long connectStatus = 0;
+    curl_easy_getinfo(curl->easy.get(), CURLINFO_HTTP_CONNECTCODE, &connectStatus);
+    if (!proxyName().isEmpty()) {
+        if (connectStatus == 407)
+            error = QNetworkReply::ProxyAuthenticationRequiredError;
+        else if (connectStatus >= 300)
+            error = QNetworkReply::UnknownProxyError;
+        else if (error == QNetworkReply::ConnectionRefusedError)
+            // Plain http through a proxy connects to the proxy alone.
+            error = QNetworkReply::ProxyConnectionRefusedError;
+    }
+    const bool transientFailure = isTransientNetworkError(error) || code == CURLE_HTTP2 || code == CURLE_HTTP2_STREAM;
+    if (!failed)
+        firstNetworkError = error;
+    if (error == QNetworkReply::SslHandshakeFailedError)
+        fail(handshakeProblem(code), Problem::Network, false, tr("SSL handshake failed; %1").arg(detail));
+    else
+        fail(describeNetworkError(error, detail), Problem::Network, transientFailure, detail);
+}
+
+void HttpDownloadFile::failOnStatus()
+{
+    const QNetworkReply::NetworkError error = errorOfStatus(status);
+    const QString detail = tr("the server replied: %1 %2").arg(status).arg(QString::fromUtf8(reason)).trimmed();
+    if (!failed)
+        firstNetworkError = error;
+    fail(describeNetworkError(error, detail), Problem::Network,
+         isTransientStatus(status) || isTransientNetworkError(error), detail);
+}
+
+void HttpDownloadFile::finishTransfer()
+{
+    stallTimer.stop();
+    if (ownsSession)
+        session->deleteLater();
     if (file) {
         file->close();
-        file->deleteLater();
+        delete file;
     }
-    manager = nullptr;
-    reply = nullptr;
     file = nullptr;
     finished = true;
     downloading = false;
     emit downloadFinished();
 }
 
-void HttpDownloadFile::onReplyError(QNetworkReply::NetworkError errorCode)
+QString HttpDownloadFile::describeNetworkError(QNetworkReply::NetworkError errorCode, const QString &detail) const
 {
-    // After our own abort the reply's cancel error only echoes the reported cause.
-    if (abortedHere)
-        return;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    QStringList details{reply->errorString()};
-    for (const QSslError &sslError : qAsConst(sslErrors))
-        details << sslError.errorString();
-    const bool proxyRefused = errorCode == QNetworkReply::ConnectionRefusedError && !proxyName().isEmpty();
-    if (!failed)
-        firstNetworkError = proxyRefused ? QNetworkReply::ProxyConnectionRefusedError : errorCode;
-    fail(describeNetworkError(errorCode), Problem::Network,
-         isTransientStatus(status) || isTransientNetworkError(errorCode), details.join(QStringLiteral("; ")));
-}
-
-void HttpDownloadFile::onReplySslErrors(const QList<QSslError> &errors)
-{
-    // Never ignored: a server that cannot prove who it is gets no request.
-    sslErrors = errors;
-}
-
-QString HttpDownloadFile::describeNetworkError(QNetworkReply::NetworkError errorCode) const
-{
-    const QString proxy = proxyName();
+    const QString proxyAddress = proxyName();
     switch (errorCode) {
-    case QNetworkReply::SslHandshakeFailedError:
-        return handshakeProblem();
-    case QNetworkReply::ConnectionRefusedError:
-        // Plain http through a proxy connects to the proxy alone.
-        if (proxy.isEmpty())
-            break;
-        Q_FALLTHROUGH();
     case QNetworkReply::ProxyConnectionRefusedError:
-        return tr("the proxy %1 refused the connection").arg(proxy);
+        return tr("the proxy %1 refused the connection").arg(proxyAddress);
     case QNetworkReply::ProxyAuthenticationRequiredError:
-        return tr("the proxy %1 asks for a user name and password").arg(proxy);
+        return tr("the proxy %1 asks for a user name and password").arg(proxyAddress);
     case QNetworkReply::ProxyConnectionClosedError:
     case QNetworkReply::ProxyNotFoundError:
     case QNetworkReply::ProxyTimeoutError:
     case QNetworkReply::UnknownProxyError:
-        return tr("the proxy %1 failed: %2").arg(proxy, reply->errorString());
+        return tr("the proxy %1 failed: %2").arg(proxyAddress, detail);
     default:
         break;
     }
     const QString text = tr("Network error : %1").arg(int(errorCode));
-    return proxy.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxy);
+    return proxyAddress.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxyAddress);
 }
 
-QString HttpDownloadFile::handshakeProblem() const
+QString HttpDownloadFile::handshakeProblem(int result) const
 {
-    if (sslErrors.isEmpty())
-        return tr("no secure connection could be made with %1").arg(reply->url().authority());
-    QStringList problems;
-    for (const QSslError &sslError : qAsConst(sslErrors)) {
-        const QString problem = certificateProblem(sslError);
-        if (!problems.contains(problem))
-            problems << problem;
-    }
-    return tr("the server's identity could not be verified: %1").arg(problems.join(QStringLiteral("; ")));
+    if (result != CURLE_PEER_FAILED_VERIFICATION)
+        return tr("no secure connection could be made with %1").arg(address.authority());
+    long verifyResult = X509_V_OK;
+    curl_easy_getinfo(curl->easy.get(), CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+    return tr("the server's identity could not be verified: %1").arg(certificateProblem(verifyResult));
 }
 
 // The proxy that the request went through, as host:port; empty without one.
 QString HttpDownloadFile::proxyName() const
 {
-    QNetworkProxyFactory *factory = manager ? manager->proxyFactory() : nullptr;
-    const QNetworkProxy proxy = factory ? factory->queryProxy(QNetworkProxyQuery(reply->url())).value(0)
-                                        : QNetworkProxy(QNetworkProxy::NoProxy);
     if (proxy.type() != QNetworkProxy::HttpProxy && proxy.type() != QNetworkProxy::Socks5Proxy)
         return QString();
     return QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port());
 }
 
-void HttpDownloadFile::onReplyProgress(uint64_t byteReceived, uint64_t byteTotal)
-{
-    if (redirecting)
-        return;
-    // A continued file's progress counts the part kept from earlier too.
-    if (bodyOffset > 0) {
-        byteReceived += uint64_t(bodyOffset);
-        if (byteTotal != std::numeric_limits<uint64_t>::max())
-            byteTotal += uint64_t(bodyOffset);
-    }
-    emit downloadProgress(byteReceived, byteTotal);
-}
-
-// Sends the same request to the address a redirect names once its answer has
-// ended. Followed by hand: Qt's own following now and then sends a request
-// twice and mixes the headers of both answers into one.
+// Sends the same request to the address a redirect names once its answer has ended.
 void HttpDownloadFile::followRedirect()
 {
-    redirectTarget = HttpAnswer::redirectTarget(reply->url(), reply->rawHeader("Location"));
-    const HttpAnswer::RedirectRefusal refusal = HttpAnswer::checkRedirect(reply->url(), redirectTarget);
+    redirectTarget = HttpAnswer::redirectTarget(address, header("location"));
+    const HttpAnswer::RedirectRefusal refusal = HttpAnswer::checkRedirect(address, redirectTarget);
     if (redirects == maximumRedirects) {
         abortTransfer(tr("the server redirected more than %1 times, last to %2")
                           .arg(maximumRedirects).arg(redirectTarget.toString()), Problem::Redirect);
     } else if (refusal == HttpAnswer::RedirectRefusal::NotWebAddress) {
         // What is no address at all is named as the server wrote it.
         const QString named = redirectTarget.isValid() ? redirectTarget.toString()
-                                                       : QString::fromUtf8(reply->rawHeader("Location"));
+                                                       : QString::fromUtf8(header("location"));
         abortTransfer(tr("the server redirected to %1, which is not a web address").arg(named), Problem::Redirect);
     } else if (refusal == HttpAnswer::RedirectRefusal::NotSecure) {
         abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()),
@@ -489,23 +691,25 @@ void HttpDownloadFile::fail(const QString &errorText, Problem kind, bool transie
     emit error(errorText);
 }
 
+// Ends the transfer at once, the way it ends by itself.
 void HttpDownloadFile::abortTransfer(const QString &errorText, Problem kind, bool transientFailure)
 {
     fail(errorText, kind, transientFailure);
-    abortedHere = true;
-    reply->abort();
+    session->stop(curl->easy.get());
+    finalStatus = status;
+    if (headHandled && !redirecting)
+        reportProgress();
+    finishTransfer();
 }
 
-// Qt sees no error in a 3xx answer it does not follow, which is not the file either.
+// A 3xx answer that is not followed is not the file either.
 void HttpDownloadFile::checkStatus()
 {
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if ((status >= 200 && status <= 299) || (status == 304 && keepsStagedWhole))
         return;
-    const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    const QString text = tr("Server answered with HTTP status %1 %2").arg(status).arg(reason).trimmed();
-    const QString proxy = proxyName();
-    fail(proxy.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxy), Problem::HttpStatus,
+    const QString text = tr("Server answered with HTTP status %1 %2").arg(status).arg(QString::fromUtf8(reason)).trimmed();
+    const QString proxyAddress = proxyName();
+    fail(proxyAddress.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxyAddress), Problem::HttpStatus,
          isTransientStatus(status));
 }
 

@@ -1,21 +1,21 @@
 #ifndef HTTPDOWNLOADFILE_H
 #define HTTPDOWNLOADFILE_H
 
+#include "httpsession.h"
 #include "sha256.h"
 
+#include <QHash>
 #include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QObject>
 #include <QString>
-#include <QSslError>
 #include <QTimer>
 #include <QUrl>
 
 #include <cstdint>
+#include <memory>
 
 QT_BEGIN_NAMESPACE
 class QFile;
-class QNetworkAccessManager;
 QT_END_NAMESPACE
 
 /// Fetches one file by HTTP GET and streams the body into a file in a
@@ -27,9 +27,9 @@ QT_END_NAMESPACE
 /// turns false; errorString() keeps the first. The texts:
 /// - "can not write file <target path>": the target cannot be opened, or a
 ///   write or flush into it failed (the transfer is then aborted);
-/// - "Network error : <code>": the reply reported QNetworkReply::NetworkError
-///   <code> in decimal (a 404 gives 203, a body cut short of its
-///   Content-Length or of its last chunk gives 2);
+/// - "Network error : <code>": the transfer failed with what Qt names
+///   QNetworkReply::NetworkError <code>, in decimal (a 404 gives 203, a body
+///   cut short of its Content-Length or of its last chunk gives 2);
 /// - "Server answered with HTTP status <code> <reason>": the status is not
 ///   2xx although the network layer saw no error (a 3xx that is not followed);
 /// - "No data received for <s> s": the transfer stalled for the stall limit
@@ -42,8 +42,8 @@ QT_END_NAMESPACE
 ///   naming the address;
 ///   never retried;
 /// - a proxy that refuses the connection or asks for credentials, naming it.
-/// Any failure through a proxy names the proxy. errorDetail() keeps Qt's own
-/// words for the log. A file left by a failed transfer is kept; succeeded()
+/// Any failure through a proxy names the proxy. errorDetail() keeps libcurl's
+/// own words for the log. A file left by a failed transfer is kept; succeeded()
 /// is false for it.
 ///
 /// Redirects (301, 302, 303, 307, 308) are followed, up to maximumRedirects,
@@ -58,20 +58,26 @@ QT_END_NAMESPACE
 ///
 /// For the installation it can also continue a file staged by an earlier
 /// attempt (reuseStaged()), check the content against a size and SHA-256
-/// (expectContent()) and share one network manager with other downloads.
-class HttpDownloadFile : public QObject
+/// (expectContent()) and share one HttpSession with other downloads.
+///
+/// A request that got no answer at all on a connection that had served
+/// others (a server ending it, as an HTTP/2 GOAWAY does) is sent again, a few
+/// times at most. Memory stays bounded when writing lags behind the line:
+/// the transfer pauses while more than bufferLimit bytes wait for the file.
+class HttpDownloadFile : public QObject, private HttpSession::Transfer
 {
     Q_OBJECT
 
 public:
     static constexpr int defaultStallTimeout = 30000;
     static constexpr int maximumRedirects = 5;
+    static constexpr qint64 bufferLimit = 256 * 1024;
 
     HttpDownloadFile(QString fileName, QString url, QString saveDir, QObject *parent);
-    /// Sends the request through \a sharedManager, which must outlive the
-    /// transfer, so that consecutive files reuse one kept-alive connection.
+    /// Sends the request through \a sharedSession, which must outlive the
+    /// transfer, so that files reuse its connections.
     HttpDownloadFile(QString fileName, QString url, QString saveDir,
-                     QNetworkAccessManager *sharedManager, QObject *parent);
+                     HttpSession *sharedSession, QObject *parent);
     ~HttpDownloadFile() override;
 
     /// Before startDownload(): the target already holds the first \a stagedBytes
@@ -104,7 +110,7 @@ public:
     bool succeeded() const;
     /// The first error text reported, empty while none was.
     QString errorString() const;
-    /// Qt's own words for the first network failure, for the log; may be empty.
+    /// libcurl's own words for the first network failure, for the log; may be empty.
     QString errorDetail() const;
     /// What kind of failure the first error was, so that it can be told in
     /// plain words; with Network, networkError() says which.
@@ -127,6 +133,8 @@ public:
     bool usedHttp2() const { return overHttp2; }
     /// The HTTP status of the last answer, once the transfer has finished; 0 without one.
     int statusCode() const { return finalStatus; }
+    /// The most body bytes that were held at once between the line and the file.
+    qint64 mostBuffered() const { return mostPending; }
 
 signals:
     void error(QString errorStr);
@@ -135,20 +143,25 @@ signals:
     /// The response's head has arrived: validator() and fileLength() are known.
     void responseStarted();
 
-public slots:
-    void onReplyDataArrived();
-    void onReplyFinished();
-    void onReplyError(QNetworkReply::NetworkError errorCode);
-    void onReplyProgress(uint64_t byteReceived, uint64_t byteTotal);
-
-private slots:
-    void onStallTimeout();
-    void onReplyMetaDataChanged();
-    void onReplySslErrors(const QList<QSslError> &errors);
-
 private:
+    struct Curl;
+    friend struct DownloadCallbacks;
+
+    void onArrivals() override;
+    void onTransferDone(int result) override;
+    void onStallTimeout();
     void sendRequest(const QUrl &address);
-    QNetworkRequest buildRequest(const QUrl &address) const;
+    void setUpHandle();
+    void setRequestHeaders();
+    void setProxy(const QUrl &address);
+    bool takeHead();
+    void handleHead();
+    bool writePending();
+    void reportProgress(bool last = false);
+    bool resendsUnanswered(int result);
+    void failOnResult(int result);
+    void failOnStatus();
+    void finishTransfer();
     void followRedirect();
     bool asksForRange() const;
     bool openTarget();
@@ -159,12 +172,13 @@ private:
     void checkStatus();
     void checkContent();
     QString cannotWriteText() const;
-    QString describeNetworkError(QNetworkReply::NetworkError errorCode) const;
-    QString handshakeProblem() const;
+    QString describeNetworkError(QNetworkReply::NetworkError errorCode, const QString &detail) const;
+    QString handshakeProblem(int result) const;
     QString proxyName() const;
+    QByteArray header(const QByteArray &lowerCaseName) const { return headers.value(lowerCaseName); }
 
-    QNetworkAccessManager *manager = nullptr;
-    QNetworkReply *reply = nullptr;
+    HttpSession *session = nullptr;
+    std::unique_ptr<Curl> curl;
     QString saveDir;
     QString fileName;
     QString url;
@@ -179,7 +193,7 @@ private:
     int stallLimit = defaultStallTimeout;
     int answerLimit = -1;
     int stalledMsecs = 0;
-    bool ownsManager = true;
+    bool ownsSession = false;
     bool headOnly = false;
     bool finished = false;
     bool failed = false;
@@ -189,10 +203,25 @@ private:
     QString firstErrorDetail;
     Problem firstProblem = Problem::None;
     QNetworkReply::NetworkError firstNetworkError = QNetworkReply::NoError;
-    QList<QSslError> sslErrors;
+    QUrl address;                // of the running request
+    QNetworkProxy proxy;         // that the running request goes through
     QUrl redirectTarget;
     int redirects = 0;
-    bool redirecting = false;   // the running reply is a redirect's; the next one follows
+    int resends = 0;
+    bool redirecting = false;   // the running answer is a redirect's; the next one follows
+
+    // The running request's answer as libcurl hands it over.
+    int status = 0;
+    QByteArray reason;
+    QHash<QByteArray, QByteArray> headers;
+    bool headComplete = false;
+    bool headTaken = false;      // of this answer
+    QByteArray pending;          // body bytes not yet written
+    qint64 mostPending = 0;
+    bool paused = false;
+    qint64 bodyReceived = 0;     // of the final answer
+    qint64 replyLength = -1;     // its Content-Length
+    qint64 reportedReceived = -1;
 
     qint64 stagedBytes = 0;
     qint64 stagedLength = -1;

@@ -1,7 +1,5 @@
 #include "systemproxy.h"
 
-#include <QNetworkAccessManager>
-
 QList<QNetworkProxy> SystemProxyFactory::queryProxy(const QNetworkProxyQuery &query)
 {
     const QString key = query.protocolTag() + QLatin1Char('\n') + query.peerHostName() + QLatin1Char('\n')
@@ -10,9 +8,4 @@ QList<QNetworkProxy> SystemProxyFactory::queryProxy(const QNetworkProxyQuery &qu
     if (found == known.constEnd())
         found = known.insert(key, systemProxyForQuery(query));
     return found.value();
-}
-
-void useSystemProxy(QNetworkAccessManager *manager)
-{
-    manager->setProxyFactory(new SystemProxyFactory);
 }

@@ -7,10 +7,6 @@
 #include <QNetworkProxyFactory>
 #include <QString>
 
-QT_BEGIN_NAMESPACE
-class QNetworkAccessManager;
-QT_END_NAMESPACE
-
 /// The proxies the system configures: on Windows the user's Internet
 /// settings, PAC scripts included; elsewhere http_proxy, https_proxy and
 /// no_proxy. Asked once per scheme, host and port: a PAC script is run for
@@ -23,8 +19,5 @@ public:
 private:
     QHash<QString, QList<QNetworkProxy>> known;
 };
-
-/// Makes \a manager go through the system's proxies.
-void useSystemProxy(QNetworkAccessManager *manager);
 
 #endif // SYSTEMPROXY_H

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Qt's words for a refused request ("Network error : 203") do not say which status it was.
+// "Network error : 203" does not say which status it was.
 QString failureText(const HttpDownloadFile &download)
 {
     const QString reason = download.errorString();
@@ -60,7 +60,6 @@ void FileStaging::startAttempt()
     const QFileInfo target(way.path);
     downloader = new HttpDownloadFile(target.fileName(), way.url, target.path(), context.network, this);
     downloader->setStallTimeout(context.stallTimeout);
-    downloader->setAnswerTimeout(context.answerTimeout);
     downloader->expectContent(way.expected.size, way.expected.sha256);
     downloader->setMaximumSize(way.limit);
     const StagingRecords::Record record = context.records->find(way.url);
@@ -90,7 +89,6 @@ void FileStaging::onAttemptEnded()
     const bool transient = downloader->failureIsTransient();
     const QString reason = failureText(*downloader);
     const QString detail = downloader->errorDetail();
-    const QNetworkReply::NetworkError networkError = downloader->networkError();
     status = downloader->statusCode();
     if (!succeeded)
         failureCause = FailureCause::ofDownload(*downloader, way.path);
@@ -103,9 +101,7 @@ void FileStaging::onAttemptEnded()
         return;
     }
     if (transient && attempt < context.retries) {
-        // A request the server never took may go again at once.
-        const bool neverTaken = networkError == QNetworkReply::ContentReSendError;
-        const int wait = neverTaken ? 0 : context.retryPause << attempt;
+        const int wait = context.retryPause << attempt;
         ++attempt;
         qDebug().noquote() << QStringLiteral("%1: %2; trying again in %3 s")
                                   .arg(way.shownName, reason).arg(wait / 1000.0);

@@ -10,13 +10,13 @@
 #include <QVector>
 
 class HttpDownloadFile;
-class QNetworkAccessManager;
+class HttpSession;
 class StagingRecords;
 
 /// Stages one file in the download directory: tries each way to it in turn
 /// (a patch, the .zst, the raw file), each with its retries, continues what
 /// an earlier attempt left, and decodes a compressed way into the staged
-/// file. Many run at once on one network manager; each reports once,
+/// file. Many run at once in one HttpSession; each reports once,
 /// through finished().
 class FileStaging : public QObject
 {
@@ -26,10 +26,9 @@ public:
     /// What all stagings of one installation share.
     struct Context
     {
-        QNetworkAccessManager *network = nullptr;
+        HttpSession *network = nullptr;
         StagingRecords *records = nullptr;
         int stallTimeout = 0;
-        int answerTimeout = 0;
         int retryPause = 0;
         int retries = 0;
     };

@@ -6,7 +6,7 @@
 #include "minisign.h"
 #include "releasecommit.h"
 #include "stagingrecords.h"
-#include "systemproxy.h"
+#include "httpsession.h"
 #include "windowsfiles.h"
 #include "writeprobe.h"
 
@@ -28,13 +28,11 @@ namespace {
 
 // A minisign signature is a few hundred bytes; nothing larger is fetched.
 constexpr qint64 signatureLimit = 64 * 1024;
-// Qt opens this many HTTP/1.1 connections to one host.
+// HTTP/1.1 carries one request per connection at a time: as many files at
+// once as browsers open connections to one host.
 constexpr int connectionsPerHost = 6;
-// Streams at once over one HTTP/2 connection: enough to fill a long line
-// with small files, few enough to keep files and replies open in bounds.
-constexpr int mostInFlight = 32;
-// Over HTTP/2 a server begins each answer at once, however busy the line.
-constexpr int multiplexedAnswerTimeout = 10000;
+// HTTP/2 carries them all on one connection, as many as its streams.
+constexpr int mostInFlight = 100;
 // Room beyond the release's files: the journal, the manifest, the bookkeeping.
 constexpr qint64 spaceMargin = 4 * 1024 * 1024;
 // How often a closing Brenvoth is looked for.
@@ -48,9 +46,9 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
     , applicationDir(applicationDir)
     , downloadDir(applicationDir + QStringLiteral("/download"))
     , downloadBaseUrl(downloadBaseUrl)
+    , network(std::make_unique<HttpSession>())
     , entryCheck(applicationDir)
 {
-    useSystemProxy(&network);
 }
 
 Installation::~Installation() = default;
@@ -304,8 +302,9 @@ bool Installation::stageAll()
     return failed == Failure::None;
 }
 
-// HTTP/1.1 gets one request per connection Qt opens to a host, so that none
-// waits in a queue while its stall timer runs; HTTP/2 carries many at once.
+// Each transfer in flight gets a connection of its own until the server is
+// known to multiplex: a transfer never waits in libcurl for a connection
+// while its stall timer runs.
 int Installation::inFlightLimit() const
 {
     return multiplexed ? mostInFlight : connectionsPerHost;
@@ -390,11 +389,7 @@ void Installation::reportProgress()
 
 FileStaging::Context Installation::stagingContext()
 {
-    // Qt 5.15 may lose a request it was about to send when an HTTP/2 server
-    // closes the connection to new ones (GOAWAY, as nginx does after 1,000
-    // requests); no answer comes, and it goes again after a short wait.
-    const int answerTimeout = multiplexed ? qMin(stallTimeout, multiplexedAnswerTimeout) : stallTimeout;
-    return {&network, records.get(), stallTimeout, answerTimeout, retryPause, retries};
+    return {network.get(), records.get(), stallTimeout, retryPause, retries};
 }
 
 // A file staged whole by an earlier run, as the signed manifest describes it,

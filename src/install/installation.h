@@ -10,7 +10,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -20,6 +19,7 @@
 #include <memory>
 
 class FileStaging;
+class HttpSession;
 class ReleaseProgress;
 class StagingRecords;
 
@@ -149,7 +149,7 @@ private:
     QElapsedTimer applicationSeen;   // since Brenvoth was first seen running
     QByteArray publicKey;
 
-    QNetworkAccessManager network;
+    std::unique_ptr<HttpSession> network;
     QString urlPrefix;
     QByteArray downloadedManifest;
     QByteArray localManifest;

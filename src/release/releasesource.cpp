@@ -1,7 +1,7 @@
 #include "releasesource.h"
 #include "httpdownloadfile.h"
 #include "sha256.h"
-#include "systemproxy.h"
+#include "httpsession.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,7 @@ ReleaseSource::ReleaseSource(const QString &location, QObject *parent) : QObject
         problem = tr("%1 is neither an http(s) address nor a folder").arg(location);
     } else if (http) {
         remote = true;
-        useSystemProxy(&network);
+        network = new HttpSession(this);
         base = location;
         if (base.endsWith(QLatin1Char('/') + manifestName))
             base.chop(manifestName.size());
@@ -79,7 +79,7 @@ void ReleaseSource::askSize(const QString &relative, const SizeAnswer &answer)
         return;
     }
     const auto head = [this, relative] {
-        auto *request = new HttpDownloadFile(QString(), where(relative), QString(), &network, this);
+        auto *request = new HttpDownloadFile(QString(), where(relative), QString(), network, this);
         request->askHeadOnly();
         return request;
     };
@@ -102,7 +102,7 @@ void ReleaseSource::fetch(const QString &relative, qint64 size, const QByteArray
     }
     const QString copy = QString::number(++copiesMade);
     const auto get = [=] {
-        auto *request = new HttpDownloadFile(copy, where(relative), copies->path(), &network, this);
+        auto *request = new HttpDownloadFile(copy, where(relative), copies->path(), network, this);
         request->expectContent(size, sha256);
         request->setMaximumSize(limit);
         auto counted = std::make_shared<uint64_t>(0);

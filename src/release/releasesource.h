@@ -2,7 +2,6 @@
 #define RELEASESOURCE_H
 
 #include <QByteArray>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -11,6 +10,7 @@
 #include <memory>
 
 class HttpDownloadFile;
+class HttpSession;
 
 /// The download server's folder as users reach it: over http(s), through
 /// the updater's own downloader with its proxies, redirects and TLS checks,
@@ -64,7 +64,7 @@ private:
     QString base;   // ends in "/"
     bool remote = false;
     QString problem;
-    QNetworkAccessManager network;
+    HttpSession *network = nullptr;
     std::unique_ptr<QTemporaryDir> copies; // downloads only
     int copiesMade = 0;
 };
