@@ -1,5 +1,6 @@
 #include "httpsession.h"
 #include "curlhandles.h"
+#include "tlstrust.h"
 
 #include <QNetworkProxyQuery>
 #include <QSocketNotifier>
@@ -18,7 +19,11 @@ QByteArray &trustedBesides()
 
 struct GlobalInit
 {
-    GlobalInit() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+    GlobalInit()
+    {
+        chooseTlsLibrary();
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+    }
 };
 
 } // namespace
