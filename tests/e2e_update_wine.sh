@@ -174,9 +174,11 @@ new_wine_session() {
     wineserver -w
 }
 
-# Over https from nginx with ssl, with the OpenSSL DLLs of the application
-# folder: refused while the test authority is not trusted, installed when the
-# updater starts in a private mount namespace where it is.
+# Over https from nginx with ssl and HTTP/2, with the OpenSSL DLLs of the
+# application folder: refused while the test authority is not in Windows'
+# store, even where libcurl's compiled-in Unix bundle has it; installed over
+# HTTP/2 when the updater starts in a private mount namespace where wine's
+# store is built with it.
 case_https_update() {
     make_trust_store "$certificates/ca.crt"
     lay_out_whole_update
@@ -192,12 +194,27 @@ case_https_update() {
     [ "$(requests 2.0.0)" -eq 0 ] || fail "a file was requested from an unverified server"
     echo "PASS: without the test authority nothing changed: $(grep -o "the server's identity.*" "$work/updater.log")"
 
-    new_wine_session
+    # This session keeps the store it built without the authority, while the
+    # bundle libcurl has compiled in (/etc/ssl/certs/ca-certificates.crt, read
+    # on the current drive: here Z:, the host's root) now holds it.
+    : > "$work/updater.log"
     updater_wrapper=(trusting_test_ca)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed: $(diff <(echo "$before") <(app_state))"
+    grep -q "^Update to 2.0.0 not installed: .*the server's identity could not be verified" "$work/updater.log" \
+        || fail "the authority was trusted from libcurl's own bundle path, not from Windows' store: $(cat "$work/updater.log")"
+    [ "$(requests 2.0.0)" -eq 0 ] || fail "a file was requested from a server trusted outside Windows' store"
+    echo "PASS: an authority only in the Unix bundle path, not in Windows' store, was refused"
+
+    new_wine_session
     run_update
     new_wine_session
     check_whole_update
-    echo "PASS: whole update of 3 files over https under wine, the test authority trusted in a private mount namespace"
+    # ALPN comes from OpenSSL: wine's Schannel offers none and would give HTTP/1.1.
+    local over_http2
+    over_http2=$(grep -c '"GET /brenvothDownload/windows/v2\.0\.0/[^ ]* HTTP/2\.0"' "$server_log" || true)
+    [ "$over_http2" -eq 3 ] || fail "$over_http2 of 3 files came over HTTP/2: $(grep v2.0.0 "$server_log")"
+    echo "PASS: whole update of 3 files over https and HTTP/2 under wine, the test authority trusted through Windows' store"
 }
 
 # A release that replaces a library the running updater has loaded: Windows
