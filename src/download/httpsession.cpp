@@ -2,6 +2,7 @@
 #include "curlhandles.h"
 #include "tlstrust.h"
 
+#include <QFile>
 #include <QNetworkProxyQuery>
 #include <QSocketNotifier>
 #include <QUrl>
@@ -15,6 +16,16 @@ QByteArray &trustedBesides()
 {
     static QByteArray pem;
     return pem;
+}
+
+// A CA blob replaces libcurl's bundle file, so the blob starts with it.
+QByteArray systemBundle()
+{
+    CurlEasy easy{curl_easy_init()};
+    char *path = nullptr;
+    curl_easy_getinfo(easy.get(), CURLINFO_CAINFO, &path);
+    QFile bundle(QString::fromLocal8Bit(path));
+    return path && bundle.open(QIODevice::ReadOnly) ? bundle.readAll() + '\n' : QByteArray();
 }
 
 struct GlobalInit
@@ -113,7 +124,10 @@ QNetworkProxy HttpSession::proxyFor(const QUrl &url)
 
 void HttpSession::trustAlso(const QByteArray &pemCertificates)
 {
-    trustedBesides() += pemCertificates;
+    QByteArray &trusted = trustedBesides();
+    if (trusted.isEmpty())
+        trusted = systemBundle();
+    trusted += pemCertificates;
 }
 
 QByteArray HttpSession::extraAuthorities()
