@@ -18,24 +18,32 @@ QByteArray &trustedBesides()
     return pem;
 }
 
-// A CA blob replaces libcurl's bundle file, so the blob starts with it.
+// Before any other call to libcurl, which would initialise it implicitly and
+// leave the TLS library no longer to be chosen.
+void initCurlOnce()
+{
+    static const bool initialised = [] {
+        chooseTlsLibrary();
+        return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    }();
+    Q_UNUSED(initialised)
+}
+
+// A CA blob replaces libcurl's bundle file, so the blob starts with it. On
+// Windows the store decides and the compiled-in bundle path is not read.
 QByteArray systemBundle()
 {
+#ifdef Q_OS_WIN
+    return QByteArray();
+#else
+    initCurlOnce();
     CurlEasy easy{curl_easy_init()};
     char *path = nullptr;
     curl_easy_getinfo(easy.get(), CURLINFO_CAINFO, &path);
     QFile bundle(QString::fromLocal8Bit(path));
     return path && bundle.open(QIODevice::ReadOnly) ? bundle.readAll() + '\n' : QByteArray();
+#endif
 }
-
-struct GlobalInit
-{
-    GlobalInit()
-    {
-        chooseTlsLibrary();
-        curl_global_init(CURL_GLOBAL_DEFAULT);
-    }
-};
 
 } // namespace
 
@@ -64,7 +72,7 @@ struct SessionCallbacks
 HttpSession::HttpSession(QObject *parent)
     : QObject(parent)
 {
-    static GlobalInit init;
+    initCurlOnce();
     multi = curl_multi_init();
     curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &SessionCallbacks::onSocket);
     curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
