@@ -2,7 +2,6 @@
 #include "curlhandles.h"
 #include "tlstrust.h"
 
-#include <QFile>
 #include <QNetworkProxyQuery>
 #include <QSocketNotifier>
 #include <QUrl>
@@ -27,22 +26,6 @@ void initCurlOnce()
         return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     }();
     Q_UNUSED(initialised)
-}
-
-// A CA blob replaces libcurl's bundle file, so the blob starts with it. On
-// Windows the store decides and the compiled-in bundle path is not read.
-QByteArray systemBundle()
-{
-#ifdef Q_OS_WIN
-    return QByteArray();
-#else
-    initCurlOnce();
-    CurlEasy easy{curl_easy_init()};
-    char *path = nullptr;
-    curl_easy_getinfo(easy.get(), CURLINFO_CAINFO, &path);
-    QFile bundle(QString::fromLocal8Bit(path));
-    return path && bundle.open(QIODevice::ReadOnly) ? bundle.readAll() + '\n' : QByteArray();
-#endif
 }
 
 } // namespace
@@ -132,10 +115,7 @@ QNetworkProxy HttpSession::proxyFor(const QUrl &url)
 
 void HttpSession::trustAlso(const QByteArray &pemCertificates)
 {
-    QByteArray &trusted = trustedBesides();
-    if (trusted.isEmpty())
-        trusted = systemBundle();
-    trusted += pemCertificates;
+    trustedBesides() += pemCertificates;
 }
 
 QByteArray HttpSession::extraAuthorities()

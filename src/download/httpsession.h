@@ -57,8 +57,9 @@ public:
     /// The system's proxy for \a url: NoProxy, or an HTTP or SOCKS5 proxy.
     QNetworkProxy proxyFor(const QUrl &url);
 
-    /// Certificate authorities (PEM) trusted besides the system's, by every
-    /// session of the process: for servers that tests start on loopback.
+    /// Certificate authorities (PEM) that every session of the process trusts,
+    /// for servers that tests start on loopback. They take the place of the
+    /// system's bundle file; its certificate folder (/etc/ssl/certs) stays.
     static void trustAlso(const QByteArray &pemCertificates);
     static QByteArray extraAuthorities();
 
