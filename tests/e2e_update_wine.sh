@@ -174,9 +174,10 @@ new_wine_session() {
     wineserver -w
 }
 
-# Over https from nginx with ssl, with the OpenSSL DLLs of the application
-# folder: refused while the test authority is not trusted, installed when the
-# updater starts in a private mount namespace where it is.
+# Over https from nginx with ssl and HTTP/2, with the OpenSSL DLLs of the
+# application folder: refused while the test authority is not trusted,
+# installed over HTTP/2 when the updater starts in a private mount namespace
+# from which wine builds Windows' store with it.
 case_https_update() {
     make_trust_store "$certificates/ca.crt"
     lay_out_whole_update
@@ -192,12 +193,19 @@ case_https_update() {
     [ "$(requests 2.0.0)" -eq 0 ] || fail "a file was requested from an unverified server"
     echo "PASS: without the test authority nothing changed: $(grep -o "the server's identity.*" "$work/updater.log")"
 
+    # Schannel asked for, OpenSSL used all the same: only it brings HTTP/2 here.
     new_wine_session
     updater_wrapper=(trusting_test_ca)
+    export CURL_SSL_BACKEND=schannel
     run_update
+    unset CURL_SSL_BACKEND
     new_wine_session
     check_whole_update
-    echo "PASS: whole update of 3 files over https under wine, the test authority trusted in a private mount namespace"
+    # ALPN comes from OpenSSL: wine's Schannel offers none and would give HTTP/1.1.
+    local over_http2
+    over_http2=$(grep -c '"GET /brenvothDownload/windows/v2\.0\.0/[^ ]* HTTP/2\.0"' "$server_log" || true)
+    [ "$over_http2" -eq 3 ] || fail "$over_http2 of 3 files came over HTTP/2: $(grep v2.0.0 "$server_log")"
+    echo "PASS: whole update of 3 files over https and HTTP/2 under wine, the test authority trusted through Windows' store"
 }
 
 # A release that replaces a library the running updater has loaded: Windows

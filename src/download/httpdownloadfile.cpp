@@ -1,6 +1,7 @@
 #include "httpdownloadfile.h"
 #include "curlhandles.h"
 #include "httpanswer.h"
+#include "tlstrust.h"
 
 #include <QDir>
 #include <QFile>
@@ -288,6 +289,7 @@ void HttpDownloadFile::setUpHandle()
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (headOnly)
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    trustSystemAuthorities(easy);
     if (!curl->authorities.isEmpty()) {
         curl_blob blob{curl->authorities.data(), size_t(curl->authorities.size()), CURL_BLOB_NOCOPY};
         curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);

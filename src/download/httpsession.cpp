@@ -1,5 +1,6 @@
 #include "httpsession.h"
 #include "curlhandles.h"
+#include "tlstrust.h"
 
 #include <QNetworkProxyQuery>
 #include <QSocketNotifier>
@@ -16,10 +17,16 @@ QByteArray &trustedBesides()
     return pem;
 }
 
-struct GlobalInit
+// Before any other call to libcurl, which would initialise it implicitly and
+// leave the TLS library no longer to be chosen.
+void initCurlOnce()
 {
-    GlobalInit() { curl_global_init(CURL_GLOBAL_DEFAULT); }
-};
+    static const bool initialised = [] {
+        chooseTlsLibrary();
+        return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    }();
+    Q_UNUSED(initialised)
+}
 
 } // namespace
 
@@ -48,7 +55,7 @@ struct SessionCallbacks
 HttpSession::HttpSession(QObject *parent)
     : QObject(parent)
 {
-    static GlobalInit init;
+    initCurlOnce();
     multi = curl_multi_init();
     curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &SessionCallbacks::onSocket);
     curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);

@@ -28,13 +28,31 @@ void keepWindowResponsive()
     QCoreApplication::processEvents();
 }
 
-// Events, not a nested QEventLoop: that one would return at once once the
-// window, closed meanwhile, has asked the application to quit.
 void pauseResponsively(int msecs)
 {
     QTimer timer;
     timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, wakeResponsiveWait);
     timer.start(msecs);
-    while (timer.isActive())
+    waitResponsively([&timer] { return !timer.isActive(); });
+}
+
+// Events, not a nested QEventLoop: that one would return at once once the
+// window, closed meanwhile, has asked the application to quit.
+void waitResponsively(const std::function<bool()> &done)
+{
+    while (!done())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// processEvents() first delivers the events already posted and then, on
+// Windows (and with Qt's own Unix dispatcher), blocks until the next message
+// as if nothing had happened: a change made by one of them, such as a
+// download's queued end, went unseen until an unrelated timer fired. No
+// dispatcher blocks while a posted event is pending, however deeply nested the
+// code that posted it; a bare wakeUp() message can be taken by a nested
+// processEvents() instead.
+void wakeResponsiveWait()
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
 }

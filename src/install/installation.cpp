@@ -258,16 +258,15 @@ bool Installation::fetchSignature(int *status)
     FileStaging::Way way = rawWay(signature, urlPrefix + signature.name, stagedPath(signature));
     way.limit = signatureLimit;
     FileStaging staging(stagingContext(), way.path, {}, {way});
+    connect(&staging, &FileStaging::finished, this, wakeResponsiveWait);
     staging.start();
-    while (!staging.isFinished())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    waitResponsively([&staging] { return staging.isFinished(); });
     *status = staging.statusCode();
     if (staging.succeeded())
         return true;
     if (!staging.credentialsAskedBy().isEmpty() && signOn == SignOn::NotAsked) {
         askForSignOn(staging);
-        while (signOn == SignOn::Asking)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        waitResponsively([this] { return signOn != SignOn::Asking; });
         if (signOn == SignOn::Answered)
             return fetchSignature(status);
     }
@@ -306,8 +305,8 @@ bool Installation::stageAll()
             if (!startStaging(next++))
                 cancelStagings();
         }
-        if (!stateChanged && (!running.isEmpty() || asking))
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (!running.isEmpty() || asking)
+            waitResponsively([this] { return stateChanged; });
         qDeleteAll(ended);
         ended.clear();
     }
@@ -355,7 +354,7 @@ bool Installation::startStaging(int index)
 
 void Installation::onStagingFinished(int index, FileStaging *staging)
 {
-    stateChanged = true;
+    noteStateChanged();
     running.remove(index);
     ended.append(staging);
     if (staging->succeeded()) {
@@ -410,7 +409,7 @@ void Installation::useProxyCredentials(const QString &userName, const QString &p
     signOn = SignOn::Answered;
     const QList<int> inFlight = running.keys();
     startedBeforeSignOn = QSet<int>(inFlight.begin(), inFlight.end());
-    stateChanged = true;
+    noteStateChanged();
 }
 
 void Installation::declineProxyCredentials()
@@ -418,7 +417,7 @@ void Installation::declineProxyCredentials()
     if (signOn != SignOn::Asking)
         return;
     signOn = SignOn::Declined;
-    stateChanged = true;
+    noteStateChanged();
 }
 
 void Installation::resumeAfterSignOn()
@@ -444,12 +443,19 @@ void Installation::resumeAfterSignOn()
 
 void Installation::cancelStagings()
 {
-    stateChanged = true;
+    noteStateChanged();
     for (FileStaging *staging : qAsConst(running)) {
         staging->cancel();
         ended.append(staging);
     }
     running.clear();
+}
+
+// stageAll() waits for this.
+void Installation::noteStateChanged()
+{
+    stateChanged = true;
+    wakeResponsiveWait();
 }
 
 void Installation::reportProgress()

@@ -133,6 +133,7 @@ private:
     bool awaitSignOn(int index, const FileStaging &staging);
     void askForSignOn(const FileStaging &refused);
     void resumeAfterSignOn();
+    void noteStateChanged();
     int inFlightLimit() const;
     bool isStagedAlready(const PendingFile &file) const;
     QVector<FileStaging::Way> waysTo(const PendingFile &file) const;
