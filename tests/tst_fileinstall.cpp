@@ -208,8 +208,8 @@ void tst_FileInstall::responsiveWaitSeesItsCondition()
         done = true;
         wakeResponsiveWait();
     };
-    QMetaObject::invokeMethod(qApp, [&] {
-        QMetaObject::invokeMethod(qApp, makeDone, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), makeDone, Qt::QueuedConnection);
         if (nested)
             keepWindowResponsive();
     }, Qt::QueuedConnection);
