@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <curl/curl.h>
+
 // What the updater hands libcurl for each kind of system proxy answer; runs
 // without a network, under wine too, where SSPI cannot reach a KDC.
 class TestProxyChoice : public QObject

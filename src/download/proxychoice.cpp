@@ -1,5 +1,8 @@
 #include "proxychoice.h"
 
+#include <curl/curl.h>
+
+static_assert(CURLPROXY_HTTP == 0 && CURLAUTH_NONE == 0, "ProxyChoice's defaults");
 
 namespace {
 

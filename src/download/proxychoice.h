@@ -6,8 +6,6 @@
 #include <QNetworkProxy>
 #include <QString>
 
-#include <curl/curl.h>
-
 /// How libcurl reaches one address: the proxy that the system names for it
 /// and how to sign on to that proxy, as the values of libcurl's options.
 ///
@@ -40,8 +38,11 @@ public:
     bool needsCredentials(unsigned long offered) const;
 
     QByteArray proxy;                            // CURLOPT_PROXY; empty: none, not even the environment's
-    long proxyType = CURLPROXY_HTTP;             // CURLOPT_PROXYTYPE
-    unsigned long authMask = CURLAUTH_NONE;      // CURLOPT_PROXYAUTH
+    // libcurl's values, without curl.h: on Windows it brings windows.h,
+    // whose UpdateWindow() would hide the window's class wherever this is
+    // included. Zero is CURLPROXY_HTTP and CURLAUTH_NONE.
+    long proxyType = 0;                          // CURLOPT_PROXYTYPE
+    unsigned long authMask = 0;                  // CURLOPT_PROXYAUTH
     QByteArray userName;                         // CURLOPT_PROXYUSERNAME
     QByteArray password;                         // CURLOPT_PROXYPASSWORD
     QByteArray noProxy = "*";                    // CURLOPT_NOPROXY
