@@ -29,7 +29,8 @@ bool acceptsConnections(quint16 port)
 
 } // namespace
 
-LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tls, Log log)
+LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tls, Log log,
+                             int keepaliveRequests)
     : workDir(workDir), port(freeLoopbackPort()),
       securePort(tls != Tls::Off ? freeLoopbackPort(port) : 0)
 {
@@ -50,6 +51,8 @@ LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tl
         .arg(tls == Tls::AlsoHttp2 ? QStringLiteral(" http2") : QString());
     const QString accessLog = log == Log::Off ? QStringLiteral("off")
                                               : requestLog() + QStringLiteral(" requests");
+    const QString keepalive = keepaliveRequests <= 0 ? QString()
+        : QStringLiteral("    keepalive_requests %1;\n").arg(keepaliveRequests);
     QTextStream(&file) << QStringLiteral(
         "worker_processes 1;\n"
         "pid %1/nginx.pid;\n"
@@ -58,6 +61,7 @@ LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tl
         "http {\n"
         "    log_format requests '$connection $server_protocol $status';\n"
         "    access_log %5;\n"
+        "%6"
         "    sendfile on;\n"
         "    client_body_temp_path %1/body;\n"
         "    proxy_temp_path %1/proxy;\n"
@@ -69,7 +73,7 @@ LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tl
         "%4"
         "        root %3;\n"
         "    }\n"
-        "}\n").arg(workDir).arg(port).arg(root, secureListener, accessLog);
+        "}\n").arg(workDir).arg(port).arg(root, secureListener, accessLog, keepalive);
     file.close();
     server.start(QStringLiteral("nginx"),
                  {QStringLiteral("-c"), file.fileName(), QStringLiteral("-p"),

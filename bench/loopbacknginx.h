@@ -18,9 +18,11 @@ public:
     /// its connection's number, its protocol and its status.
     enum class Log { Off, Requests };
 
-    /// Serves \a root, which lies inside \a workDir.
+    /// Serves \a root, which lies inside \a workDir. With \a keepaliveRequests
+    /// above 0 nginx ends each connection after that many requests (a GOAWAY
+    /// on HTTP/2); otherwise after its default of 1,000.
     LoopbackNginx(const QString &workDir, const QString &root, Tls tls = Tls::Off,
-                  Log log = Log::Off);
+                  Log log = Log::Off, int keepaliveRequests = 0);
     ~LoopbackNginx();
 
     /// Waits up to 10 s for the ports to accept connections.
