@@ -40,7 +40,8 @@ double median(QVector<double> samples);
 /// Flushes what earlier steps left dirty, so that no timed step pays for it.
 bool syncDisks();
 
-/// Makes this process's TLS connections trust the authority in \a path too.
+/// Makes this process's TLS connections, Qt's and the downloads', trust the
+/// authority in \a path too.
 bool trustAuthority(const QString &path);
 
 /// A message handler that drops everything, for the lines a run prints by design.
