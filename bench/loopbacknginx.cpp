@@ -57,7 +57,8 @@ LoopbackNginx::LoopbackNginx(const QString &workDir, const QString &root, Tls tl
         "worker_processes 1;\n"
         "pid %1/nginx.pid;\n"
         "error_log %1/error.log;\n"
-        "events { worker_connections 64; }\n"
+        // Room for clients that open a new connection at every GOAWAY.
+        "events { worker_connections 1024; }\n"
         "http {\n"
         "    log_format requests '$connection $server_protocol $status';\n"
         "    access_log %5;\n"
