@@ -241,6 +241,7 @@ public:
             for (std::size_t i = 0; i < steps.size(); ++i) {
                 const double cpuBefore = cpuSecondsSoFar();
                 const double seconds = steps[i].second();
+                const double cpuSeconds = cpuSecondsSoFar() - cpuBefore;
                 Row &row = rows[i];
                 row.client = steps[i].first;
                 row.requests = takeRequestSummary();
@@ -250,7 +251,7 @@ public:
                     continue;
                 }
                 row.seconds.append(seconds);
-                row.cpuSeconds.append(cpuSecondsSoFar() - cpuBefore);
+                row.cpuSeconds.append(cpuSeconds);
             }
         }
         return rows;
