@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -135,7 +137,7 @@ void DelayedLine::takeDownstream()
 void DelayedLine::queueDownstream(const Route &route, const QByteArray &bytes)
 {
     queueFreeAt = std::max(queueFreeAt, clock.nsecsElapsed()) + qint64(bytes.size() * nsecsPerByte);
-    inFlight.emplace(queueFreeAt + delay, Chunk{route.to, bytes});
+    inFlight.emplace(queueFreeAt + delay, Chunk{route.to, bytes, true});
 }
 
 void DelayedLine::onTimerTimeout()
@@ -162,12 +164,34 @@ void DelayedLine::deliverDue()
 
 void DelayedLine::deliver(const Chunk &chunk)
 {
-    if (!chunk.to)
+    // What a client sends after its server closed is dropped, as by the server.
+    if (!chunk.to || !chunk.to->isOpen())
         return;
-    if (chunk.bytes.isEmpty())
-        chunk.to->disconnectFromHost();
-    else
+    if (!chunk.bytes.isEmpty())
         chunk.to->write(chunk.bytes);
+    else if (chunk.downstream)
+        endSending(chunk.to);
+    else
+        chunk.to->disconnectFromHost();
+}
+
+// A server that closes lingers, as nginx does: it ends its side and reads
+// until the client closes. Closing with the client's bytes unread would
+// reset the connection, and the client could lose the last answers the
+// line delivered, which no real line does.
+void DelayedLine::endSending(QTcpSocket *client)
+{
+    client->flush();
+    if (client->bytesToWrite() == 0) {
+        ::shutdown(int(client->socketDescriptor()), SHUT_WR);
+        return;
+    }
+    connect(client, &QTcpSocket::bytesWritten, this, [this, client] {
+        if (client->bytesToWrite() > 0)
+            return;
+        disconnect(client, &QTcpSocket::bytesWritten, this, nullptr);
+        ::shutdown(int(client->socketDescriptor()), SHUT_WR);
+    });
 }
 
 // One timer: for the next delivery, or for when the shared queue has room

@@ -16,8 +16,10 @@ class QTcpSocket;
 /// if it were the server. Every chunk read is delivered to the other side a
 /// fixed delay later, in both directions; the downstream (server to client)
 /// of all connections together also passes one queue that sends at a fixed
-/// rate, the delay adding to the time a chunk waits there. TLS passes
-/// through untouched. Meant to run in a process of its own, so that a busy
+/// rate, the delay adding to the time a chunk waits there. A server's close
+/// reaches the client as the end of its sending side only, and what the
+/// client still sends is read and dropped, as a lingering server does. TLS
+/// passes through untouched. Meant to run in a process of its own, so that a busy
 /// client cannot hold up its timers.
 class DelayedLine : public QObject
 {
@@ -40,6 +42,7 @@ private:
     {
         QPointer<QTcpSocket> to;
         QByteArray bytes;   // none: the sender closed
+        bool downstream = false;   // to the client
     };
 
     struct Route
@@ -57,6 +60,7 @@ private:
     void deliverDue();
     void scheduleNext();
     void deliver(const Chunk &chunk);
+    void endSending(QTcpSocket *client);
 
     const quint16 serverPort;
     const qint64 delay;

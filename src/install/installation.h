@@ -28,7 +28,7 @@ class StagingRecords;
 /// downloaded manifest must first carry the publisher's signature and give
 /// every pending file a size and SHA-256. Then every pending file is staged
 /// in the download directory, several at once and started in manifest order
-/// (6, one per connection, or 32 once the server has shown it multiplexes
+/// (6, one per connection, or 100 once the server has shown it multiplexes
 /// them over HTTP/2), the cheapest way that can be checked (a patch from the installed copy, the .zst, the
 /// raw file, each falling back to the next), with transient failures
 /// retried and partly staged files continued, and each checked against its
