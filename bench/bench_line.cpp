@@ -20,9 +20,10 @@
 // requests, as some servers and CDNs do. Each row also gives the CPU time of
 // its client: this process's for the updater, curl's for curl.
 //
-//   bench_line --line SERVER-PORT DELAY-MS BITS-PER-SECOND
+//   bench_line --line SERVER-PORT DELAY-MS BITS-PER-SECOND [LISTEN-PORT]
 //
-// The line alone: prints the port it listens on, forwards to SERVER-PORT
+// The line alone: prints the port it listens on (LISTEN-PORT, for a client
+// whose server's port is built in, or a free one), forwards to SERVER-PORT
 // until its standard input ends, then prints how late its deliveries were.
 
 #include "benchsetup.h"
@@ -68,7 +69,7 @@ int runLine(int argc, char **argv)
     if (sched_setscheduler(0, SCHED_FIFO, &realtime) != 0)
         setpriority(PRIO_PROCESS, 0, -10);
     DelayedLine line(quint16(atoi(argv[2])), atoi(argv[3]), atof(argv[4]));
-    const quint16 port = line.listen();
+    const quint16 port = line.listen(argc == 6 ? quint16(atoi(argv[5])) : 0);
     std::printf("%u\n", port);
     std::fflush(stdout);
     if (port == 0)
@@ -464,7 +465,7 @@ bool report(LineBench &bench, const Protocol &protocol, int delayMsecs, double m
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && qstrcmp(argv[1], "--line") == 0)
+    if ((argc == 5 || argc == 6) && qstrcmp(argv[1], "--line") == 0)
         return runLine(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // A desktop session has a runtime directory; without one Qt warns at start.

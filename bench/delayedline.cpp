@@ -41,9 +41,9 @@ DelayedLine::DelayedLine(quint16 serverPort, int delayMsecs, double bitsPerSecon
     clock.start();
 }
 
-quint16 DelayedLine::listen()
+quint16 DelayedLine::listen(quint16 port)
 {
-    return listener.listen(QHostAddress::LocalHost) ? listener.serverPort() : 0;
+    return listener.listen(QHostAddress::LocalHost, port) ? listener.serverPort() : 0;
 }
 
 QString DelayedLine::lateness() const

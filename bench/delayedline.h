@@ -28,8 +28,8 @@ class DelayedLine : public QObject
 public:
     DelayedLine(quint16 serverPort, int delayMsecs, double bitsPerSecond);
 
-    /// Listens on a free loopback port; 0 when it cannot.
-    quint16 listen();
+    /// Listens on loopback, on \a port or a free one; the port, or 0 when it cannot.
+    quint16 listen(quint16 port = 0);
     /// How far from their time the deliveries were, in one line.
     QString lateness() const;
 

@@ -56,6 +56,13 @@ start_display() {
     export DISPLAY=":$(head -n1 <"$fifo")"
 }
 
+# Sets $window to the updater's shown window. xdotool gives up on a search
+# when another window vanishes meanwhile (BadWindow), so it is asked again.
+find_window() {
+    window=$(xdotool search --onlyvisible --name '^Frame$' 2>/dev/null | head -n1) || true
+    [ -n "$window" ]
+}
+
 free_port() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
@@ -63,7 +70,9 @@ free_port() {
 # start_tls_nginx <root> <port> <certificates dir>: nginx serving root over
 # https on 127.0.0.1:port, in the foreground with its own configuration, with
 # the certificate for localhost and 127.0.0.1. Its requests go to
-# $nginx_log, opened for appending: truncate it to count afresh.
+# $nginx_log, opened for appending: truncate it to count afresh; in nginx's
+# combined format, or in $nginx_log_format where that is set. It takes up
+# to $nginx_worker_connections connections (64 unless set).
 start_tls_nginx() {
     local root=$1 port=$2 certificates=$3 dir=$work/nginx
     mkdir -p "$dir"
@@ -74,9 +83,10 @@ start_tls_nginx() {
 worker_processes 1;
 pid $dir/nginx.pid;
 error_log $dir/error.log;
-events { worker_connections 64; }
+events { worker_connections ${nginx_worker_connections:-64}; }
 http {
-    access_log $nginx_log;
+    ${nginx_log_format:+log_format custom '$nginx_log_format';}
+    access_log $nginx_log ${nginx_log_format:+custom};
     client_body_temp_path $dir/body;
     proxy_temp_path $dir/proxy;
     fastcgi_temp_path $dir/fastcgi;

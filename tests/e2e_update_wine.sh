@@ -72,13 +72,6 @@ start_updater() {
     wait_for 300 find_window || fail "the window did not appear"
 }
 
-# Sets $window to the updater's shown window. xdotool gives up on a search
-# when another window vanishes meanwhile (BadWindow), so it is asked again.
-find_window() {
-    window=$(xdotool search --onlyvisible --name '^Frame$' 2>/dev/null | head -n1) || true
-    [ -n "$window" ]
-}
-
 # run_update [command...]: starts the updater, clicks "Update", waits until
 # the command (by default: the download folder is gone) says the installation
 # is over, clicks "OK" and waits for the updater to end. Generous limits, as

@@ -3,6 +3,7 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+WINDOWS_BUILD_DIR=$ROOT/build-windows
 
 # Everything the build, the tests, the demo and the benchmarks need from Debian/Ubuntu.
 PACKAGES=(cmake g++ make qtbase5-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
@@ -71,4 +72,41 @@ start_xvfb() {
 stop_xvfb() {
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     XVFB_PID=
+}
+
+# build_windows <archives dir>: unpacks the Windows libraries (once per
+# archive; a newer archive again), cross-builds everything into
+# $WINDOWS_BUILD_DIR for the end-to-end ports and lays out the application
+# folder in its app/.
+build_windows() {
+    local archives=$1 libs=$WINDOWS_BUILD_DIR/toolchains archive stamp
+    mkdir -p "$libs"
+    for archive in "$archives"/*-mingw64.tar.xz; do
+        [ -e "$archive" ] || { echo "No Windows libraries in $archives" >&2; return 1; }
+        stamp=$libs/$(basename "$archive").unpacked
+        if [ ! "$stamp" -nt "$archive" ]; then
+            tar -xJf "$archive" -C "$libs"
+            touch "$stamp"
+        fi
+    done
+    BUILD_DIR=$WINDOWS_BUILD_DIR build -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DBRENVOTH_WINDOWS_LIBS="$libs" -DBRENVOTH_BUILD_BENCHMARKS=OFF \
+        -DBRENVOTH_E2E_PORT="${BRENVOTH_WINDOWS_E2E_PORT:-18652}" \
+        -DBRENVOTH_E2E_TLS_PORT="${BRENVOTH_WINDOWS_E2E_TLS_PORT:-18672}"
+    rm -rf "$WINDOWS_BUILD_DIR/app"
+    cmake --install "$WINDOWS_BUILD_DIR" --prefix "$WINDOWS_BUILD_DIR/app" >/dev/null
+    echo "Application folder: $WINDOWS_BUILD_DIR/app"
+}
+
+# new_wine_prefix <prefix> <log>: a fresh wine prefix, exported, and one
+# wineserver for the run, persistent and started here with its output (and
+# that of the wine services wineboot starts) going to <log>: started by the
+# first test instead, they kept that test's output open, and ctest counted it
+# running until the last wine program of a busy stretch had ended (703 s for
+# tst_updatewindow, whose own run takes 3 s), under a limit of 1,500 s.
+new_wine_prefix() {
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >"$2" 2>&1
+    wineboot -i </dev/null >>"$2" 2>&1
 }
