@@ -1,4 +1,5 @@
 #include "entrycheck.h"
+#include "entryname.h"
 #include "fileinstall.h"
 #include "releaseprogress.h"
 #include "testfiles.h"

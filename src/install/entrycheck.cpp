@@ -1,4 +1,5 @@
 #include "entrycheck.h"
+#include "entryname.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,33 +52,18 @@ bool makeFolderInside(const QString &root, const QString &folder, QString *error
     return true;
 }
 
-EntryCheck::EntryCheck(const QString &applicationDir)
-    : applicationDir(applicationDir)
-    , downloadDir(applicationDir + QStringLiteral("/download"))
+EntryCheck::EntryCheck(const ApplicationLayout &layout)
+    : layout(layout)
 {
-}
-
-QString EntryCheck::stagedPath(const QString &dir, const QString &name) const
-{
-    return QDir::cleanPath(downloadDir + QLatin1Char('/') + dir + QLatin1Char('/') + name);
-}
-
-QString EntryCheck::destinationPath(const QString &dir, const QString &name) const
-{
-    return QDir::cleanPath(applicationDir + QLatin1Char('/') + dir + QLatin1Char('/') + name);
 }
 
 bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason) const
 {
-    if (!isSafeEntry(dir, name, reason))
+    if (!isPublishable(dir, name, reason))
         return false;
-    const QString staged = stagedPath(dir, name);
-    const QString destination = destinationPath(dir, name);
-    if (isReserved(staged, destination)) {
-        *reason = QStringLiteral("the name is reserved for the updater's own files");
-        return false;
-    }
-    if (!pathStaysInside(applicationDir, destination) || !pathStaysInside(downloadDir, staged)) {
+    const QString staged = layout.stagedPath(dir, name);
+    const QString destination = layout.destinationPath(dir, name);
+    if (!pathStaysInside(layout.applicationDir(), destination) || !pathStaysInside(layout.downloadDir(), staged)) {
         *reason = QStringLiteral("the path leads outside the application directory");
         return false;
     }
@@ -86,21 +72,6 @@ bool EntryCheck::allows(const QString &dir, const QString &name, QString *reason
         return false;
     }
     return true;
-}
-
-// The download directory is the updater's own and goes at the end of every
-// update: a file put there would be lost, or land on the commit's journal.
-bool EntryCheck::isReserved(const QString &staged, const QString &destination) const
-{
-    if (pathKey(destination) == pathKey(applicationDir + QLatin1Char('/') + lockName()))
-        return true;
-    const QString key = pathKey(staged);
-    const QString bookkeeping = pathKey(downloadDir + QLatin1Char('/') + bookkeepingFolder());
-    const QString download = pathKey(downloadDir);
-    return key == pathKey(downloadDir + QLatin1Char('/') + manifestName())
-           || key == pathKey(downloadDir + QLatin1Char('/') + signatureName())
-           || key == bookkeeping || key.startsWith(bookkeeping + QLatin1Char('/'))
-           || pathKey(destination) == download || pathKey(destination).startsWith(download + QLatin1Char('/'));
 }
 
 // A folder is resolved once for all its files, and a file only when it is a

@@ -6,6 +6,7 @@
 #include "releaseprogress.h"
 #include "minisign.h"
 #include "releasecommit.h"
+#include "serverlayout.h"
 #include "stagingrecords.h"
 #include "windowsfiles.h"
 #include "writeprobe.h"
@@ -48,7 +49,8 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
     , downloadDir(applicationDir + QStringLiteral("/download"))
     , downloadBaseUrl(downloadBaseUrl)
     , network(std::make_unique<HttpSession>())
-    , entryCheck(applicationDir)
+    , layout(applicationDir)
+    , entryCheck(layout)
 {
 }
 
@@ -102,8 +104,7 @@ bool Installation::prepare(const QString &version, const QStringList &dirs, cons
         return false;
     root.setAttribute(QStringLiteral("curVersion"), version);
     localManifest = Manifest::rewrittenOrCopied(document, downloadedManifest);
-    records.reset(new StagingRecords(downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder()
-                                     + QStringLiteral("/staging")));
+    records.reset(new StagingRecords(layout.stagingRecords()));
     return true;
 }
 
@@ -244,7 +245,7 @@ bool Installation::verifySignature()
             return refuse(tr("the signature cannot be fetched: %1").arg(error));
         return false;
     }
-    QFile signatureFile(downloadDir + QLatin1Char('/') + EntryCheck::signatureName());
+    QFile signatureFile(layout.signature());
     QString reason;
     if (!signatureFile.open(QIODevice::ReadOnly)
         || !Minisign::verify(publicKey, downloadedManifest, signatureFile.read(signatureLimit), &reason))
@@ -254,7 +255,7 @@ bool Installation::verifySignature()
 
 bool Installation::fetchSignature(int *status)
 {
-    const PendingFile signature{QString(), EntryCheck::signatureName(), {}, {}};
+    const PendingFile signature{QString(), ServerLayout::signatureName(), {}, {}};
     FileStaging::Way way = rawWay(signature, urlPrefix + signature.name, stagedPath(signature));
     way.limit = signatureLimit;
     FileStaging staging(stagingContext(), way.path, {}, {way});
@@ -279,7 +280,7 @@ bool Installation::fetchSignature(int *status)
 
 QString Installation::stagedPath(const PendingFile &file) const
 {
-    return entryCheck.stagedPath(file.dir, file.name);
+    return layout.stagedPath(file.dir, file.name);
 }
 
 // Up to inFlightLimit() files are staged at once, started in manifest order.
@@ -519,13 +520,12 @@ FileStaging::Way Installation::rawWay(const PendingFile &file, const QString &ur
 QString Installation::partPath(const QString &url) const
 {
     const QByteArray key = QCryptographicHash::hash(url.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
-    return downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder() + QStringLiteral("/parts/")
-        + QString::fromLatin1(key);
+    return layout.partsDir() + QLatin1Char('/') + QString::fromLatin1(key);
 }
 
 QString Installation::destinationPath(const PendingFile &file) const
 {
-    return entryCheck.destinationPath(file.dir, file.name);
+    return layout.destinationPath(file.dir, file.name);
 }
 
 bool Installation::commit(const QString &version)

@@ -178,6 +178,7 @@ private:
     QByteArray downloadedManifest;
     QByteArray localManifest;
     QVector<PendingFile> files;
+    const ApplicationLayout layout;
     const EntryCheck entryCheck;
     QSet<QString> stagingFolders;
     std::unique_ptr<StagingRecords> records;

@@ -1,6 +1,7 @@
 #include "releasecommit.h"
 #include "durablefiles.h"
 #include "entrycheck.h"
+#include "entryname.h"
 #include "fileinstall.h"
 #include "windowsfiles.h"
 
@@ -60,7 +61,7 @@ QString ReleaseCommit::backup(const File &file) const
 
 QString ReleaseCommit::bookkeepingPath() const
 {
-    return downloadDir + QLatin1Char('/') + EntryCheck::bookkeepingFolder();
+    return ApplicationLayout(applicationDir).bookkeepingDir();
 }
 
 QString ReleaseCommit::journalPath() const

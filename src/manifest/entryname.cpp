@@ -1,5 +1,8 @@
 #include "entryname.h"
+#include "applicationlayout.h"
+#include "serverlayout.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -30,6 +33,28 @@ bool isDeviceName(const QString &segment)
     return device.match(segment).hasMatch();
 }
 
+// What the updater keeps where a release file would be staged or installed.
+QString updatersOwn(const QString &path)
+{
+    const auto is = [&path](const QString &name) { return path.compare(name, Qt::CaseInsensitive) == 0; };
+    const auto isIn = [&path](const QString &folder) {
+        return path.startsWith(folder + QLatin1Char('/'), Qt::CaseInsensitive);
+    };
+    const QString download = ApplicationLayout::downloadFolderName();
+    const QString bookkeeping = ApplicationLayout::bookkeepingFolderName();
+    if (is(ApplicationLayout::localManifestName()))
+        return QStringLiteral("the updater's manifest goes there");
+    if (is(ServerLayout::signatureName()))
+        return QStringLiteral("the manifest's signature goes there");
+    if (is(ApplicationLayout::lockName()))
+        return QStringLiteral("the updater's lock goes there");
+    if (is(download) || isIn(download))
+        return QStringLiteral("the updater's download folder is there");
+    if (is(bookkeeping) || isIn(bookkeeping))
+        return QStringLiteral("the updater stages its own records there");
+    return QString();
+}
+
 } // namespace
 
 bool isSafeEntry(const QString &dir, const QString &name, QString *reason)
@@ -57,3 +82,27 @@ bool isSafeEntry(const QString &dir, const QString &name, QString *reason)
     }
     return true;
 }
+
+bool isPublishable(const QString &dir, const QString &name, QString *reason)
+{
+    if (!isSafeEntry(dir, name, reason) || !survivesInAddress(dir + name, reason))
+        return false;
+    const QString path = QDir::cleanPath(dir.isEmpty() ? name : dir + QLatin1Char('/') + name);
+    const QString own = updatersOwn(path);
+    if (own.isEmpty())
+        return true;
+    *reason = QStringLiteral("the release may not hold %1: %2").arg(path, own);
+    return false;
+}
+
+bool survivesInAddress(const QString &path, QString *reason)
+{
+    for (const QChar c : {QLatin1Char('#'), QLatin1Char('?'), QLatin1Char('%')}) {
+        if (path.contains(c)) {
+            *reason = QStringLiteral("\"%1\" cannot stand in a download address").arg(c);
+            return false;
+        }
+    }
+    return true;
+}
+

@@ -67,19 +67,6 @@ bool refuse(QString *error, const QString &why)
     return false;
 }
 
-// The updater puts names into an address as they stand, where these start a
-// fragment, a query or an escape.
-bool survivesInAddress(const QString &path, QString *reason)
-{
-    for (const QChar c : {QLatin1Char('#'), QLatin1Char('?'), QLatin1Char('%')}) {
-        if (path.contains(c)) {
-            *reason = QStringLiteral("\"%1\" cannot stand in a download address").arg(c);
-            return false;
-        }
-    }
-    return true;
-}
-
 bool namesReleaseFolder(const QString &version, QString *reason)
 {
     if (version.isEmpty()) {
@@ -126,20 +113,8 @@ bool listRelease(const QString &releaseDir, QVector<ReleaseFile> *files, QString
         file.dir = path.left(slash + 1);
         file.name = path.mid(slash + 1);
         QString reason;
-        if (!isSafeEntry(file.dir, file.name, &reason) || !survivesInAddress(path, &reason))
+        if (!isPublishable(file.dir, file.name, &reason))
             return refuse(error, QStringLiteral("the updater would refuse the file \"%1\": %2").arg(path, reason));
-        if (path == QLatin1String("version.xml.minisig"))
-            return refuse(error, QStringLiteral("the release may not hold version.xml.minisig: the manifest's "
-                                                "signature goes there"));
-        // Windows, where the release goes, ignores letter case.
-        if (path.compare(updaterLockName(), Qt::CaseInsensitive) == 0)
-            return refuse(error, QStringLiteral("the release may not hold %1: the updater's lock goes there")
-                                     .arg(path));
-        // The updater stages there and removes it after every update, and so
-        // refuses any entry inside it.
-        if (path.startsWith(QLatin1String("download/"), Qt::CaseInsensitive))
-            return refuse(error, QStringLiteral("the release may not hold %1: the updater's download folder "
-                                                "is there").arg(path));
         if (!checkCaseClash(path, &byFoldedPath, error))
             return false;
         files->append(file);

@@ -1,9 +1,9 @@
 #include "updatewindow.h"
-#include "entrycheck.h"
+#include "applicationlayout.h"
 #include "installation.h"
 #include "manifest.h"
+#include "pendingupdate.h"
 #include "proxysignonform.h"
-#include "releasenotes.h"
 #include "updatewindowform.h"
 #include "windowaccess.h"
 #include "windowmover.h"
@@ -24,23 +24,6 @@
 #include <QTextEdit>
 
 namespace {
-
-const char *failureLine(Manifest::Status status)
-{
-    switch (status) {
-    case Manifest::Status::Missing:
-        return "download version file failed!";
-    case Manifest::Status::CannotOpen:
-        return "open download xml file failed!";
-    case Manifest::Status::NotWellFormed:
-        return "xml format error !";
-    case Manifest::Status::NotFilelist:
-    case Manifest::Status::Read:
-        break;
-    }
-    // The quotation marks are U+2018 and U+2019, spelt out in UTF-8.
-    return "xml body is not started with \xE2\x80\x98" "filelist\xE2\x80\x99 !";
-}
 
 // Where the form puts the update button and the progress bar, left to right.
 constexpr int updateButtonEnd = 585;
@@ -99,7 +82,7 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     , downloadBaseUrl(downloadBaseUrl)
     , stallTimeout(Installation::defaultStallTimeout)
     , retryPause(Installation::defaultRetryPause)
-    , lock(applicationDir + QLatin1Char('/') + EntryCheck::lockName())
+    , lock(ApplicationLayout(applicationDir).lockFile())
 {
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
@@ -149,46 +132,22 @@ void UpdateWindow::detectPendingUpdate()
 
 void UpdateWindow::compareManifests(const QString &downloadedManifest, const QString &localManifest)
 {
-    const Manifest::Document downloaded = Manifest::read(downloadedManifest);
-    if (downloaded.status != Manifest::Status::Read) {
-        qDebug() << failureLine(downloaded.status);
+    const PendingUpdate pending = ::compareManifests(downloadedManifest, localManifest);
+    if (pending.status != Manifest::Status::Read) {
+        qDebug().noquote() << pending.failureLine();
         return;
     }
-    updateDirs.clear();
-    updateNames.clear();
-    const QDomElement root = downloaded.root();
-    newVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
+    newVersion = pending.newVersion;
+    updateDirs = pending.updateDirs;
+    updateNames = pending.updateNames;
     WindowAccess::setElidedText(ui->version, tr("New Version: ") + isolatedVersion(newVersion, layoutDirection()));
-
-    const QDomElement release = Manifest::currentRelease(root, newVersion);
-    if (release.isNull())
-        return;
-    const QString releaseNotes = ReleaseNotes::choose(release, QLocale());
-    if (!releaseNotes.isEmpty())
-        ui->textEdit->setText(releaseNotes);
-    // One read of the local manifest answers every lookup of the release.
-    addPendingFiles(release, Manifest::installedVersions(localManifest));
-}
-
-void UpdateWindow::addPendingFiles(const QDomElement &release,
-                                   const QHash<QString, QString> &installedVersions)
-{
-    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
-    for (int i = 0; i < files.length(); ++i) {
-        const QDomElement file = files.at(i).toElement();
-        const QString name = file.attribute(QStringLiteral("name"));
-        const QString dir = file.attribute(QStringLiteral("dir"));
-        const QString installed = installedVersions.value(name);
-        if (installed.isEmpty() || file.attribute(QStringLiteral("version")) != installed) {
-            updateDirs.append(dir);
-            updateNames.append(name);
-        }
-    }
+    if (!pending.notes.isEmpty())
+        ui->textEdit->setText(pending.notes);
 }
 
 QString UpdateWindow::localFileVersion(const QString &localManifest, const QString &wantedName) const
 {
-    return Manifest::installedVersions(localManifest).value(wantedName);
+    return ::localFileVersion(localManifest, wantedName);
 }
 
 void UpdateWindow::on_closeButton_clicked()

@@ -68,8 +68,6 @@ private:
     bool lockApplicationDir();
     void showAnotherUpdaterRuns();
     void detectPendingUpdate();
-    void addPendingFiles(const QDomElement &release,
-                         const QHash<QString, QString> &installedVersions);
     void installUpdate();
     void showInstallationResult(const Installation &installation);
     void onInstallationWaiting(const QString &reason);

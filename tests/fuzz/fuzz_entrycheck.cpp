@@ -63,19 +63,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<QByteArray> fields = fieldsOf(data, size, '\0');
     const QString dir = QString::fromUtf8(fields.at(0));
     const QString name = fields.size() > 1 ? QString::fromUtf8(fields.at(1)) : QString();
-    const EntryCheck check(app);
+    const ApplicationLayout layout(app);
+    const EntryCheck check(layout);
     QString reason;
     if (!check.allows(dir, name, &reason)) {
         FUZZ_CHECK(!reason.isEmpty(), "a refused entry has no reason");
         return 0;
     }
     const QString download = app + QStringLiteral("/download");
-    const QString destination = resolved(check.destinationPath(dir, name));
+    const QString destination = resolved(layout.destinationPath(dir, name));
     FUZZ_CHECK(isBelow(destination, app), "an accepted entry is written outside the application folder");
     FUZZ_CHECK(!isBelow(destination, download) && destination != QFileInfo(download).canonicalFilePath(),
                "an accepted entry is written into the updater's download folder");
 
-    const QString staged = resolved(check.stagedPath(dir, name));
+    const QString staged = resolved(layout.stagedPath(dir, name));
     FUZZ_CHECK(isBelow(staged, download), "an accepted entry is staged outside the download folder");
     FUZZ_CHECK(staged != resolved(download + QStringLiteral("/version.xml"))
                    && staged != resolved(download + QStringLiteral("/version.xml.minisig"))

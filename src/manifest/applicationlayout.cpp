@@ -1,0 +1,109 @@
+#include "applicationlayout.h"
+#include "serverlayout.h"
+
+#include <QDir>
+
+namespace {
+
+QString joined(const QString &folder, const QString &dir, const QString &name)
+{
+    return QDir::cleanPath(folder + QLatin1Char('/') + dir + QLatin1Char('/') + name);
+}
+
+} // namespace
+
+ApplicationLayout::ApplicationLayout(const QString &applicationDir)
+    : appDir(applicationDir)
+    , stagingDir(applicationDir + QLatin1Char('/') + downloadFolderName())
+{
+}
+
+QString ApplicationLayout::localManifestName()
+{
+    return ServerLayout::manifestName();
+}
+
+QString ApplicationLayout::programName()
+{
+    return QStringLiteral("Brenvoth.exe");
+}
+
+QString ApplicationLayout::lockName()
+{
+    return QStringLiteral("BrenvothUpdater.lock");
+}
+
+QString ApplicationLayout::downloadFolderName()
+{
+    return QStringLiteral("download");
+}
+
+QString ApplicationLayout::bookkeepingFolderName()
+{
+    return QStringLiteral(".updater");
+}
+
+QString ApplicationLayout::localManifest() const
+{
+    return appDir + QLatin1Char('/') + localManifestName();
+}
+
+QString ApplicationLayout::program() const
+{
+    return appDir + QLatin1Char('/') + programName();
+}
+
+QString ApplicationLayout::lockFile() const
+{
+    return appDir + QLatin1Char('/') + lockName();
+}
+
+QString ApplicationLayout::downloadedManifest() const
+{
+    return stagingDir + QLatin1Char('/') + ServerLayout::manifestName();
+}
+
+QString ApplicationLayout::signature() const
+{
+    return stagingDir + QLatin1Char('/') + ServerLayout::signatureName();
+}
+
+QString ApplicationLayout::bookkeepingDir() const
+{
+    return stagingDir + QLatin1Char('/') + bookkeepingFolderName();
+}
+
+QString ApplicationLayout::journal() const
+{
+    return bookkeepingDir() + QStringLiteral("/journal");
+}
+
+QString ApplicationLayout::backupDir() const
+{
+    return bookkeepingDir() + QStringLiteral("/backup");
+}
+
+QString ApplicationLayout::stagingRecords() const
+{
+    return bookkeepingDir() + QStringLiteral("/staging");
+}
+
+QString ApplicationLayout::partsDir() const
+{
+    return bookkeepingDir() + QStringLiteral("/parts");
+}
+
+QString ApplicationLayout::stagedPath(const QString &dir, const QString &name) const
+{
+    return joined(stagingDir, dir, name);
+}
+
+QString ApplicationLayout::destinationPath(const QString &dir, const QString &name) const
+{
+    return joined(appDir, dir, name);
+}
+
+QString ApplicationLayout::backupPath(const QString &dir, const QString &name) const
+{
+    return joined(backupDir(), dir, name);
+}

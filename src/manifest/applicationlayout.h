@@ -1,0 +1,49 @@
+#ifndef APPLICATIONLAYOUT_H
+#define APPLICATIONLAYOUT_H
+
+#include <QString>
+
+/// Where everything lies in the application directory: the installed release
+/// and its manifest, Brenvoth.exe, the updater's lock, and the download
+/// directory in which a release is staged and committed. The download
+/// directory is the updater's own: it goes at the end of every update.
+class ApplicationLayout
+{
+public:
+    /// \a applicationDir without a trailing slash.
+    explicit ApplicationLayout(const QString &applicationDir);
+
+    QString applicationDir() const { return appDir; }
+    QString localManifest() const;
+    QString program() const;
+    QString lockFile() const;
+
+    QString downloadDir() const { return stagingDir; }
+    QString downloadedManifest() const;
+    QString signature() const;
+    /// The commit's journal, backups and what staging remembers.
+    QString bookkeepingDir() const;
+    QString journal() const;
+    QString backupDir() const;
+    QString stagingRecords() const;
+    QString partsDir() const;
+
+    /// Where the file \a dir + \a name of a release is staged, goes, and is
+    /// kept during its commit.
+    QString stagedPath(const QString &dir, const QString &name) const;
+    QString destinationPath(const QString &dir, const QString &name) const;
+    QString backupPath(const QString &dir, const QString &name) const;
+
+    /// The names above, relative to the application directory.
+    static QString localManifestName();
+    static QString programName();
+    static QString lockName();
+    static QString downloadFolderName();
+    static QString bookkeepingFolderName();
+
+private:
+    QString appDir;
+    QString stagingDir;
+};
+
+#endif // APPLICATIONLAYOUT_H
