@@ -10,7 +10,9 @@
 #include "benchsetup.h"
 #include "httpdownloadfile.h"
 #include "stylesheet.h"
+#include "updatecontroller.h"
 #include "updatewindow.h"
+#include "windowupdate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -106,13 +108,13 @@ bool prepareApplication(const QString &appDir)
 
 Usage installThroughWindow(const QString &appDir, const QString &baseUrl)
 {
-    UpdateWindow window(appDir, baseUrl);
+    UpdateController controller(appDir, baseUrl);
+    UpdateWindow window(&controller);
     window.show();
     QCoreApplication::processEvents();
-    auto *update = window.findChild<QPushButton *>(QStringLiteral("update"));
     // The installation names each installed file; that line is no result.
     const QtMessageHandler previous = qInstallMessageHandler(discardMessage);
-    const Usage usage = measure([update] { update->click(); });
+    const Usage usage = measure([&] { clickUpdateAndWait(window, controller); });
     qInstallMessageHandler(previous);
     return usage;
 }

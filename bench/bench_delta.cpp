@@ -14,7 +14,9 @@
 
 #include "benchsetup.h"
 #include "manifest.h"
+#include "updatecontroller.h"
 #include "updatewindow.h"
+#include "windowupdate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -156,10 +158,11 @@ public:
             || !QFile::copy(work + QStringLiteral("/www") + windowsPath + "/version.xml", app + "/download/version.xml")
             || !runProgram(QStringLiteral("sync"), {}))
             return fail(QStringLiteral("cannot lay out the application directory"));
-        UpdateWindow window(app, QStringLiteral("http://127.0.0.1:%1%2/").arg(port).arg(windowsPath));
-        if (window.pendingNames().size() != changes.size())
+        UpdateController controller(app, QStringLiteral("http://127.0.0.1:%1%2/").arg(port).arg(windowsPath));
+        UpdateWindow window(&controller);
+        if (controller.pending().updateNames.size() != changes.size())
             return fail(QStringLiteral("the window found %1 pending files, not %2")
-                            .arg(window.pendingNames().size()).arg(changes.size()));
+                            .arg(controller.pending().updateNames.size()).arg(changes.size()));
         window.show();
         QCoreApplication::processEvents();
         run->idleAnonKiB = procSelfCounter("status", "RssAnon:");
@@ -168,7 +171,7 @@ public:
         AnonymousMemoryPeak peak;
         QElapsedTimer timer;
         timer.start();
-        window.findChild<QPushButton *>(QStringLiteral("update"))->click();
+        clickUpdateAndWait(window, controller);
         run->seconds = timer.nsecsElapsed() / 1e9;
         run->peakAnonKiB = peak.finish();
         run->passedToWrite = procSelfCounter("io", "wchar:") - passedBefore;

@@ -1,5 +1,5 @@
 // Times pending-update detection on generated manifests: the indexed lookup
-// that the window uses, against re-parsing the local manifest for every file.
+// that the updater uses, against re-parsing the local manifest for every file.
 //
 //   bench_detection [--per-file-max 10000]
 //
@@ -8,7 +8,7 @@
 
 #include "benchsetup.h"
 #include "perfiledetection.h"
-#include "updatewindow.h"
+#include "pendingupdate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,18 +25,17 @@ struct Timing
     QStringList names;
 };
 
-Timing timeIndexed(UpdateWindow &window, const QString &downloaded, const QString &local, int runs)
+Timing timeIndexed(const QString &downloaded, const QString &local, int runs)
 {
     Timing best;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
         timer.start();
-        window.compareManifests(downloaded, local);
+        best.names = compareManifests(downloaded, local).updateNames;
         const double elapsed = timer.nsecsElapsed() / 1e6;
         if (run == 0 || elapsed < best.milliseconds)
             best.milliseconds = elapsed;
     }
-    best.names = window.pendingNames();
     return best;
 }
 
@@ -73,11 +72,6 @@ int main(int argc, char **argv)
     if (!dir.isValid())
         return 1;
 
-    // The window built on an empty directory finds no manifest; silence that line.
-    const QtMessageHandler previous = qInstallMessageHandler(discardMessage);
-    QScopedPointer<UpdateWindow> window(new UpdateWindow(dir.path(), QString()));
-    qInstallMessageHandler(previous);
-
     std::printf("ratio: indexed rows, time per file relative to 1,000 files (1.00 = linear);\n"
                 "       per-file rows, times slower than indexed at the same size\n\n");
     std::printf("%8s  %-22s %12s %10s\n", "files", "method", "milliseconds", "ratio");
@@ -89,7 +83,7 @@ int main(int argc, char **argv)
             || !writeFile(local, generatedManifest(files, false)))
             return 1;
 
-        const Timing indexed = timeIndexed(*window, downloaded, local, 5);
+        const Timing indexed = timeIndexed(downloaded, local, 5);
         if (indexed.names.size() != files / 2) {
             std::fprintf(stderr, "indexed detection found %d pending files, not %d\n",
                          int(indexed.names.size()), files / 2);
@@ -97,7 +91,7 @@ int main(int argc, char **argv)
         }
         if (files == 1000)
             indexedPerFileAt1000 = indexed.milliseconds / files;
-        printRow(files, "indexed (window)", indexed.milliseconds,
+        printRow(files, "indexed", indexed.milliseconds,
                  indexed.milliseconds / files / indexedPerFileAt1000);
 
         if (files > perFileMaxFiles)

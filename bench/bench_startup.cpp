@@ -16,6 +16,7 @@
 
 #include "benchsetup.h"
 #include "stylesheet.h"
+#include "updatecontroller.h"
 #include "updatewindow.h"
 
 #include <QApplication>
@@ -75,11 +76,12 @@ int runChild(int argc, char **argv)
     }
     QFile styleFile(QStringLiteral(":/qss/style.qss"));
     app.setStyleSheet(readStyleSheet(styleFile));
-    UpdateWindow window(QString::fromLocal8Bit(argv[4]),
-                        QStringLiteral("http://127.0.0.1/brenvothDownload/windows/"));
-    if (window.pendingNames().size() != manifestFiles / 2) {
+    UpdateController controller(QString::fromLocal8Bit(argv[4]),
+                                QStringLiteral("http://127.0.0.1/brenvothDownload/windows/"));
+    UpdateWindow window(&controller);
+    if (controller.pending().updateNames.size() != manifestFiles / 2) {
         std::fprintf(stderr, "the window found %d pending files, not %d\n",
-                     int(window.pendingNames().size()), manifestFiles / 2);
+                     int(controller.pending().updateNames.size()), manifestFiles / 2);
         return 1;
     }
     return reportExposure(window, launched);

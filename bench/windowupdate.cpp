@@ -3,11 +3,13 @@
 #include "benchsetup.h"
 #include "generatedrelease.h"
 #include "manifest.h"
+#include "updatecontroller.h"
 #include "updatewindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QStringList>
 
@@ -34,25 +36,36 @@ double fail(const QString &reason)
 
 } // namespace
 
+void clickUpdateAndWait(UpdateWindow &window, UpdateController &controller)
+{
+    window.findChild<QPushButton *>(QStringLiteral("update"))->click();
+    UpdateJob *job = controller.job();
+    if (!job || job->isFinished())
+        return;
+    QEventLoop loop;
+    QObject::connect(job, &UpdateJob::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 double updateThroughWindow(const GeneratedRelease &release, const QString &appDir,
                            const QString &baseUrl, const QString &servedDir, qint64 *written)
 {
     if (!QDir(appDir).removeRecursively() || !release.layOutApplication(appDir) || !syncDisks())
         return fail(QStringLiteral("cannot lay out the application directory"));
-    UpdateWindow window(appDir, baseUrl);
-    if (window.pendingNames().size() != release.files)
+    UpdateController controller(appDir, baseUrl);
+    UpdateWindow window(&controller);
+    if (controller.pending().updateNames.size() != release.files)
         return fail(QStringLiteral("the window found %1 pending files, not %2")
-                        .arg(window.pendingNames().size()).arg(release.files));
+                        .arg(controller.pending().updateNames.size()).arg(release.files));
     window.show();
     QCoreApplication::processEvents();
-    auto *update = window.findChild<QPushButton *>(QStringLiteral("update"));
 
     updaterMessages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
     const qint64 writtenBefore = procSelfCounter("io", "wchar:");
     QElapsedTimer timer;
     timer.start();
-    update->click();
+    clickUpdateAndWait(window, controller);
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (written)
         *written = procSelfCounter("io", "wchar:") - writtenBefore;

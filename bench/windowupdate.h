@@ -4,6 +4,12 @@
 #include <QString>
 
 class GeneratedRelease;
+class UpdateController;
+class UpdateWindow;
+
+/// Clicks "Update" in \a window on \a controller and returns once the
+/// update it started is over.
+void clickUpdateAndWait(UpdateWindow &window, UpdateController &controller);
 
 /// The updater installing \a release: \a appDir laid out afresh at 1.0.0,
 /// an UpdateWindow in this process fetching from below \a baseUrl, its

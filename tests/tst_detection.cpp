@@ -1,6 +1,7 @@
 #include "manifest.h"
 #include "perfiledetection.h"
-#include "updatewindow.h"
+#include "pendingupdate.h"
+#include "testupdater.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -124,7 +125,8 @@ struct Detected
 
 Detected detected(const UpdateWindow &window)
 {
-    return {window.releaseVersion(), window.pendingDirs(), window.pendingNames(),
+    const PendingUpdate &pending = controllerOf(window)->pending();
+    return {pending.newVersion, pending.updateDirs, pending.updateNames,
             window.findChild<QLabel *>(QStringLiteral("version"))->text(),
             window.findChild<QTextEdit *>(QStringLiteral("textEdit"))->toPlainText(), capturedLog};
 }
@@ -134,7 +136,7 @@ UpdateWindow *startAt(const AppDir &appDir)
 {
     capturedLog.clear();
     const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
-    auto *window = new UpdateWindow(appDir.path(), QString());
+    auto *window = openUpdater(appDir.path());
     qInstallMessageHandler(previous);
     return window;
 }
@@ -262,6 +264,8 @@ void tst_Detection::failureKeepsEarlierResults_data()
     QTest::newRow("root is not filelist") << QByteArray("<software version='2.1.0'/>");
 }
 
+// A manifest that cannot be used gives nothing from part of it, whatever an
+// earlier reading found.
 void tst_Detection::failureKeepsEarlierResults()
 {
     QFETCH(QByteArray, downloaded);
@@ -269,17 +273,16 @@ void tst_Detection::failureKeepsEarlierResults()
     AppDir failing;
     QVERIFY(first.place(example, installed200));
     QVERIFY(failing.place(downloaded, installed200));
-    const Detected before = detectAt(first);
-    QVERIFY2(!before.names.isEmpty(), "the first detection found nothing to keep");
+    const PendingUpdate before = compareManifests(first.downloadedManifest(), first.localManifest());
+    QVERIFY2(!before.updateNames.isEmpty(), "the first detection found nothing to keep");
 
-    UpdateWindow window(first.path(), QString());
-    window.compareManifests(failing.downloadedManifest(), failing.localManifest());
-    const Detected after = detected(window);
-    QCOMPARE(after.newVersion, before.newVersion);
-    QCOMPARE(after.dirs, before.dirs);
-    QCOMPARE(after.names, before.names);
-    QCOMPARE(after.label, before.label);
-    QCOMPARE(after.notes, before.notes);
+    const PendingUpdate after = compareManifests(failing.downloadedManifest(), failing.localManifest());
+    QVERIFY(after.status != Manifest::Status::Read);
+    QCOMPARE(after.newVersion, QString());
+    QCOMPARE(after.updateDirs, QStringList());
+    QCOMPARE(after.updateNames, QStringList());
+    QCOMPARE(after.notes, QString());
+    QCOMPARE(before.newVersion, QStringLiteral("2.1.0"));
 }
 
 void tst_Detection::readingRules_data()
@@ -541,10 +544,6 @@ void tst_Detection::indexedDetectionMatchesPerFileRule()
 {
     QRandomGenerator random(20261207);
     AppDir appDir;
-    // The lookup's own folder: an updater on appDir itself would hold its lock.
-    AppDir lookupDir;
-    QVERIFY(lookupDir.place(noFile, noFile));
-    const QScopedPointer<UpdateWindow> lookup(startAt(lookupDir));
     int pending = 0;
     int upToDate = 0;
     for (int run = 0; run < 400; ++run) {
@@ -558,7 +557,7 @@ void tst_Detection::indexedDetectionMatchesPerFileRule()
         QVERIFY2(indexed.dirs == perFile.dirs, where);
         QVERIFY2(indexed.names == perFile.names, where);
         for (const QString &name : namePool)
-            QVERIFY2(lookup->localFileVersion(appDir.localManifest(), name)
+            QVERIFY2(localFileVersion(appDir.localManifest(), name)
                          == perFileLocalVersion(appDir.localManifest(), name), where + " for " + name.toUtf8());
         pending += perFile.names.size();
         upToDate += perFile.releaseFiles - perFile.names.size();

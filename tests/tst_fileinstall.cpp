@@ -1,6 +1,5 @@
 #include "entrycheck.h"
 #include "entryname.h"
-#include "fileinstall.h"
 #include "releaseprogress.h"
 #include "testfiles.h"
 #include "testwaits.h"
@@ -49,8 +48,6 @@ private slots:
     void foldersOutsideTheRootAreNotCreated();
     void progress_data();
     void progress();
-    void responsiveWaitSeesItsCondition_data();
-    void responsiveWaitSeesItsCondition();
 };
 
 void tst_FileInstall::safeEntries_data()
@@ -190,38 +187,6 @@ void tst_FileInstall::progress()
             progress.setReceived(file, what.section('/', 0, 0).toLongLong(), what.section('/', 1).toLongLong());
     }
     QCOMPARE(progress.value(), value);
-}
-
-void tst_FileInstall::responsiveWaitSeesItsCondition_data()
-{
-    QTest::addColumn<bool>("nested");
-    // As a download's queued end reaches the installation.
-    QTest::newRow("made true by an event posted from a posted event") << false;
-    // As a file decoded in one staging's end lets another staging end.
-    QTest::newRow("made true inside a nested round of events") << true;
-}
-
-void tst_FileInstall::responsiveWaitSeesItsCondition()
-{
-    QFETCH(bool, nested);
-    bool done = false;
-    auto makeDone = [&done] {
-        done = true;
-        wakeResponsiveWait();
-    };
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), makeDone, Qt::QueuedConnection);
-        if (nested)
-            keepWindowResponsive();
-    }, Qt::QueuedConnection);
-    // Nothing else wakes the wait; should it miss the change, only this ends it.
-    QTimer ceiling;
-    ceiling.setSingleShot(true);
-    connect(&ceiling, &QTimer::timeout, wakeResponsiveWait);
-    ceiling.start(awaitCeilingMsecs);
-    waitResponsively([&] { return done || !ceiling.isActive(); });
-    QVERIFY2(ceiling.isActive(), "the wait went on after its condition had come true");
-    QVERIFY(done);
 }
 
 QTEST_GUILESS_MAIN(tst_FileInstall)

@@ -1,6 +1,6 @@
 #include "proxysignonform.h"
 #include "stylesheet.h"
-#include "updatewindow.h"
+#include "testupdater.h"
 #include "testwaits.h"
 
 #include <QAccessible>
@@ -56,7 +56,9 @@ void tst_ProxySignOn::keyboard()
     QFETCH(bool, signedOn);
     QFETCH(QString, focusAfter);
 
-    UpdateWindow window(appDir.path(), QString());
+    UpdateController controller(appDir.path(), QString());
+
+    UpdateWindow window(&controller);
     auto *form = new ProxySignOnForm(&window, window.findChild<QTextEdit *>("textEdit"));
     form->userNameField()->setObjectName("userNameField");
     form->passwordField()->setObjectName("passwordField");
@@ -90,7 +92,8 @@ void tst_ProxySignOn::keyboard()
 
 void tst_ProxySignOn::namedAndMasked()
 {
-    UpdateWindow window(appDir.path(), QString());
+    UpdateController controller(appDir.path(), QString());
+    UpdateWindow window(&controller);
     ProxySignOnForm form(&window, window.findChild<QTextEdit *>("textEdit"));
     form.ask("proxy.corp:3128");
     QCOMPARE(form.passwordField()->echoMode(), QLineEdit::Password);
@@ -126,7 +129,8 @@ void tst_ProxySignOn::languages()
     qApp->installTranslator(&translator);
     const bool rightToLeft = language == "ar";
     qApp->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    UpdateWindow window(appDir.path(), QString());
+    UpdateController controller(appDir.path(), QString());
+    UpdateWindow window(&controller);
     ProxySignOnForm form(&window, window.findChild<QTextEdit *>("textEdit"));
     form.ask("proxy.example-company.corp:3128");
     qApp->setLayoutDirection(Qt::LeftToRight);

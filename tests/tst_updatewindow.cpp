@@ -1,5 +1,5 @@
 #include "stylesheet.h"
-#include "updatewindow.h"
+#include "testupdater.h"
 #include "updatewindowform.h"
 #include "testwaits.h"
 
@@ -78,7 +78,7 @@ private slots:
 
 private:
     QTemporaryDir appDir;   // no manifests: the window keeps its form texts
-    UpdateWindow *makeWindow() { return new UpdateWindow(appDir.path(), QString()); }
+    UpdateWindow *makeWindow() { return openUpdater(appDir.path()); }
 };
 
 void tst_UpdateWindow::initTestCase()
@@ -423,7 +423,8 @@ void tst_UpdateWindow::longVersionIsElided()
     QVERIFY(manifest.open(QIODevice::WriteOnly));
     manifest.write(QStringLiteral("<filelist curVersion=\"%1\"/>").arg(version).toUtf8());
     manifest.close();
-    UpdateWindow window(app.path(), QString());
+    UpdateController controller(app.path(), QString());
+    UpdateWindow window(&controller);
 
     auto *label = window.findChild<QLabel *>("version");
     const QString whole = "New Version: " + version;

@@ -17,6 +17,7 @@
 #include "screenscaling.h"
 #include "stylesheet.h"
 #include "translations.h"
+#include "updatecontroller.h"
 #include "updatewindow.h"
 
 #include <QApplication>
@@ -75,7 +76,9 @@ int main(int argc, char **argv)
     const QString languages = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString();
     chooseLanguage(app, languages);
 
-    UpdateWindow window(QString::fromLocal8Bit(argv[1]), QString());
+    UpdateController controller(QString::fromLocal8Bit(argv[1]), QString());
+
+    UpdateWindow window(&controller);
     if (!languages.isEmpty())
         window.findChild<QProgressBar *>()->setValue(50);
     if (!window.grab().save(QString::fromLocal8Bit(argv[2])))

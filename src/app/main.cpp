@@ -1,6 +1,7 @@
 #include "screenscaling.h"
 #include "stylesheet.h"
 #include "translations.h"
+#include "updatecontroller.h"
 #include "updatewindow.h"
 
 #include <QApplication>
@@ -18,9 +19,9 @@ int main(int argc, char **argv)
     // shows its own windows in.
     Translations::install(&app, QLocale::system().uiLanguages());
 
-    UpdateWindow window(QCoreApplication::applicationDirPath(),
-                        QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));
-    window.setPublicKey(QByteArrayLiteral(BRENVOTH_PUBLIC_KEY));
+    UpdateController controller(QCoreApplication::applicationDirPath(), QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));
+    controller.setPublicKey(QByteArrayLiteral(BRENVOTH_PUBLIC_KEY));
+    UpdateWindow window(&controller);
     window.show();
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "sha256.h"
 
+#include <QFile>
+
 #include <openssl/evp.h>
 
 Sha256::Sha256()
@@ -27,4 +29,17 @@ QByteArray Sha256::result()
         digest.resize(int(length));
     }
     return digest;
+}
+
+QByteArray sha256OfFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    Sha256 digest;
+    QByteArray block(1024 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(block.data(), block.size())) > 0)
+        digest.addData(block.constData(), read);
+    return read < 0 ? QByteArray() : digest.result();
 }

@@ -2,6 +2,7 @@
 #define SHA256_H
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 struct evp_md_ctx_st;
@@ -26,5 +27,9 @@ private:
     evp_md_ctx_st *context;
     QByteArray digest;
 };
+
+/// The SHA-256 of the file at \a path (32 raw bytes), empty when it cannot
+/// be read whole.
+QByteArray sha256OfFile(const QString &path);
 
 #endif // SHA256_H

@@ -3,7 +3,9 @@
 
 #include "failurecause.h"
 #include "manifest.h"
+#include "stagingways.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -13,17 +15,19 @@ class HttpDownloadFile;
 class HttpSession;
 class StagingRecords;
 
-/// Stages one file in the download directory: tries each way to it in turn
-/// (a patch, the .zst, the raw file), each with its retries, continues what
-/// an earlier attempt left, and decodes a compressed way into the staged
-/// file. Many run at once in one HttpSession; each reports once,
-/// through finished().
+/// Stages one file in the download directory. First, on a worker thread, it
+/// looks at what lies there: a copy that an earlier run staged whole is
+/// kept, and the installed copy's digest picks the patch that applies. Then
+/// it tries each way in turn (a patch, the .zst, the raw file), each with
+/// its retries, continues what an earlier attempt left, and decodes a
+/// compressed way into the staged file on a worker thread. Many run at once
+/// in one HttpSession; each reports once, through finished().
 class FileStaging : public QObject
 {
     Q_OBJECT
 
 public:
-    /// What all stagings of one installation share.
+    /// What all stagings of one update share.
     struct Context
     {
         HttpSession *network = nullptr;
@@ -32,35 +36,21 @@ public:
         int retryPause = 0;
         int retries = 0;
     };
-    /// One way to the file: the bytes at `url`, fetched into `path`. A
-    /// compressed way is decoded from there into the staged file, with a
-    /// patch's old file as `reference`.
-    struct Way
-    {
-        QString url;
-        QString path;
-        QString shownName;                 // dir, name and suffix, for messages
-        Manifest::FileIntegrity expected;  // of the fetched bytes
-        qint64 limit = -1;
-        bool compressed = false;
-        QString reference;
-    };
 
     /// Stages into \a stagedPath, which must end up with \a integrity.
-    FileStaging(const Context &context, const QString &stagedPath,
-                const Manifest::FileIntegrity &integrity, const QVector<Way> &ways,
-                QObject *parent = nullptr);
+    FileStaging(const Context &context, const QString &stagedPath, const Manifest::FileIntegrity &integrity,
+                const QVector<StagingWay> &ways, QObject *parent = nullptr);
     ~FileStaging() override;
 
     void start();
-    /// Stops the running attempt or pause; finished() is not emitted.
+    /// Stops; finished() follows once none of its work runs any more.
     void cancel();
 
-    bool isFinished() const { return done; }
-    bool succeeded() const { return done && error.isEmpty(); }
+    bool succeeded() const { return done && !cancelled && error.isEmpty(); }
+    bool wasCancelled() const { return cancelled; }
     /// The file and what failed, in one line; empty after a success.
     QString errorString() const { return error; }
-    /// Qt's own words for a failed download, for the log; may be empty.
+    /// libcurl's own words for a failed download, for the log; may be empty.
     QString errorDetails() const { return errorDetail; }
     /// The HTTP status of the last answer; 0 when the server gave none.
     int statusCode() const { return status; }
@@ -77,23 +67,40 @@ signals:
     void multiplexed();
     void finished();
 
-private slots:
-    void onAttemptEnded();
-
 private:
+    struct Examination
+    {
+        bool stagedWhole = false;
+        QByteArray referenceDigest;
+    };
+    struct Decoding
+    {
+        bool decoded = false;
+        bool moved = false;
+        QString problem;
+    };
+    static Examination examine(const QString &stagedPath, const Manifest::FileIntegrity &integrity,
+                               const QString &reference);
+    static Decoding decode(const StagingWay &way, const QString &stagedPath, const Manifest::FileIntegrity &integrity);
+
+    void onExamined();
     void startAttempt();
-    bool decode(const Way &way);
+    void onAttemptEnded();
+    void onDecoded();
     void tryNextWay(const QString &reason);
     void finish(const QString &failure = QString(), const QString &detail = QString());
 
     const Context context;
     const QString stagedPath;
     const Manifest::FileIntegrity integrity;
-    const QVector<Way> ways;
+    QVector<StagingWay> ways;
     int wayIndex = 0;
     int attempt = 0;
     HttpDownloadFile *downloader = nullptr;
     QTimer retryTimer;
+    QFutureWatcher<Examination> examining;
+    QFutureWatcher<Decoding> decoding;
+    bool working = false;   // on a worker thread, until its result is taken
     bool done = false;
     bool cancelled = false;
     int status = 0;

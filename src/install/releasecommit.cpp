@@ -2,7 +2,6 @@
 #include "durablefiles.h"
 #include "entrycheck.h"
 #include "entryname.h"
-#include "fileinstall.h"
 #include "windowsfiles.h"
 
 #include <QDebug>
@@ -14,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QThread>
 
 namespace {
 
@@ -37,41 +37,32 @@ bool isSafeFolder(const QString &dir)
 
 } // namespace
 
-ReleaseCommit::ReleaseCommit(const QString &applicationDir)
-    : applicationDir(applicationDir)
-    , downloadDir(applicationDir + QStringLiteral("/download"))
+ReleaseCommit::ReleaseCommit(const ApplicationLayout &layout)
+    : layout(layout)
+    , applicationDir(layout.applicationDir())
+    , downloadDir(layout.downloadDir())
 {
 }
 
 QString ReleaseCommit::staged(const File &file) const
 {
-    return QDir::cleanPath(downloadDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+    return layout.stagedPath(file.dir, file.name);
 }
 
 QString ReleaseCommit::destination(const File &file) const
 {
-    return QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+    return layout.destinationPath(file.dir, file.name);
 }
 
 QString ReleaseCommit::backup(const File &file) const
 {
-    return QDir::cleanPath(bookkeepingPath() + QStringLiteral("/backup/") + file.dir
-                           + QLatin1Char('/') + file.name);
-}
-
-QString ReleaseCommit::bookkeepingPath() const
-{
-    return ApplicationLayout(applicationDir).bookkeepingDir();
-}
-
-QString ReleaseCommit::journalPath() const
-{
-    return bookkeepingPath() + QStringLiteral("/journal");
+    return layout.backupPath(file.dir, file.name);
 }
 
 // Most files share their folder with the one before. A file that another
-// program holds is tried again until the limit, the window responsive and
-// told meanwhile; \a step is the test hook's, -1 for none.
+// program holds is tried again until the limit, and the caller told
+// meanwhile; \a step is the test hook's, -1 for none. It runs on a worker
+// thread, or before the window shows: a pause blocks no one.
 bool ReleaseCommit::moveFile(const QString &from, const QString &to, int step)
 {
     const QString folder = QFileInfo(to).path();
@@ -93,7 +84,7 @@ bool ReleaseCommit::moveFile(const QString &from, const QString &to, int step)
         const qint64 left = heldFileLimit - waited.elapsed();
         if (left <= 0)
             break;
-        pauseResponsively(int(qMin<qint64>(pause, left)));
+        QThread::msleep(ulong(qMin<qint64>(pause, left)));
         pause = qMin(pause * 2, longestHeldPause);
     }
     if (waited.isValid()) {
@@ -164,28 +155,29 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
                            const QByteArray &localManifest)
 {
     Plan plan{version, files, {}, {}, localManifest};
-    QStringList stagedFiles;
+    QSet<QString> existingFolders;
     for (const File &file : files) {
         plan.existed << QFileInfo::exists(destination(file));
-        stagedFiles << staged(file);
         QString folder = QFileInfo(destination(file)).path();
         QStringList missing;
-        while (!QFileInfo::exists(folder) && folder.startsWith(applicationDir + QLatin1Char('/'))) {
+        while (!existingFolders.contains(folder) && folder.startsWith(applicationDir + QLatin1Char('/'))
+               && !QFileInfo::exists(folder)) {
             missing.prepend(folder.mid(applicationDir.size() + 1));
             folder = QFileInfo(folder).path();
         }
+        existingFolders.insert(folder);
         for (const QString &dir : qAsConst(missing)) {
             if (!plan.createdDirs.contains(dir))
                 plan.createdDirs << dir;
         }
     }
-    QDir(bookkeepingPath() + QStringLiteral("/backup")).removeRecursively();
+    QDir(layout.backupDir()).removeRecursively();
     // The journal must never name a staged file that is not wholly on disk.
-    if (!perform([&] { return flushToDisk(downloadDir, stagedFiles); }))
+    if (!perform([&] { return flushStagedFiles(downloadDir); }))
         return fail(QStringLiteral("the downloaded files cannot be written to disk"));
     if (!perform([&] { return writeJournal(plan); }))
         return fail(QStringLiteral("the update's journal cannot be written"));
-    if (!runForward(plan)) {
+    if (!runForward(plan, false)) {
         if (!stopped)
             unfinished = !rollBack(plan);
         return false;
@@ -207,16 +199,16 @@ bool ReleaseCommit::writeJournal(const Plan &plan)
         {QStringLiteral("files"), files},
         {QStringLiteral("createdDirs"), QJsonArray::fromStringList(plan.createdDirs)},
         {QStringLiteral("localManifest"), QString::fromLatin1(plan.localManifest.toBase64())}};
-    if (!QDir().mkpath(bookkeepingPath())
-        || !writeWhole(journalPath(), QJsonDocument(journal).toJson(QJsonDocument::Compact)))
+    if (!QDir().mkpath(layout.bookkeepingDir())
+        || !writeWhole(layout.journal(), QJsonDocument(journal).toJson(QJsonDocument::Compact)))
         return false;
-    flushDirectory(bookkeepingPath());
+    flushDirectory(layout.bookkeepingDir());
     return true;
 }
 
 bool ReleaseCommit::readJournal(Plan *plan) const
 {
-    QFile file(journalPath());
+    QFile file(layout.journal());
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QJsonObject journal = QJsonDocument::fromJson(file.readAll()).object();
@@ -243,8 +235,9 @@ bool ReleaseCommit::readJournal(Plan *plan) const
     return !plan->version.isEmpty() && !plan->files.isEmpty() && !plan->localManifest.isEmpty();
 }
 
-// Also continues a commit that stopped half-way: what is in place stays.
-bool ReleaseCommit::runForward(const Plan &plan)
+// A fresh commit knows where every file is. One \a resuming a commit that
+// stopped half-way looks: what is in place stays.
+bool ReleaseCommit::runForward(const Plan &plan, bool resuming)
 {
     for (const QString &dir : plan.createdDirs) {
         const QString folder = applicationDir + QLatin1Char('/') + dir;
@@ -254,11 +247,14 @@ bool ReleaseCommit::runForward(const Plan &plan)
     for (int i = 0; i < plan.files.size(); ++i) {
         const File &file = plan.files.at(i);
         const QString target = destination(file);
-        if (!QFileInfo::exists(staged(file)))
+        if (resuming && !QFileInfo::exists(staged(file)))
             continue;
-        if (plan.existed.at(i) && QFileInfo::exists(target) && !QFileInfo::exists(backup(file))) {
-            // An executable stays executable.
+        if (plan.existed.at(i) && (!resuming || (QFileInfo::exists(target) && !QFileInfo::exists(backup(file))))) {
+#ifndef Q_OS_WIN
+            // An executable stays executable. Windows has no such bit, and a
+            // read-only file was refused before the download.
             QFile::setPermissions(staged(file), QFile::permissions(target));
+#endif
             if (!moveFile(target, backup(file), stepCount++))
                 return failOn(target, QStringLiteral("%1 cannot be moved aside").arg(target));
         }
@@ -266,7 +262,7 @@ bool ReleaseCommit::runForward(const Plan &plan)
             return failOn(target, QStringLiteral("%1 cannot be replaced").arg(target));
         qDebug() << applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name;
     }
-    const QString localManifest = applicationDir + QStringLiteral("/version.xml");
+    const QString localManifest = layout.localManifest();
     if (!perform([&] { return writeWhole(localManifest, plan.localManifest); }))
         return failOn(localManifest, QStringLiteral("%1 cannot be written").arg(localManifest));
     return true;
@@ -275,10 +271,10 @@ bool ReleaseCommit::runForward(const Plan &plan)
 // The renames reach the disk before the journal that could undo them goes.
 bool ReleaseCommit::finish()
 {
-    flushToDisk(applicationDir, {applicationDir + QStringLiteral("/version.xml")});
-    if (!QFile::remove(journalPath()))
+    flushToDisk(applicationDir, {layout.localManifest()});
+    if (!QFile::remove(layout.journal()))
         return fail(QStringLiteral("the journal cannot be removed"));
-    flushDirectory(bookkeepingPath());
+    flushDirectory(layout.bookkeepingDir());
     // A backup still in use (a running library on Windows) stays until the next start.
     QDir(downloadDir).removeRecursively();
     return true;
@@ -307,8 +303,8 @@ bool ReleaseCommit::rollBack(const Plan &plan)
     // A journal stays as long as something is not back, for the next start.
     if (!restored)
         return fail(error + QStringLiteral("; putting the old files back failed too"));
-    QDir(bookkeepingPath() + QStringLiteral("/backup")).removeRecursively();
-    QFile::remove(journalPath());
+    QDir(layout.backupDir()).removeRecursively();
+    QFile::remove(layout.journal());
     return true;
 }
 
@@ -326,8 +322,8 @@ bool ReleaseCommit::canGoForward(const Plan &plan) const
 
 QString ReleaseCommit::recover()
 {
-    if (!QFileInfo::exists(journalPath())) {
-        const QString backups = bookkeepingPath() + QStringLiteral("/backup");
+    if (!QFileInfo::exists(layout.journal())) {
+        const QString backups = layout.backupDir();
         if (!QFileInfo::exists(backups))
             return QString();
         QDir(backups).removeRecursively();
@@ -336,7 +332,7 @@ QString ReleaseCommit::recover()
     Plan plan;
     if (!readJournal(&plan))
         return QStringLiteral("the journal of an interrupted update cannot be read; it is left alone");
-    if (canGoForward(plan) && runForward(plan)) {
+    if (canGoForward(plan) && runForward(plan, true)) {
         finish();
         return QStringLiteral("finished the interrupted update to %1").arg(plan.version);
     }

@@ -1,6 +1,8 @@
 #ifndef RELEASECOMMIT_H
 #define RELEASECOMMIT_H
 
+#include "applicationlayout.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -19,7 +21,8 @@
 /// manifest is replaced. A failure puts everything back; an interruption is
 /// finished or undone by recover() at the next start. A file that another
 /// program holds for a moment is waited for, up to a limit; a kill during
-/// the wait is just an interruption like any other.
+/// the wait is just an interruption like any other. It blocks: an update
+/// runs it on a worker thread.
 class ReleaseCommit
 {
 public:
@@ -44,7 +47,7 @@ public:
     /// file it just opened, short enough for a user watching the window.
     static constexpr int defaultHeldFileLimit = 30000;
 
-    explicit ReleaseCommit(const QString &applicationDir);
+    explicit ReleaseCommit(const ApplicationLayout &layout);
 
     /// Moves \a files, staged at download/<dir><name>, into the application
     /// directory and writes \a localManifest as its version.xml. On failure
@@ -83,7 +86,7 @@ private:
 
     bool writeJournal(const Plan &plan);
     bool readJournal(Plan *plan) const;
-    bool runForward(const Plan &plan);
+    bool runForward(const Plan &plan, bool resuming);
     bool rollBack(const Plan &plan);
     bool finish();
     bool canGoForward(const Plan &plan) const;
@@ -97,9 +100,8 @@ private:
     QString staged(const File &file) const;
     QString destination(const File &file) const;
     QString backup(const File &file) const;
-    QString journalPath() const;
-    QString bookkeepingPath() const;
 
+    const ApplicationLayout layout;
     const QString applicationDir;
     const QString downloadDir;
     QString error;

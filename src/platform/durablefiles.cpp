@@ -1,6 +1,7 @@
 #include "durablefiles.h"
 
 #include <QFile>
+#include <QFileDevice>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -49,6 +50,37 @@ bool flushToDisk(const QString &directory, const QStringList &files)
             return false;
 #endif
     }
+    return true;
+#endif
+}
+
+bool flushAsStaged(QFileDevice &file)
+{
+#ifdef Q_OS_WIN
+    return file.flush() && ::_commit(file.handle()) == 0;
+#else
+    Q_UNUSED(file)
+    return true;
+#endif
+}
+
+bool flushAsStaged(const QString &path)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && flushAsStaged(file);
+#else
+    Q_UNUSED(path)
+    return true;
+#endif
+}
+
+bool flushStagedFiles(const QString &directory)
+{
+#ifdef Q_OS_LINUX
+    return flushOpened(directory, O_RDONLY | O_DIRECTORY, true);
+#else
+    Q_UNUSED(directory)
     return true;
 #endif
 }

@@ -1,21 +1,12 @@
 #include "updatewindow.h"
-#include "applicationlayout.h"
-#include "installation.h"
-#include "manifest.h"
-#include "pendingupdate.h"
 #include "proxysignonform.h"
+#include "updatecontroller.h"
 #include "updatewindowform.h"
 #include "windowaccess.h"
 #include "windowmover.h"
 
 #include <QCoreApplication>
-#include <QDebug>
-#include <QDir>
-#include <QDomElement>
-#include <QDomNodeList>
 #include <QLabel>
-#include <QLocale>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -53,16 +44,16 @@ QString capitalized(QString text)
 
 // The plain words first, in bold where they open the text, the technical
 // detail after them in parentheses.
-QString failureText(const Installation &installation)
+QString failureText(const UpdateError &error)
 {
-    const QString plainWords = installation.cause().plainWords().toHtmlEscaped();
-    const QString detail = installation.errorString().toHtmlEscaped();
-    switch (installation.failure()) {
-    case Installation::Failure::NotVerified:
+    const QString plainWords = error.cause.plainWords().toHtmlEscaped();
+    const QString detail = error.technical.toHtmlEscaped();
+    switch (error.kind) {
+    case UpdateError::Kind::NotVerified:
         return UpdateWindow::tr("<b>%1.</b> Nothing was changed.").arg(capitalized(plainWords));
-    case Installation::Failure::Older:
+    case UpdateError::Kind::Older:
         return UpdateWindow::tr("<b>%1</b> (%2). Nothing was changed.").arg(capitalized(plainWords), detail);
-    case Installation::Failure::Unfinished:
+    case UpdateError::Kind::Unfinished:
         return UpdateWindow::tr("<b>The update could not be installed:</b> %1 (%2), and not every file "
                                 "could be put back yet. This is finished when the updater starts again.")
             .arg(plainWords, detail);
@@ -74,15 +65,10 @@ QString failureText(const Installation &installation)
 
 } // namespace
 
-UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloadBaseUrl,
-                           QWidget *parent)
+UpdateWindow::UpdateWindow(UpdateController *controller, QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::UpdateWindow)
-    , applicationDir(applicationDir)
-    , downloadBaseUrl(downloadBaseUrl)
-    , stallTimeout(Installation::defaultStallTimeout)
-    , retryPause(Installation::defaultRetryPause)
-    , lock(ApplicationLayout(applicationDir).lockFile())
+    , controller(controller)
 {
     ui->setupUi(this);
     ui->progressBar->setTextVisible(false);
@@ -92,15 +78,10 @@ UpdateWindow::UpdateWindow(const QString &applicationDir, const QString &downloa
     new WindowMover(ui->widget, this);
     WindowAccess::setUp(this, ui);
     setButtonState(ButtonState::Update);
-    // Two updaters would stage into the same files and commit over each
-    // other, and recovery would undo a commit that is still running.
-    if (!lockApplicationDir()) {
+    if (controller->anotherUpdaterRuns())
         showAnotherUpdaterRuns();
-        return;
-    }
-    // The files and the manifest must describe one release before they are read.
-    Installation::recoverInterrupted(applicationDir);
-    detectPendingUpdate();
+    else
+        showPendingUpdate();
 }
 
 UpdateWindow::~UpdateWindow()
@@ -108,46 +89,22 @@ UpdateWindow::~UpdateWindow()
     delete ui;
 }
 
-// The system lets go of the lock when its holder ends, however it ends: a
-// lock file left by a killed updater, or by a power cut, is simply taken.
-// A folder where no lock can be made cannot be changed by another updater
-// either: the update then tells that it may not be written.
-bool UpdateWindow::lockApplicationDir()
-{
-    return lock.tryLock() != FolderLock::Result::HeldByAnother;
-}
-
 void UpdateWindow::showAnotherUpdaterRuns()
 {
-    qDebug() << "Another updater runs in this folder: nothing done";
     ui->textEdit->setText(tr("An update of Brenvoth is already running."));
     setButtonState(ButtonState::CloseOnly);
 }
 
-void UpdateWindow::detectPendingUpdate()
+// The form's texts stay where the downloaded manifest could not be read.
+void UpdateWindow::showPendingUpdate()
 {
-    compareManifests(applicationDir + QStringLiteral("/download/version.xml"),
-                     applicationDir + QStringLiteral("/version.xml"));
-}
-
-void UpdateWindow::compareManifests(const QString &downloadedManifest, const QString &localManifest)
-{
-    const PendingUpdate pending = ::compareManifests(downloadedManifest, localManifest);
-    if (pending.status != Manifest::Status::Read) {
-        qDebug().noquote() << pending.failureLine();
+    const PendingUpdate &pending = controller->pending();
+    if (pending.status != Manifest::Status::Read)
         return;
-    }
-    newVersion = pending.newVersion;
-    updateDirs = pending.updateDirs;
-    updateNames = pending.updateNames;
-    WindowAccess::setElidedText(ui->version, tr("New Version: ") + isolatedVersion(newVersion, layoutDirection()));
+    WindowAccess::setElidedText(ui->version,
+                                tr("New Version: ") + isolatedVersion(pending.newVersion, layoutDirection()));
     if (!pending.notes.isEmpty())
         ui->textEdit->setText(pending.notes);
-}
-
-QString UpdateWindow::localFileVersion(const QString &localManifest, const QString &wantedName) const
-{
-    return ::localFileVersion(localManifest, wantedName);
 }
 
 void UpdateWindow::on_closeButton_clicked()
@@ -161,20 +118,98 @@ void UpdateWindow::on_update_clicked()
     switch (state) {
     case ButtonState::Update:
         setButtonState(ButtonState::Cancel);
-        installUpdate();
+        startUpdate();
         break;
     case ButtonState::Cancel:
     case ButtonState::CloseOnly:
         declineOpenQuestion();
         close();
         break;
-    case ButtonState::Start: {
-        const QString program = applicationDir + QStringLiteral("/Brenvoth.exe");
-        if (QProcess::startDetached(program, QStringList{program}))
+    case ButtonState::Start:
+        if (controller->startApplication())
             QCoreApplication::quit();
         break;
     }
+}
+
+// With nothing pending the button just reads "Cancle".
+void UpdateWindow::startUpdate()
+{
+    job = controller->install();
+    if (!job)
+        return;
+    connect(job, &UpdateJob::progressChanged, this, &UpdateWindow::onProgressChanged);
+    connect(job, &UpdateJob::waiting, this, &UpdateWindow::onWaiting);
+    connect(job, &UpdateJob::proxyCredentialsNeeded, this, &UpdateWindow::onProxyCredentialsNeeded);
+    connect(job, &UpdateJob::finished, this, &UpdateWindow::onUpdateFinished);
+}
+
+void UpdateWindow::onProgressChanged(int value)
+{
+    ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
+}
+
+void UpdateWindow::onUpdateFinished()
+{
+    declineOpenQuestion();
+    if (job->error().failed())
+        showFailure();
+    else
+        ui->progressBar->setValue(100);
+    setButtonState(ButtonState::Start);
+}
+
+void UpdateWindow::showFailure()
+{
+    ui->progressBar->setValue(0);
+    ui->progressBar->setStyleSheet(ui->progressBar->styleSheet() + QLatin1String(failedGroove));
+    appendToNotes(failureText(job->error()));
+}
+
+// Set apart from the release notes by a blank line and scrolled into view
+// below long ones, where a screen reader is told of it.
+void UpdateWindow::appendToNotes(const QString &html)
+{
+    ui->textEdit->append(QString());
+    ui->textEdit->append(html);
+    WindowAccess::alertToNotes(ui->textEdit);
+    ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
+}
+
+// What the update waits for stands below the notes, as a failure would,
+// until it goes on.
+void UpdateWindow::onWaiting(const QString &reason)
+{
+    if (waitingFrom >= 0) {
+        QTextCursor cursor(ui->textEdit->document());
+        cursor.setPosition(waitingFrom);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        waitingFrom = -1;
     }
+    if (reason.isEmpty())
+        return;
+    waitingFrom = ui->textEdit->document()->characterCount() - 1;
+    appendToNotes(QStringLiteral("<i>%1</i>").arg(reason.toHtmlEscaped()));
+}
+
+// The question covers the notes while the files wait; what is typed goes
+// straight to the update.
+void UpdateWindow::onProxyCredentialsNeeded(const QString &proxyName)
+{
+    if (!signOnForm) {
+        signOnForm = new ProxySignOnForm(this, ui->textEdit);
+        connect(signOnForm, &ProxySignOnForm::signedOn, job, &UpdateJob::useProxyCredentials);
+        connect(signOnForm, &ProxySignOnForm::declined, job, &UpdateJob::declineProxyCredentials);
+    }
+    signOnForm->ask(proxyName);
+}
+
+// The update would wait for an answer that no one can give any more.
+void UpdateWindow::declineOpenQuestion()
+{
+    if (signOnForm && signOnForm->isVisible())
+        signOnForm->cancelButton()->click();
 }
 
 void UpdateWindow::setButtonState(ButtonState newState)
@@ -211,84 +246,4 @@ void UpdateWindow::fitUpdateButton()
                     updateButtonHeight);
     ui->update->setGeometry(QStyle::visualRect(layoutDirection(), rect(), button));
     ui->progressBar->setGeometry(QStyle::visualRect(layoutDirection(), rect(), bar));
-}
-
-void UpdateWindow::installUpdate()
-{
-    if (updateDirs.isEmpty() || updateNames.isEmpty())
-        return;
-
-    Installation installation(applicationDir, downloadBaseUrl);
-    installation.setStallTimeout(stallTimeout);
-    installation.setRetryPause(retryPause);
-    installation.setPublicKey(publicKey);
-    connect(&installation, &Installation::progressChanged, ui->progressBar, [this](int value) {
-        ui->progressBar->setValue(qMax(ui->progressBar->value(), value));
-    });
-    connect(&installation, &Installation::waiting, this, &UpdateWindow::onInstallationWaiting);
-    connect(&installation, &Installation::proxyCredentialsNeeded, this,
-            [this, &installation](const QString &proxyName) { askForProxyCredentials(&installation, proxyName); });
-    connect(&installation, &Installation::finished, this,
-            [this, &installation] { showInstallationResult(installation); });
-    installation.run(newVersion, updateDirs, updateNames);
-    setButtonState(ButtonState::Start);
-}
-
-// The question covers the notes while the files wait; what is typed goes
-// straight to the installation.
-void UpdateWindow::askForProxyCredentials(Installation *installation, const QString &proxyName)
-{
-    if (!signOnForm)
-        signOnForm = new ProxySignOnForm(this, ui->textEdit);
-    connect(signOnForm, &ProxySignOnForm::signedOn, installation, &Installation::useProxyCredentials,
-            Qt::UniqueConnection);
-    connect(signOnForm, &ProxySignOnForm::declined, installation, &Installation::declineProxyCredentials,
-            Qt::UniqueConnection);
-    signOnForm->ask(proxyName);
-}
-
-// The installation would wait for an answer that no one can give any more.
-void UpdateWindow::declineOpenQuestion()
-{
-    if (signOnForm && signOnForm->isVisible())
-        signOnForm->cancelButton()->click();
-}
-
-// What the installation waits for stands below the notes, as a failure
-// would, until it goes on.
-void UpdateWindow::onInstallationWaiting(const QString &reason)
-{
-    if (waitingFrom >= 0) {
-        QTextCursor cursor(ui->textEdit->document());
-        cursor.setPosition(waitingFrom);
-        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        waitingFrom = -1;
-    }
-    if (reason.isEmpty())
-        return;
-    waitingFrom = ui->textEdit->document()->characterCount() - 1;
-    ui->textEdit->append(QString());
-    ui->textEdit->append(QStringLiteral("<i>%1</i>").arg(reason.toHtmlEscaped()));
-    WindowAccess::alertToNotes(ui->textEdit);
-    ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
-}
-
-void UpdateWindow::showInstallationResult(const Installation &installation)
-{
-    if (installation.failure() == Installation::Failure::None) {
-        ui->progressBar->setValue(100);
-        return;
-    }
-    const QString details = installation.errorDetails();
-    qDebug().noquote() << QStringLiteral("Update to %1 not installed: %2%3")
-                              .arg(newVersion, installation.errorString(),
-                                   details.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(details));
-    ui->progressBar->setValue(0);
-    ui->progressBar->setStyleSheet(ui->progressBar->styleSheet() + QLatin1String(failedGroove));
-    // Set apart from the release notes by a blank line and scrolled into view below long ones.
-    ui->textEdit->append(QString());
-    ui->textEdit->append(failureText(installation));
-    WindowAccess::alertToNotes(ui->textEdit);
-    ui->textEdit->verticalScrollBar()->setValue(ui->textEdit->verticalScrollBar()->maximum());
 }

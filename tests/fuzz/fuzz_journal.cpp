@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString app = makeApplication(bytesOf(data, size));
     const QMap<QString, QByteArray> appBefore = snapshot(app);
 
-    const QString outcome = ReleaseCommit(app).recover();
+    const QString outcome = ReleaseCommit(ApplicationLayout(app)).recover();
     FUZZ_CHECK(!outcome.isEmpty(), "a journal was there and recovery says it did nothing");
     FUZZ_CHECK(QDir(root->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                    == (QStringList{QStringLiteral("app"), QStringLiteral("outside")}),

@@ -1,0 +1,136 @@
+#include "preflight.h"
+#include "entrycheck.h"
+#include "writeprobe.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QStorageInfo>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+bool failNotWritable(const ApplicationLayout &layout, const QString &path, const QString &reason, UpdateError *error)
+{
+    const QString relative = QDir(layout.applicationDir()).relativeFilePath(path);
+    *error = UpdateError(UpdateError::Kind::NotInstalled,
+                         FailureCause(FailureCause::Kind::NotWritable,
+                                      relative == QLatin1String(".") ? QString() : relative),
+                         reason);
+    return false;
+}
+
+// Each folder the commit writes in (the nearest existing one for a new
+// folder) and each file it replaces; one look at each destination.
+bool mayWriteEverywhere(const ApplicationLayout &layout, const ReleasePlan &plan, UpdateError *error)
+{
+    QStringList folders{layout.applicationDir(), layout.downloadDir()};
+    QStringList replaced;
+    for (const PendingFile &file : plan.files) {
+        const QFileInfo destination(layout.destinationPath(file.dir, file.name));
+        QString folder = destination.path();
+        while (!QFileInfo(folder).isDir() && folder.size() > layout.applicationDir().size())
+            folder = QFileInfo(folder).path();
+        if (!folders.contains(folder))
+            folders << folder;
+        if (destination.isFile())
+            replaced << destination.filePath();
+    }
+    QString reason;
+    for (const QString &folder : qAsConst(folders)) {
+        if (!canCreateFileIn(folder, &reason))
+            return failNotWritable(layout, folder, reason, error);
+    }
+    for (const QString &path : qAsConst(replaced)) {
+        if (!mayReplaceFile(path, &reason))
+            return failNotWritable(layout, path, reason, error);
+    }
+    return true;
+}
+
+// A disk that fills up half-way fails the update after the whole download; a
+// release that cannot fit is not fetched at all. What an earlier run staged
+// counts as there, and each compressed copy in flight lies beside its decoded
+// file for a moment.
+bool hasRoomForRelease(const ApplicationLayout &layout, const ReleasePlan &plan, UpdateError *error)
+{
+    qint64 needed = Preflight::spaceMargin;
+    QVector<qint64> compressed;
+    for (const PendingFile &file : plan.files) {
+        if (file.integrity.size < 0)
+            continue;
+        const qint64 staged = QFileInfo(layout.stagedPath(file.dir, file.name)).size();
+        needed += file.integrity.size - qBound<qint64>(0, staged, file.integrity.size);
+        qint64 largest = file.delivery.compressedSize;
+        for (const Manifest::Delivery::Patch &patch : file.delivery.patches)
+            largest = qMax(largest, patch.size);
+        if (largest > 0)
+            compressed.append(largest);
+    }
+    std::sort(compressed.begin(), compressed.end(), std::greater<qint64>());
+    for (int i = 0; i < compressed.size() && i < Preflight::mostCompressedAtOnce; ++i)
+        needed += compressed.at(i);
+    const QStorageInfo volume(layout.applicationDir());
+    if (!volume.isValid() || volume.bytesAvailable() >= needed)
+        return true;
+    *error = UpdateError(UpdateError::Kind::NotInstalled,
+                         FailureCause(FailureCause::Kind::NoSpace, QString(), needed - volume.bytesAvailable()),
+                         QStringLiteral("the release needs %1 bytes, %2 are free on %3")
+                             .arg(needed).arg(volume.bytesAvailable()).arg(volume.rootPath()));
+    return false;
+}
+
+// Each folder once, and only inside the download directory.
+bool makeStagingFolders(const ApplicationLayout &layout, const ReleasePlan &plan, UpdateError *error)
+{
+    QStringList folders{layout.partsDir()};
+    QSet<QString> seen;
+    for (const PendingFile &file : plan.files) {
+        const QString folder = QFileInfo(layout.stagedPath(file.dir, file.name)).path();
+        if (!seen.contains(folder)) {
+            seen.insert(folder);
+            folders << folder;
+        }
+    }
+    QString reason;
+    for (const QString &folder : qAsConst(folders)) {
+        if (!makeFolderInside(layout.downloadDir(), folder, &reason)) {
+            *error = UpdateError(UpdateError::Kind::NotInstalled, FailureCause::ofWriteFailure(layout.downloadDir()),
+                                 reason);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Preflight::Preflight(const ApplicationLayout &layout, bool keyed, QObject *parent)
+    : QObject(parent)
+    , layout(layout)
+    , keyed(keyed)
+{
+    connect(&watcher, &QFutureWatcher<Result>::finished, this, [this] {
+        result = watcher.result();
+        emit finished();
+    });
+}
+
+void Preflight::start(const QString &version, const QStringList &dirs, const QStringList &names)
+{
+    watcher.setFuture(QtConcurrent::run(&Preflight::run, layout, keyed, version, dirs, names));
+}
+
+Preflight::Result Preflight::run(const ApplicationLayout &layout, bool keyed, const QString &version,
+                                 const QStringList &dirs, const QStringList &names)
+{
+    Result result;
+    if (readReleasePlan(layout, version, dirs, names, keyed, &result.plan, &result.error)
+        && mayWriteEverywhere(layout, result.plan, &result.error)
+        && hasRoomForRelease(layout, result.plan, &result.error))
+        makeStagingFolders(layout, result.plan, &result.error);
+    return result;
+}

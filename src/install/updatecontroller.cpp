@@ -1,0 +1,61 @@
+#include "updatecontroller.h"
+#include "releasecommit.h"
+
+#include <QDebug>
+#include <QEventLoopLocker>
+#include <QProcess>
+
+UpdateController::UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent)
+    : QObject(parent)
+    , layout(applicationDir)
+    , downloadBaseUrl(downloadBaseUrl)
+    , lock(layout.lockFile())
+{
+    takeLock();
+    if (lockedOut)
+        return;
+    // The files and the manifest must describe one release before they are read.
+    const QString recovered = ReleaseCommit(layout).recover();
+    if (!recovered.isEmpty())
+        qDebug().noquote() << QStringLiteral("Recovery: %1").arg(recovered);
+    found = compareManifests(layout.downloadedManifest(), layout.localManifest());
+    if (found.status != Manifest::Status::Read)
+        qDebug().noquote() << found.failureLine();
+}
+
+UpdateController::~UpdateController() = default;
+
+// The system lets go of the lock when its holder ends, however it ends: a
+// lock file left by a killed updater, or by a power cut, is simply taken.
+// A folder where no lock can be made cannot be changed by another updater
+// either: the update then tells that it may not be written.
+void UpdateController::takeLock()
+{
+    lockedOut = lock.tryLock() == FolderLock::Result::HeldByAnother;
+    if (lockedOut)
+        qDebug() << "Another updater runs in this folder: nothing done";
+}
+
+UpdateJob *UpdateController::install()
+{
+    if (running || lockedOut || found.updateDirs.isEmpty() || found.updateNames.isEmpty())
+        return nullptr;
+    running = new UpdateJob(layout, downloadBaseUrl, publicKeys, limits, this);
+    connect(running, &UpdateJob::finished, this, &UpdateController::onJobFinished);
+    keepAlive.reset(new QEventLoopLocker);
+    running->start(found.newVersion, found.updateDirs, found.updateNames);
+    return running;
+}
+
+// Closing the window does not stop an update half-way: the application
+// quits once the job is over.
+void UpdateController::onJobFinished()
+{
+    keepAlive.reset();
+}
+
+bool UpdateController::startApplication()
+{
+    const QString program = layout.program();
+    return QProcess::startDetached(program, QStringList{program});
+}

@@ -1,0 +1,69 @@
+#ifndef UPDATECONTROLLER_H
+#define UPDATECONTROLLER_H
+
+#include "applicationlayout.h"
+#include "folderlock.h"
+#include "pendingupdate.h"
+#include "updatejob.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QEventLoopLocker;
+
+/// One run of the updater in an application folder: it takes the folder's
+/// lock (two updaters would stage into the same files and commit over each
+/// other, and recovery would undo a commit that is still running), finishes
+/// or undoes a commit that an earlier run left, reads what is pending, runs
+/// the update as a job and hands over to Brenvoth. A window shows it and
+/// forwards the user's clicks; it works without one.
+class UpdateController : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Works on the application in \a applicationDir (without a trailing
+    /// slash), fetching releases from below \a downloadBaseUrl: the shipped
+    /// program passes its own folder and the address fixed at build time.
+    UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent = nullptr);
+    ~UpdateController() override;
+
+    /// The base64 key lines of the publisher's minisign.pub files, separated
+    /// by ';', fixed at build time; with a key, only releases it signed are
+    /// installed.
+    void setPublicKey(const QByteArray &keys) { publicKeys = keys; }
+    void setLimits(const UpdateJob::Limits &limits) { this->limits = limits; }
+
+    /// Another updater holds the folder: nothing was read, nothing is done.
+    bool anotherUpdaterRuns() const { return lockedOut; }
+    const PendingUpdate &pending() const { return found; }
+
+    /// Starts installing the pending files, once; null when none are
+    /// pending. The process lives on until the job has finished, also once
+    /// the last window has closed.
+    UpdateJob *install();
+    UpdateJob *job() const { return running; }
+
+    /// Starts Brenvoth, with its own full path as its one argument, as a
+    /// process of its own; whether it started.
+    bool startApplication();
+
+private:
+    void takeLock();
+    void onJobFinished();
+
+    const ApplicationLayout layout;
+    const QString downloadBaseUrl;
+    QByteArray publicKeys;
+    UpdateJob::Limits limits;
+    FolderLock lock;
+    bool lockedOut = false;
+    PendingUpdate found;
+    UpdateJob *running = nullptr;
+    std::unique_ptr<QEventLoopLocker> keepAlive;
+};
+
+#endif // UPDATECONTROLLER_H
