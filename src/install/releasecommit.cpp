@@ -1,7 +1,6 @@
 #include "releasecommit.h"
 #include "durablefiles.h"
 #include "entrycheck.h"
-#include "entryname.h"
 #include "windowsfiles.h"
 
 #include <QDebug>
@@ -9,9 +8,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSaveFile>
 #include <QThread>
 
@@ -26,13 +22,6 @@ bool writeWhole(const QString &path, const QByteArray &content)
 {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
-}
-
-// A folder recorded in the journal is relative and never climbs out.
-bool isSafeFolder(const QString &dir)
-{
-    QString reason;
-    return !dir.isEmpty() && isSafeEntry(dir + QLatin1Char('/'), QStringLiteral("folder"), &reason);
 }
 
 } // namespace
@@ -154,7 +143,7 @@ bool ReleaseCommit::failOn(const QString &path, const QString &text)
 bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
                            const QByteArray &localManifest)
 {
-    Plan plan{version, files, {}, {}, localManifest};
+    CommitJournal plan{version, files, {}, {}, localManifest};
     QSet<QString> existingFolders;
     for (const File &file : files) {
         plan.existed << QFileInfo::exists(destination(file));
@@ -175,7 +164,7 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
     // The journal must never name a staged file that is not wholly on disk.
     if (!perform([&] { return flushStagedFiles(downloadDir); }))
         return fail(QStringLiteral("the downloaded files cannot be written to disk"));
-    if (!perform([&] { return writeJournal(plan); }))
+    if (!perform([&] { return plan.write(layout.journal()); }))
         return fail(QStringLiteral("the update's journal cannot be written"));
     if (!runForward(plan, false)) {
         if (!stopped)
@@ -186,58 +175,9 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
     return true;
 }
 
-bool ReleaseCommit::writeJournal(const Plan &plan)
-{
-    QJsonArray files;
-    for (int i = 0; i < plan.files.size(); ++i) {
-        files.append(QJsonObject{{QStringLiteral("dir"), plan.files.at(i).dir},
-                                 {QStringLiteral("name"), plan.files.at(i).name},
-                                 {QStringLiteral("existed"), plan.existed.at(i)}});
-    }
-    const QJsonObject journal{
-        {QStringLiteral("version"), plan.version},
-        {QStringLiteral("files"), files},
-        {QStringLiteral("createdDirs"), QJsonArray::fromStringList(plan.createdDirs)},
-        {QStringLiteral("localManifest"), QString::fromLatin1(plan.localManifest.toBase64())}};
-    if (!QDir().mkpath(layout.bookkeepingDir())
-        || !writeWhole(layout.journal(), QJsonDocument(journal).toJson(QJsonDocument::Compact)))
-        return false;
-    flushDirectory(layout.bookkeepingDir());
-    return true;
-}
-
-bool ReleaseCommit::readJournal(Plan *plan) const
-{
-    QFile file(layout.journal());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QJsonObject journal = QJsonDocument::fromJson(file.readAll()).object();
-    plan->version = journal.value(QStringLiteral("version")).toString();
-    plan->localManifest = QByteArray::fromBase64(
-        journal.value(QStringLiteral("localManifest")).toString().toLatin1());
-    const QJsonArray files = journal.value(QStringLiteral("files")).toArray();
-    for (const QJsonValue &value : files) {
-        const QJsonObject entry = value.toObject();
-        const File file{entry.value(QStringLiteral("dir")).toString(),
-                        entry.value(QStringLiteral("name")).toString()};
-        QString reason;
-        if (!isSafeEntry(file.dir, file.name, &reason))
-            return false;
-        plan->files << file;
-        plan->existed << entry.value(QStringLiteral("existed")).toBool();
-    }
-    const QJsonArray dirs = journal.value(QStringLiteral("createdDirs")).toArray();
-    for (const QJsonValue &value : dirs) {
-        if (!isSafeFolder(value.toString()))
-            return false;
-        plan->createdDirs << value.toString();
-    }
-    return !plan->version.isEmpty() && !plan->files.isEmpty() && !plan->localManifest.isEmpty();
-}
-
 // A fresh commit knows where every file is. One \a resuming a commit that
 // stopped half-way looks: what is in place stays.
-bool ReleaseCommit::runForward(const Plan &plan, bool resuming)
+bool ReleaseCommit::runForward(const CommitJournal &plan, bool resuming)
 {
     for (const QString &dir : plan.createdDirs) {
         const QString folder = applicationDir + QLatin1Char('/') + dir;
@@ -281,7 +221,7 @@ bool ReleaseCommit::finish()
 }
 
 // Works from what is on disk, so it undoes a commit stopped at any step.
-bool ReleaseCommit::rollBack(const Plan &plan)
+bool ReleaseCommit::rollBack(const CommitJournal &plan)
 {
     bool restored = true;
     for (int i = plan.files.size() - 1; i >= 0; --i) {
@@ -308,7 +248,7 @@ bool ReleaseCommit::rollBack(const Plan &plan)
     return true;
 }
 
-bool ReleaseCommit::canGoForward(const Plan &plan) const
+bool ReleaseCommit::canGoForward(const CommitJournal &plan) const
 {
     for (int i = 0; i < plan.files.size(); ++i) {
         const File &file = plan.files.at(i);
@@ -329,8 +269,8 @@ QString ReleaseCommit::recover()
         QDir(backups).removeRecursively();
         return QStringLiteral("deleted the backups left by the last update");
     }
-    Plan plan;
-    if (!readJournal(&plan))
+    CommitJournal plan;
+    if (!plan.read(layout.journal()))
         return QStringLiteral("the journal of an interrupted update cannot be read; it is left alone");
     if (canGoForward(plan) && runForward(plan, true)) {
         finish();

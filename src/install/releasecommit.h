@@ -2,6 +2,7 @@
 #define RELEASECOMMIT_H
 
 #include "applicationlayout.h"
+#include "commitjournal.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -26,11 +27,7 @@
 class ReleaseCommit
 {
 public:
-    struct File
-    {
-        QString dir;    // as in the manifest: empty or ending in "/"
-        QString name;
-    };
+    using File = CommitJournal::File;
 
     /// What a test makes of the next step: go on, fail it, stop dead there
     /// as a killed process would, or, for a move, fail it as a file that
@@ -75,21 +72,10 @@ public:
     void setHeldFileLimit(int msecs) { heldFileLimit = msecs; }
 
 private:
-    struct Plan
-    {
-        QString version;
-        QVector<File> files;
-        QVector<bool> existed;
-        QStringList createdDirs;   // relative, outermost first
-        QByteArray localManifest;
-    };
-
-    bool writeJournal(const Plan &plan);
-    bool readJournal(Plan *plan) const;
-    bool runForward(const Plan &plan, bool resuming);
-    bool rollBack(const Plan &plan);
+    bool runForward(const CommitJournal &plan, bool resuming);
+    bool rollBack(const CommitJournal &plan);
     bool finish();
-    bool canGoForward(const Plan &plan) const;
+    bool canGoForward(const CommitJournal &plan) const;
     bool perform(const std::function<bool()> &operation);
     bool moveFile(const QString &from, const QString &to, int step = -1);
     bool attemptMove(const QString &from, const QString &to, int step);
