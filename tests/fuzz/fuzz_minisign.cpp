@@ -45,6 +45,12 @@ bool isMadeByMinisign(const QList<QByteArray> &lines)
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    silenceQt();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray signatureFile = bytesOf(data, size);
