@@ -138,6 +138,8 @@ update_once() {
     grep -q "curVersion='2.0.0'" "$app/version.xml" || grep -q 'curVersion="2.0.0"' "$app/version.xml" \
         || fail "the updater did not install 2.0.0's manifest"
     row "updater.exe under wine" "$seconds" "$cpu"
+    # What the updater logged, each line timed where the message pattern asks for it.
+    [ -z "${BRENVOTH_UPDATER_LOG:-}" ] || cat "$work/updater.log" >>"$BRENVOTH_UPDATER_LOG"
 }
 
 curl_exe_once() {
