@@ -1,8 +1,7 @@
 #include "filestaging.h"
-#include "fileinstall.h"
 #include "httpdownloadfile.h"
 #include "stagingrecords.h"
-#include "zstddecode.h"
+#include "zstdframe.h"
 
 #include <QDebug>
 #include <QFile>
@@ -124,8 +123,7 @@ bool FileStaging::decode(const Way &way)
 {
     const QString decoded = way.path + QStringLiteral(".decoded");
     QString reason;
-    const bool ok = decodeZstd({way.path, way.reference, decoded, integrity.size, integrity.sha256},
-                               keepWindowResponsive, &reason);
+    const bool ok = readZstdFrame({way.path, way.reference, decoded, integrity.size, integrity.sha256}, &reason);
     QFile::remove(way.path);
     if (cancelled)
         return false;

@@ -1,7 +1,7 @@
 #include "releasecheck.h"
 #include "manifest.h"
 #include "minisign.h"
-#include "zstdcontentcheck.h"
+#include "zstdframe.h"
 
 #include <QBuffer>
 #include <QDomNamedNodeMap>
@@ -295,7 +295,7 @@ void ReleaseCheck::checkDecoded(int index, const QString &compressed, const QStr
 {
     const Item &item = items.at(index);
     QString problem;
-    if (zstdDecodesTo(compressed, reference, item.decodedSize, item.decodedSha256, &problem))
+    if (readZstdFrame({compressed, reference, QString(), item.decodedSize, item.decodedSha256}, &problem))
         ++decoded;
     source.done(compressed);
     source.done(reference);

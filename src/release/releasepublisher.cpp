@@ -5,6 +5,7 @@
 #include "minisignsigner.h"
 #include "sha256.h"
 #include "zstdcompressor.h"
+#include "zstdframe.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -342,8 +343,10 @@ bool makeOutput(int level, const QString &releaseFolder, const ReleaseFile &file
     const qint64 maxSize = reference ? file.size - 1 : file.size * 19 / 20;
     QFile destination(releaseFolder + QLatin1Char('/') + output->path);
     if (destination.exists() || QFileInfo(destination).isSymLink()) {
+        QString unusable;
         if (destination.size() <= maxSize && !QFileInfo(destination).isSymLink()
-            && ZstdCompressor::decodesTo(destination.fileName(), copy, reference)) {
+            && readZstdFrame({destination.fileName(), output->reference, QString(), file.size, file.sha256},
+                             &unusable)) {
             output->size = destination.size();
             output->reused = true;
             return true;
