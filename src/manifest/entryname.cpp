@@ -106,3 +106,14 @@ bool survivesInAddress(const QString &path, QString *reason)
     return true;
 }
 
+
+bool namesReleaseFolder(const QString &version, QString *reason)
+{
+    if (version.isEmpty()) {
+        *reason = QStringLiteral("it is empty");
+        return false;
+    }
+    // One folder: "v" and the version, without the "/" that ends it.
+    return isSafeEntry(QString(), ServerLayout::releaseFolder(version).chopped(1), reason)
+           && survivesInAddress(version, reason);
+}
