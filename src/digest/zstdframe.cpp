@@ -54,7 +54,8 @@ private:
         if (declared == ZSTD_CONTENTSIZE_ERROR)
             return fail(QStringLiteral("it is not zstd data"));
         if (declared != ZSTD_CONTENTSIZE_UNKNOWN && declared != quint64(frame.size))
-            return fail(QStringLiteral("it would decode to %1 bytes, the manifest says %2").arg(declared).arg(frame.size));
+            return fail(QStringLiteral("it would decode to %1 bytes, the manifest says %2")
+                            .arg(declared).arg(frame.size));
         return true;
     }
 
