@@ -1,4 +1,5 @@
 #include "screenscaling.h"
+#include "serverlayout.h"
 #include "stylesheet.h"
 #include "translations.h"
 #include "updatewindow.h"
@@ -19,7 +20,7 @@ int main(int argc, char **argv)
     Translations::install(&app, QLocale::system().uiLanguages());
 
     UpdateWindow window(QCoreApplication::applicationDirPath(),
-                        QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));
+                        QStringLiteral(BRENVOTH_DOWNLOAD_ORIGIN) + ServerLayout::basePath());
     window.setPublicKey(QByteArrayLiteral(BRENVOTH_PUBLIC_KEY));
     window.show();
     return app.exec();

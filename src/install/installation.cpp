@@ -46,7 +46,7 @@ Installation::Installation(const QString &applicationDir, const QString &downloa
                            QObject *parent)
     : QObject(parent)
     , applicationDir(applicationDir)
-    , downloadDir(applicationDir + QStringLiteral("/download"))
+    , downloadDir(ApplicationLayout(applicationDir).downloadDir())
     , downloadBaseUrl(downloadBaseUrl)
     , network(std::make_unique<HttpSession>())
     , layout(applicationDir)
@@ -82,11 +82,9 @@ void Installation::run(const QString &version, const QStringList &dirs, const QS
 bool Installation::prepare(const QString &version, const QStringList &dirs, const QStringList &names)
 {
     offeredVersion = version;
-    // The "v" is part of the server's paths, never translated: a translation
-    // of it would send every download of that language astray.
-    urlPrefix = downloadBaseUrl + QLatin1Char('v') + version + QLatin1Char('/');
+    urlPrefix = downloadBaseUrl + ServerLayout::releaseFolder(version);
     // The bytes that are checked against the signature are the bytes used.
-    QFile manifestFile(downloadDir + QStringLiteral("/version.xml"));
+    QFile manifestFile(layout.downloadedManifest());
     QDomDocument document;
     if (manifestFile.open(QIODevice::ReadOnly) && manifestFile.size() <= Manifest::maxBytes) {
         downloadedManifest = manifestFile.readAll();
@@ -118,7 +116,7 @@ bool Installation::isNotOlderThanInstalled(const QDomElement &downloadedRoot)
     if (!Manifest::readPublished(downloadedRoot, &offered))
         return refuseManifest({}, tr("the downloaded manifest's publication time \"%1\" is not a whole number of seconds")
                             .arg(downloadedRoot.attribute(QStringLiteral("published"))));
-    const Manifest::Document local = Manifest::read(applicationDir + QStringLiteral("/version.xml"));
+    const Manifest::Document local = Manifest::read(layout.localManifest());
     if (local.status != Manifest::Status::Read || !Manifest::readPublished(local.root(), &installed)
         || installed < 0)
         return true;
@@ -487,9 +485,10 @@ bool Installation::isStagedAlready(const PendingFile &file) const
 // the raw file. Only a result that can be checked is taken compressed.
 QVector<FileStaging::Way> Installation::waysTo(const PendingFile &file) const
 {
-    const QString url = urlPrefix + file.dir + file.name;
-    const auto compressedWay = [&](const QString &suffix, qint64 size, const QString &reference) {
-        return FileStaging::Way{url + suffix, partPath(url + suffix), file.dir + file.name + suffix,
+    const QString path = ServerLayout::filePath(file.dir, file.name);
+    const QString url = urlPrefix + path;
+    const auto compressedWay = [&](const QString &compressedPath, qint64 size, const QString &reference) {
+        return FileStaging::Way{urlPrefix + compressedPath, partPath(urlPrefix + compressedPath), compressedPath,
                                 {size, {}}, -1, true, reference};
     };
     QVector<FileStaging::Way> ways;
@@ -499,14 +498,13 @@ QVector<FileStaging::Way> Installation::waysTo(const PendingFile &file) const
             const QByteArray installedDigest = fileSha256(installed, keepWindowResponsive);
             for (const Manifest::Delivery::Patch &patch : file.delivery.patches) {
                 if (patch.from == installedDigest) {
-                    const QString suffix = QStringLiteral(".from-%1.zst").arg(QString::fromLatin1(patch.from.toHex().left(16)));
-                    ways.append(compressedWay(suffix, patch.size, installed));
+                    ways.append(compressedWay(ServerLayout::patchPath(path, patch.from), patch.size, installed));
                     break;
                 }
             }
         }
         if (file.delivery.compressedSize >= 0)
-            ways.append(compressedWay(QStringLiteral(".zst"), file.delivery.compressedSize, QString()));
+            ways.append(compressedWay(ServerLayout::compressedPath(path), file.delivery.compressedSize, QString()));
     }
     ways.append(rawWay(file, url, stagedPath(file)));
     return ways;
@@ -581,7 +579,7 @@ void Installation::waitForApplicationToClose()
 
 QString Installation::applicationProgram() const
 {
-    return applicationDir + QStringLiteral("/Brenvoth.exe");
+    return layout.program();
 }
 
 // What fails in staging, besides a download, is writing into the download directory.

@@ -39,34 +39,33 @@ bool isSafeFolder(const QString &dir)
 
 ReleaseCommit::ReleaseCommit(const QString &applicationDir)
     : applicationDir(applicationDir)
-    , downloadDir(applicationDir + QStringLiteral("/download"))
+    , layout(applicationDir)
 {
 }
 
 QString ReleaseCommit::staged(const File &file) const
 {
-    return QDir::cleanPath(downloadDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+    return layout.stagedPath(file.dir, file.name);
 }
 
 QString ReleaseCommit::destination(const File &file) const
 {
-    return QDir::cleanPath(applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name);
+    return layout.destinationPath(file.dir, file.name);
 }
 
 QString ReleaseCommit::backup(const File &file) const
 {
-    return QDir::cleanPath(bookkeepingPath() + QStringLiteral("/backup/") + file.dir
-                           + QLatin1Char('/') + file.name);
+    return layout.backupPath(file.dir, file.name);
 }
 
 QString ReleaseCommit::bookkeepingPath() const
 {
-    return ApplicationLayout(applicationDir).bookkeepingDir();
+    return layout.bookkeepingDir();
 }
 
 QString ReleaseCommit::journalPath() const
 {
-    return bookkeepingPath() + QStringLiteral("/journal");
+    return layout.journal();
 }
 
 // Most files share their folder with the one before. A file that another
@@ -79,7 +78,7 @@ bool ReleaseCommit::moveFile(const QString &from, const QString &to, int step)
         QDir().mkpath(folder);
         knownFolders.insert(folder);
     }
-    const QString installed = from.startsWith(downloadDir + QLatin1Char('/')) ? to : from;
+    const QString installed = from.startsWith(layout.downloadDir() + QLatin1Char('/')) ? to : from;
     QElapsedTimer waited;
     int pause = firstHeldPause;
     bool moved = false;
@@ -179,9 +178,9 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
                 plan.createdDirs << dir;
         }
     }
-    QDir(bookkeepingPath() + QStringLiteral("/backup")).removeRecursively();
+    QDir(layout.backupDir()).removeRecursively();
     // The journal must never name a staged file that is not wholly on disk.
-    if (!perform([&] { return flushToDisk(downloadDir, stagedFiles); }))
+    if (!perform([&] { return flushToDisk(layout.downloadDir(), stagedFiles); }))
         return fail(QStringLiteral("the downloaded files cannot be written to disk"));
     if (!perform([&] { return writeJournal(plan); }))
         return fail(QStringLiteral("the update's journal cannot be written"));
@@ -266,7 +265,7 @@ bool ReleaseCommit::runForward(const Plan &plan)
             return failOn(target, QStringLiteral("%1 cannot be replaced").arg(target));
         qDebug() << applicationDir + QLatin1Char('/') + file.dir + QLatin1Char('/') + file.name;
     }
-    const QString localManifest = applicationDir + QStringLiteral("/version.xml");
+    const QString localManifest = layout.localManifest();
     if (!perform([&] { return writeWhole(localManifest, plan.localManifest); }))
         return failOn(localManifest, QStringLiteral("%1 cannot be written").arg(localManifest));
     return true;
@@ -275,12 +274,12 @@ bool ReleaseCommit::runForward(const Plan &plan)
 // The renames reach the disk before the journal that could undo them goes.
 bool ReleaseCommit::finish()
 {
-    flushToDisk(applicationDir, {applicationDir + QStringLiteral("/version.xml")});
+    flushToDisk(applicationDir, {layout.localManifest()});
     if (!QFile::remove(journalPath()))
         return fail(QStringLiteral("the journal cannot be removed"));
     flushDirectory(bookkeepingPath());
     // A backup still in use (a running library on Windows) stays until the next start.
-    QDir(downloadDir).removeRecursively();
+    QDir(layout.downloadDir()).removeRecursively();
     return true;
 }
 
@@ -307,7 +306,7 @@ bool ReleaseCommit::rollBack(const Plan &plan)
     // A journal stays as long as something is not back, for the next start.
     if (!restored)
         return fail(error + QStringLiteral("; putting the old files back failed too"));
-    QDir(bookkeepingPath() + QStringLiteral("/backup")).removeRecursively();
+    QDir(layout.backupDir()).removeRecursively();
     QFile::remove(journalPath());
     return true;
 }
@@ -327,7 +326,7 @@ bool ReleaseCommit::canGoForward(const Plan &plan) const
 QString ReleaseCommit::recover()
 {
     if (!QFileInfo::exists(journalPath())) {
-        const QString backups = bookkeepingPath() + QStringLiteral("/backup");
+        const QString backups = layout.backupDir();
         if (!QFileInfo::exists(backups))
             return QString();
         QDir(backups).removeRecursively();

@@ -1,6 +1,8 @@
 #ifndef RELEASECOMMIT_H
 #define RELEASECOMMIT_H
 
+#include "applicationlayout.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -101,7 +103,7 @@ private:
     QString bookkeepingPath() const;
 
     const QString applicationDir;
-    const QString downloadDir;
+    const ApplicationLayout layout;
     QString error;
     QString blocked;
     StepHook stepHook;

@@ -126,8 +126,8 @@ void UpdateWindow::showAnotherUpdaterRuns()
 
 void UpdateWindow::detectPendingUpdate()
 {
-    compareManifests(applicationDir + QStringLiteral("/download/version.xml"),
-                     applicationDir + QStringLiteral("/version.xml"));
+    const ApplicationLayout layout(applicationDir);
+    compareManifests(layout.downloadedManifest(), layout.localManifest());
 }
 
 void UpdateWindow::compareManifests(const QString &downloadedManifest, const QString &localManifest)
@@ -169,7 +169,7 @@ void UpdateWindow::on_update_clicked()
         close();
         break;
     case ButtonState::Start: {
-        const QString program = applicationDir + QStringLiteral("/Brenvoth.exe");
+        const QString program = ApplicationLayout(applicationDir).program();
         if (QProcess::startDetached(program, QStringList{program}))
             QCoreApplication::quit();
         break;
