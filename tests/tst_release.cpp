@@ -447,6 +447,8 @@ void tst_Release::publishableNames_data()
     QTest::newRow("a root file named version.xml") << "" << "version.xml" << false;
     QTest::newRow("the manifest's signature") << "" << "version.xml.minisig" << false;
     QTest::newRow("the updater's lock in another letter case") << "" << "BRENVOTHUPDATER.lock" << false;
+    QTest::newRow("a folder named as the updater's lock") << "BrenvothUpdater.lock/" << "a.dll" << false;
+    QTest::newRow("a folder named as the updater's manifest") << "version.xml/" << "a.dll" << false;
     QTest::newRow("a file in the download folder") << "Download/" << "a.dll" << false;
     QTest::newRow("a file where the updater keeps its records") << ".updater/" << "x" << false;
     QTest::newRow("a # in the name") << "" << "a#b.dll" << false;
