@@ -495,9 +495,10 @@ void tst_Release::publishableNames()
     }
 
     Publisher publisher;
-    QVERIFY(publisher.placeRelease({{path, content}}));
-    if (!publisher.releaseHolds(dir, name))
+    if (!publisher.placeRelease({{path, content}}) || !publisher.releaseHolds(dir, name)) {
+        QVERIFY2(!publishable, "the release folder cannot hold a publishable file");
         QSKIP("this file system cannot hold the name as a file in a folder: the publisher's part is not run");
+    }
     const Run run = publisher.publish(QStringLiteral("1.0.0"));
     if (publishable) {
         QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
