@@ -1,3 +1,4 @@
+#include "entrycheck.h"
 #include "minisign.h"
 #include "minisignkeys.h"
 #include "scriptedhttpserver.h"
@@ -59,6 +60,16 @@ public:
                 return false;
         }
         return writeFile(dir.filePath(QStringLiteral("notes.txt")), "<b>Notes</b> of the release\n");
+    }
+
+    // Whether the release folder holds a file of exactly this name: Windows
+    // drops a trailing dot, opens a device name as the device and takes a
+    // backslash for a folder.
+    bool releaseHolds(const QString &folder, const QString &name) const
+    {
+        return QDir(dir.filePath(QStringLiteral("release/") + folder))
+            .entryList(QDir::Files | QDir::Hidden | QDir::System)
+            .contains(name);
     }
 
     // Windows cannot hold some names (a backslash, two that differ only in case).
@@ -157,6 +168,18 @@ void stripHashes(const QString &manifestPath)
     replaceInManifest(manifestPath, QStringLiteral(" (size|sha256)=\"[^\"]*\""), QString());
 }
 
+// A manifest whose current release 1.0.0 lists the one file \a dir + \a name.
+QByteArray listing(const QString &dir, const QString &name, const QByteArray &content)
+{
+    return QStringLiteral("<filelist curVersion=\"1.0.0\"><software version=\"1.0.0\" info=\"\">"
+                          "<file name=\"%1\" dir=\"%2\" version=\"1.0.0\" size=\"%3\" sha256=\"%4\"/>"
+                          "</software></filelist>\n")
+        .arg(name.toHtmlEscaped(), dir.toHtmlEscaped())
+        .arg(content.size())
+        .arg(hexSha256(content))
+        .toUtf8();
+}
+
 QByteArray randomBytes(int size, quint32 seed)
 {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -212,6 +235,8 @@ private slots:
     void roundTrip();
     void refusals_data();
     void refusals();
+    void publishableNames_data();
+    void publishableNames();
     void published_data();
     void published();
     void compressed_data();
@@ -415,6 +440,80 @@ void tst_Release::refusals()
         QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0/version.xml.minisig"), "a failed signature left");
     else
         QVERIFY2(!QFileInfo::exists(publisher.windows() + "/v1.1.0"), "the refused release left files behind");
+}
+
+void tst_Release::publishableNames_data()
+{
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("publishable");
+
+    QTest::newRow("a root file named download") << "" << "download" << false;
+    QTest::newRow("a root file named version.xml") << "" << "version.xml" << false;
+    QTest::newRow("the manifest's signature") << "" << "version.xml.minisig" << false;
+    QTest::newRow("the updater's lock in another letter case") << "" << "BRENVOTHUPDATER.lock" << false;
+    QTest::newRow("a folder named as the updater's lock") << "BrenvothUpdater.lock/" << "a.dll" << false;
+    QTest::newRow("a folder named as the updater's manifest") << "version.xml/" << "a.dll" << false;
+    QTest::newRow("a file in the download folder") << "Download/" << "a.dll" << false;
+    QTest::newRow("a file where the updater keeps its records") << ".updater/" << "x" << false;
+    QTest::newRow("a # in the name") << "" << "a#b.dll" << false;
+    QTest::newRow("a device name") << "plugins/" << "nul.txt" << false;
+    QTest::newRow("a trailing dot") << "" << "readme." << false;
+    QTest::newRow("a backslash") << "" << "a\\b.dll" << false;
+    QTest::newRow("an ordinary file") << "" << "core.dll" << true;
+    QTest::newRow("a file two folders down") << "plugins/imageformats/" << "qjpeg.dll" << true;
+    QTest::newRow("the application itself") << "" << "Brenvoth.exe" << true;
+    QTest::newRow("a version.xml in a folder") << "docs/" << "version.xml" << true;
+    QTest::newRow("a folder named like the download folder") << "downloads/" << "a.dll" << true;
+}
+
+// The same names through the updater, --check and the publisher: each of
+// them accepts what the others accept and refuses the rest for the same reason.
+void tst_Release::publishableNames()
+{
+    QFETCH(QString, dir);
+    QFETCH(QString, name);
+    QFETCH(bool, publishable);
+    const QString path = dir + name;
+    const QByteArray content = "the content of " + path.toUtf8();
+
+    QTemporaryDir appDir;
+    QVERIFY(QDir(appDir.path()).mkpath(QStringLiteral("download")));
+    QString reason;
+    QCOMPARE(EntryCheck(ApplicationLayout(appDir.path())).allows(dir, name, &reason), publishable);
+    QVERIFY2(publishable || !reason.isEmpty(), "the updater refuses without a reason");
+
+    // Where this file system cannot hold a refused name, --check still refuses the entry alone.
+    Publisher server;
+    const bool placed = writeFile(server.windows() + QStringLiteral("/v1.0.0/") + path, content);
+    QVERIFY2(placed || !publishable, "the file of a publishable entry cannot be written");
+    QVERIFY(writeFile(server.manifestPath(), listing(dir, name, content)));
+    const Run check = server.check({server.root() + QStringLiteral("/srv")});
+    if (publishable) {
+        QVERIFY2(check.exitCode == 0, qPrintable(check.output + check.errors));
+    } else {
+        QVERIFY2(check.exitCode > 0, "--check found nothing wrong");
+        const QStringList lines = check.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() == 1 && lines.first().contains(QStringLiteral("/v1.0.0/") + path + QStringLiteral(": "))
+                     && lines.first().contains(reason),
+                 qPrintable(check.output));
+    }
+
+    Publisher publisher;
+    if (!publisher.placeRelease({{path, content}}) || !publisher.releaseHolds(dir, name)) {
+        QVERIFY2(!publishable, "the release folder cannot hold a publishable file");
+        QSKIP("this file system cannot hold the name as a file in a folder: the publisher's part is not run");
+    }
+    const Run run = publisher.publish(QStringLiteral("1.0.0"));
+    if (publishable) {
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+        return;
+    }
+    QVERIFY2(run.exitCode > 0, "the tool did not refuse");
+    QVERIFY2(run.errors.contains(QLatin1Char('"') + path + QLatin1Char('"')) && run.errors.contains(reason),
+             qPrintable(run.errors));
+    QVERIFY2(!QFileInfo::exists(publisher.manifestPath()) && !QFileInfo::exists(publisher.windows() + "/v1.0.0"),
+             "the refused release left files behind");
 }
 
 void tst_Release::published_data()

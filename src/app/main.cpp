@@ -1,4 +1,5 @@
 #include "screenscaling.h"
+#include "serverlayout.h"
 #include "stylesheet.h"
 #include "translations.h"
 #include "updatecontroller.h"
@@ -19,7 +20,8 @@ int main(int argc, char **argv)
     // shows its own windows in.
     Translations::install(&app, QLocale::system().uiLanguages());
 
-    UpdateController controller(QCoreApplication::applicationDirPath(), QStringLiteral(BRENVOTH_DOWNLOAD_BASE_URL));
+    UpdateController controller(QCoreApplication::applicationDirPath(),
+                                QStringLiteral(BRENVOTH_DOWNLOAD_ORIGIN) + ServerLayout::basePath());
     controller.setPublicKey(QByteArrayLiteral(BRENVOTH_PUBLIC_KEY));
     UpdateWindow window(&controller);
     window.show();

@@ -1,4 +1,5 @@
 #include "failurecause.h"
+#include "applicationlayout.h"
 #include "httpdownloadfile.h"
 
 #include <QStorageInfo>
@@ -134,7 +135,7 @@ QString FailureCause::plainWords() const
                   "be written and try again").arg(subject);
     case Kind::Held:
         // Only Brenvoth itself is for the user to close.
-        if (program.compare(QLatin1String("Brenvoth.exe"), Qt::CaseInsensitive) == 0)
+        if (program.compare(ApplicationLayout::programName(), Qt::CaseInsensitive) == 0)
             return tr("a file of Brenvoth, %1, is in use by Brenvoth: close Brenvoth and try again")
                 .arg(subject);
         if (program.isEmpty())

@@ -3,7 +3,7 @@
 #include "httpdownloadfile.h"
 #include "sha256.h"
 #include "stagingrecords.h"
-#include "zstddecode.h"
+#include "zstdframe.h"
 
 #include <QDebug>
 #include <QFile>
@@ -178,8 +178,8 @@ FileStaging::Decoding FileStaging::decode(const StagingWay &way, const QString &
 {
     Decoding result;
     const QString decoded = way.path + QStringLiteral(".decoded");
-    result.decoded = decodeZstd({way.path, way.reference, decoded, integrity.size, integrity.sha256}, [] {},
-                                &result.problem);
+    result.decoded = readZstdFrame({way.path, way.reference, decoded, integrity.size, integrity.sha256},
+                                   &result.problem);
     QFile::remove(way.path);
     if (!result.decoded)
         return result;

@@ -29,7 +29,6 @@ bool writeWhole(const QString &path, const QByteArray &content)
 ReleaseCommit::ReleaseCommit(const ApplicationLayout &layout)
     : layout(layout)
     , applicationDir(layout.applicationDir())
-    , downloadDir(layout.downloadDir())
 {
 }
 
@@ -59,7 +58,7 @@ bool ReleaseCommit::moveFile(const QString &from, const QString &to, int step)
         QDir().mkpath(folder);
         knownFolders.insert(folder);
     }
-    const QString installed = from.startsWith(downloadDir + QLatin1Char('/')) ? to : from;
+    const QString installed = from.startsWith(layout.downloadDir() + QLatin1Char('/')) ? to : from;
     QElapsedTimer waited;
     int pause = firstHeldPause;
     bool moved = false;
@@ -162,7 +161,7 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
     }
     QDir(layout.backupDir()).removeRecursively();
     // The journal must never name a staged file that is not wholly on disk.
-    if (!perform([&] { return flushStagedFiles(downloadDir); }))
+    if (!perform([&] { return flushStagedFiles(layout.downloadDir()); }))
         return fail(QStringLiteral("the downloaded files cannot be written to disk"));
     if (!perform([&] { return plan.write(layout.journal()); }))
         return fail(QStringLiteral("the update's journal cannot be written"));
@@ -216,7 +215,7 @@ bool ReleaseCommit::finish()
         return fail(QStringLiteral("the journal cannot be removed"));
     flushDirectory(layout.bookkeepingDir());
     // A backup still in use (a running library on Windows) stays until the next start.
-    QDir(downloadDir).removeRecursively();
+    QDir(layout.downloadDir()).removeRecursively();
     return true;
 }
 

@@ -89,7 +89,6 @@ private:
 
     const ApplicationLayout layout;
     const QString applicationDir;
-    const QString downloadDir;
     QString error;
     QString blocked;
     StepHook stepHook;

@@ -34,23 +34,22 @@ bool isDeviceName(const QString &segment)
 }
 
 // What the updater keeps where a release file would be staged or installed.
+// A folder of that name is in its way as much as a file.
 QString updatersOwn(const QString &path)
 {
-    const auto is = [&path](const QString &name) { return path.compare(name, Qt::CaseInsensitive) == 0; };
-    const auto isIn = [&path](const QString &folder) {
-        return path.startsWith(folder + QLatin1Char('/'), Qt::CaseInsensitive);
+    const auto isOrIn = [&path](const QString &name) {
+        return path.compare(name, Qt::CaseInsensitive) == 0
+               || path.startsWith(name + QLatin1Char('/'), Qt::CaseInsensitive);
     };
-    const QString download = ApplicationLayout::downloadFolderName();
-    const QString bookkeeping = ApplicationLayout::bookkeepingFolderName();
-    if (is(ApplicationLayout::localManifestName()))
+    if (isOrIn(ApplicationLayout::localManifestName()))
         return QStringLiteral("the updater's manifest goes there");
-    if (is(ServerLayout::signatureName()))
+    if (isOrIn(ServerLayout::signatureName()))
         return QStringLiteral("the manifest's signature goes there");
-    if (is(ApplicationLayout::lockName()))
+    if (isOrIn(ApplicationLayout::lockName()))
         return QStringLiteral("the updater's lock goes there");
-    if (is(download) || isIn(download))
+    if (isOrIn(ApplicationLayout::downloadFolderName()))
         return QStringLiteral("the updater's download folder is there");
-    if (is(bookkeeping) || isIn(bookkeeping))
+    if (isOrIn(ApplicationLayout::bookkeepingFolderName()))
         return QStringLiteral("the updater stages its own records there");
     return QString();
 }
@@ -106,3 +105,14 @@ bool survivesInAddress(const QString &path, QString *reason)
     return true;
 }
 
+
+bool namesReleaseFolder(const QString &version, QString *reason)
+{
+    if (version.isEmpty()) {
+        *reason = QStringLiteral("it is empty");
+        return false;
+    }
+    // One folder: "v" and the version, without the "/" that ends it.
+    return isSafeEntry(QString(), ServerLayout::releaseFolder(version).chopped(1), reason)
+           && survivesInAddress(version, reason);
+}

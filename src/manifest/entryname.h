@@ -23,4 +23,9 @@ bool survivesInAddress(const QString &path, QString *reason);
 /// \a reason says why.
 bool isPublishable(const QString &dir, const QString &name, QString *reason);
 
+/// Whether \a version can name its release's folder on the server
+/// (ServerLayout::releaseFolder) as a safe folder name that stands in a
+/// download address as it is. On refusal \a reason says why.
+bool namesReleaseFolder(const QString &version, QString *reason);
+
 #endif // ENTRYNAME_H

@@ -118,6 +118,15 @@ bool sameElements(const QDomElement &one, const QDomElement &other)
     return a.isNull() && b.isNull();
 }
 
+Status parsedStatus(QIODevice *device, QDomDocument *document)
+{
+    if (!parse(device, document))
+        return Status::NotWellFormed;
+    if (document->documentElement().tagName() != QLatin1String("filelist"))
+        return Status::NotFilelist;
+    return Status::Read;
+}
+
 } // namespace
 
 bool parse(QIODevice *device, QDomDocument *document)
@@ -163,9 +172,14 @@ Delivery readDelivery(const QDomElement &file)
     return delivery;
 }
 
-bool readPublished(const QDomElement &root, qint64 *seconds)
+bool readPublished(const QDomElement &root, qint64 *seconds, QString *reason)
 {
-    return readCount(root.attribute(QStringLiteral("published")), seconds);
+    const QString published = root.attribute(QStringLiteral("published"));
+    if (readCount(published, seconds))
+        return true;
+    if (reason)
+        *reason = QStringLiteral("its published \"%1\" is not a whole number of seconds").arg(published);
+    return false;
 }
 
 QString publishedText(qint64 seconds)
@@ -184,13 +198,33 @@ Document read(const QString &path)
     // installation reads the signed bytes as they are.
     if (!file.open(QIODevice::ReadOnly))
         manifest.status = Status::CannotOpen;
-    else if (!parse(&file, &manifest.document))
-        manifest.status = Status::NotWellFormed;
-    else if (manifest.root().tagName() != QLatin1String("filelist"))
-        manifest.status = Status::NotFilelist;
     else
-        manifest.status = Status::Read;
+        manifest.status = parsedStatus(&file, &manifest.document);
     return manifest;
+}
+
+Document fromBytes(const QByteArray &bytes)
+{
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    Document manifest;
+    manifest.status = parsedStatus(&buffer, &manifest.document);
+    return manifest;
+}
+
+QString offeredVersion(const QDomElement &root)
+{
+    return root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
+}
+
+QStringList releaseVersions(const QDomElement &root)
+{
+    QStringList versions;
+    const QDomNodeList releases = root.elementsByTagName(QStringLiteral("software"));
+    for (int i = 0; i < releases.length(); ++i)
+        versions.append(releases.at(i).toElement().attribute(QStringLiteral("version")));
+    return versions;
 }
 
 QDomElement currentRelease(const QDomElement &root, const QString &curVersion)
@@ -206,6 +240,22 @@ QDomElement currentRelease(const QDomElement &root, const QString &curVersion)
     return QDomElement();
 }
 
+QVector<QDomElement> fileElements(const QDomElement &release)
+{
+    QVector<QDomElement> files;
+    const QDomNodeList elements = release.elementsByTagName(QStringLiteral("file"));
+    files.reserve(elements.length());
+    for (int i = 0; i < elements.length(); ++i)
+        files.append(elements.at(i).toElement());
+    return files;
+}
+
+FileEntry readEntry(const QDomElement &file)
+{
+    return {file.attribute(QStringLiteral("dir")), file.attribute(QStringLiteral("name")),
+            file.attribute(QStringLiteral("version"))};
+}
+
 QHash<QString, QString> installedVersions(const QString &localManifest)
 {
     QHash<QString, QString> versions;
@@ -214,23 +264,21 @@ QHash<QString, QString> installedVersions(const QString &localManifest)
         return versions;
     const QDomElement root = local.root();
     const QDomElement release = currentRelease(root, root.attribute(QStringLiteral("curVersion")));
-    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
-    versions.reserve(files.length());
-    for (int i = 0; i < files.length(); ++i) {
-        const QDomElement file = files.at(i).toElement();
-        const QString name = file.attribute(QStringLiteral("name"));
+    for (const QDomElement &file : fileElements(release)) {
+        const FileEntry entry = readEntry(file);
         // No file is ever looked up by the empty name.
-        if (!name.isEmpty() && !versions.contains(name))
-            versions.insert(name, file.attribute(QStringLiteral("version")));
+        if (!entry.name.isEmpty() && !versions.contains(entry.name))
+            versions.insert(entry.name, entry.version);
     }
     return versions;
 }
 
-QByteArray serialize(const QDomDocument &document)
+QByteArray serialize(const QDomDocument &document, LineEnds lineEnds)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
+    // In text mode a device writes the platform's line ends.
+    buffer.open(lineEnds == LineEnds::Platform ? QIODevice::WriteOnly | QIODevice::Text : QIODevice::WriteOnly);
     QTextStream stream(&buffer);
     document.save(stream, 4, QDomNode::EncodingFromDocument);
     stream.flush();
@@ -239,7 +287,7 @@ QByteArray serialize(const QDomDocument &document)
 
 QByteArray rewrittenOrCopied(const QDomDocument &rewritten, const QByteArray &copied)
 {
-    QByteArray bytes = serialize(rewritten);
+    QByteArray bytes = serialize(rewritten, LineEnds::Platform);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QDomDocument readBack;

@@ -6,6 +6,7 @@
 #include <QDomElement>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QIODevice;
@@ -65,30 +66,55 @@ bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *r
 
 /// Reads the root's "published", the publication time in whole seconds since
 /// 1970 UTC, into \a seconds: -1 when it is absent or empty. False when it is
-/// present but not plain decimal digits.
-bool readPublished(const QDomElement &root, qint64 *seconds);
+/// present but not plain decimal digits; then \a reason, if given, says so.
+bool readPublished(const QDomElement &root, qint64 *seconds, QString *reason = nullptr);
 /// \a seconds since 1970 as a UTC date and time, for messages.
 QString publishedText(qint64 seconds);
 
 /// Reads the manifest at \a path; usable only when the status is Read.
 Document read(const QString &path);
+/// Reads the manifest in \a bytes, as read() reads a file.
+Document fromBytes(const QByteArray &bytes);
+
+/// The release a downloaded manifest names current: its curVersion, "1.0.0"
+/// where it has none.
+QString offeredVersion(const QDomElement &root);
+
+/// The version of every release below \a root, in document order.
+QStringList releaseVersions(const QDomElement &root);
 
 /// The first release below \a root whose version is \a curVersion, or a null
 /// element when \a curVersion is empty or no release matches.
 QDomElement currentRelease(const QDomElement &root, const QString &curVersion);
 
+/// What a file element names.
+struct FileEntry {
+    QString dir;     // "" or ending in "/"
+    QString name;
+    QString version;
+};
+
+/// The file elements below \a release, at any depth, in document order.
+QVector<QDomElement> fileElements(const QDomElement &release);
+FileEntry readEntry(const QDomElement &file);
+
 /// Name -> installed version for the current release of the local manifest,
 /// each name taken from its first entry; empty when the manifest is unusable.
 QHash<QString, QString> installedVersions(const QString &localManifest);
 
+/// How serialize() ends lines: "\n" on every platform (what the publisher
+/// signs), or the platform's ("\r\n" on Windows).
+enum class LineEnds { Newline, Platform };
+
 /// \a document as it is written: indented by 4, in the encoding its
-/// declaration names (UTF-8 without one), with the platform's line ends.
-QByteArray serialize(const QDomDocument &document);
+/// declaration names (UTF-8 without one), with \a lineEnds.
+QByteArray serialize(const QDomDocument &document, LineEnds lineEnds);
 
 /// What the local manifest becomes at the end of an update: \a rewritten as
-/// serialize() writes it when that reads back as the same elements with the
-/// same attributes, else \a copied, the downloaded bytes it was read from.
-/// A declared encoding may be unable to write what was read in it.
+/// serialize() writes it with the platform's line ends when that reads back
+/// as the same elements with the same attributes, else \a copied, the
+/// downloaded bytes it was read from. A declared encoding may be unable to
+/// write what was read in it.
 QByteArray rewrittenOrCopied(const QDomDocument &rewritten, const QByteArray &copied);
 
 } // namespace Manifest

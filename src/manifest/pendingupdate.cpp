@@ -1,8 +1,6 @@
 #include "pendingupdate.h"
 #include "releasenotes.h"
 
-#include <QDomNodeList>
-
 QString PendingUpdate::failureLine() const
 {
     switch (status) {
@@ -29,21 +27,19 @@ PendingUpdate compareManifests(const QString &downloadedManifest, const QString 
     if (downloaded.status != Manifest::Status::Read)
         return pending;
     const QDomElement root = downloaded.root();
-    pending.newVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
+    pending.newVersion = Manifest::offeredVersion(root);
     const QDomElement release = Manifest::currentRelease(root, pending.newVersion);
     if (release.isNull())
         return pending;
     pending.notes = ReleaseNotes::choose(release, reader);
     // One read of the local manifest answers every lookup of the release.
     const QHash<QString, QString> installed = Manifest::installedVersions(localManifest);
-    const QDomNodeList files = release.elementsByTagName(QStringLiteral("file"));
-    for (int i = 0; i < files.length(); ++i) {
-        const QDomElement file = files.at(i).toElement();
-        const QString name = file.attribute(QStringLiteral("name"));
-        const QString version = installed.value(name);
-        if (version.isEmpty() || file.attribute(QStringLiteral("version")) != version) {
-            pending.updateDirs.append(file.attribute(QStringLiteral("dir")));
-            pending.updateNames.append(name);
+    for (const QDomElement &file : Manifest::fileElements(release)) {
+        const Manifest::FileEntry entry = Manifest::readEntry(file);
+        const QString version = installed.value(entry.name);
+        if (version.isEmpty() || entry.version != version) {
+            pending.updateDirs.append(entry.dir);
+            pending.updateNames.append(entry.name);
         }
     }
     return pending;

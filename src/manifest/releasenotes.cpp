@@ -48,3 +48,24 @@ QString ReleaseNotes::choose(const QDomElement &release, const QLocale &language
     }
     return release.attribute(best > 0 ? bestName : QStringLiteral("info"));
 }
+
+QStringList ReleaseNotes::languages(const QDomElement &release)
+{
+    QStringList tags;
+    const QDomNamedNodeMap attributes = release.attributes();
+    for (int i = 0; i < attributes.length(); ++i) {
+        const QString name = attributes.item(i).nodeName();
+        if (name.startsWith(prefix))
+            tags << name.mid(prefix.size());
+    }
+    tags.sort();
+    return tags;
+}
+
+// Updaters that know only info ignore the others.
+void ReleaseNotes::write(QDomElement release, const QString &notes, const QMap<QString, QString> &byLanguage)
+{
+    release.setAttribute(QStringLiteral("info"), notes);
+    for (auto language = byLanguage.begin(); language != byLanguage.end(); ++language)
+        release.setAttribute(prefix + language.key(), language.value());
+}

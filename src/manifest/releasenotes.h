@@ -1,7 +1,9 @@
 #ifndef RELEASENOTES_H
 #define RELEASENOTES_H
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 class QDomElement;
 class QLocale;
@@ -16,6 +18,11 @@ public:
     /// (the same tag, then the same country, then the same language, and for
     /// Chinese the same script), else its `info`.
     static QString choose(const QDomElement &release, const QLocale &language);
+    /// The languages \a release has notes for beside its `info`, sorted.
+    static QStringList languages(const QDomElement &release);
+    /// Gives \a release the notes \a notes as its `info`, and \a byLanguage
+    /// (language tag -> notes) each as its `info-<language>`.
+    static void write(QDomElement release, const QString &notes, const QMap<QString, QString> &byLanguage);
 };
 
 #endif // RELEASENOTES_H

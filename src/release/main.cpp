@@ -2,6 +2,7 @@
 
 #include "releasecheck.h"
 #include "releasepublisher.h"
+#include "serverlayout.h"
 #include "zstdcompressor.h"
 
 #include <QCommandLineParser>
@@ -54,10 +55,12 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("brenvoth-release"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Copies RELEASE_DIR to SERVER_ROOT/brenvothDownload/windows/v<VERSION>/ and makes it the current "
-        "release of SERVER_ROOT/brenvothDownload/windows/version.xml. Beside each file it writes a .zst and "
-        "patches from earlier releases' copies, when they save bytes."));
+    const QString base = QStringLiteral("SERVER_ROOT/") + ServerLayout::basePath();
+    parser.setApplicationDescription(
+        QStringLiteral("Copies RELEASE_DIR to %1 and makes it the current release of %2. Beside each file it "
+                       "writes it compressed with zstd, and patches from earlier releases' copies, when they save "
+                       "bytes.")
+            .arg(base + ServerLayout::releaseFolder(QStringLiteral("<VERSION>")), base + ServerLayout::manifestName()));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("previous"), QStringLiteral("The manifest of the releases so far, kept in the new one."),

@@ -1,11 +1,11 @@
 #include "releasecheck.h"
+#include "entryname.h"
 #include "manifest.h"
 #include "minisign.h"
-#include "zstdcontentcheck.h"
+#include "releasenotes.h"
+#include "serverlayout.h"
+#include "zstdframe.h"
 
-#include <QBuffer>
-#include <QDomNamedNodeMap>
-#include <QDomNodeList>
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString manifestName = QStringLiteral("version.xml");
-const QString signatureName = QStringLiteral("version.xml.minisig");
 // As the updater: a minisign signature is a few hundred bytes.
 constexpr qint64 signatureLimit = 64 * 1024;
 // Qt opens this many HTTP/1.1 connections to one host.
@@ -32,18 +30,6 @@ QByteArray keyLine(const QString &fileOrLine)
             return line.trimmed();
     }
     return QByteArray();
-}
-
-// The updater refuses such entries; here they must not lead outside the folder.
-bool staysInside(const QString &relative)
-{
-    return !relative.contains(QLatin1Char('\\')) && !relative.contains(QLatin1Char(':'))
-        && !relative.startsWith(QLatin1Char('/')) && !relative.split(QLatin1Char('/')).contains(QStringLiteral(".."));
-}
-
-QString hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex());
 }
 
 } // namespace
@@ -69,7 +55,7 @@ bool ReleaseCheck::run()
         return false;
     }
     progressTimer.start();
-    source.fetch(manifestName, -1, QByteArray(), Manifest::maxBytes,
+    source.fetch(ServerLayout::manifestName(), -1, QByteArray(), Manifest::maxBytes,
                  [this](const QString &localPath, const QString &problem) { onManifestFetched(localPath, problem); });
     loop.exec();
     return found.isEmpty();
@@ -108,12 +94,12 @@ QString ReleaseCheck::summary() const
 void ReleaseCheck::onManifestFetched(const QString &localPath, const QString &problem)
 {
     if (!problem.isEmpty()) {
-        addProblem(-1, manifestName, problem);
+        addProblem(-1, ServerLayout::manifestName(), problem);
         return finish();
     }
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        addProblem(-1, manifestName, file.errorString());
+        addProblem(-1, ServerLayout::manifestName(), file.errorString());
         return finish();
     }
     manifestBytes = file.readAll();
@@ -128,59 +114,46 @@ void ReleaseCheck::onManifestFetched(const QString &localPath, const QString &pr
 
 bool ReleaseCheck::readManifest(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QDomDocument document;
-    if (!Manifest::parse(&buffer, &document) || document.documentElement().tagName() != QLatin1String("filelist")) {
+    const QString manifestName = ServerLayout::manifestName();
+    const Manifest::Document manifest = Manifest::fromBytes(bytes);
+    if (manifest.status != Manifest::Status::Read) {
         addProblem(-1, manifestName, tr("it is not a manifest the updater can read"));
         return false;
     }
-    const QDomElement root = document.documentElement();
+    const QDomElement root = manifest.root();
     qint64 published = -1;
-    if (!Manifest::readPublished(root, &published))
-        addProblem(-1, manifestName, tr("its published \"%1\" is not a whole number of seconds, the updater refuses it")
-                                         .arg(root.attribute(QStringLiteral("published"))));
-    version = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
-    releaseFolder = QStringLiteral("v%1/").arg(version);
+    QString reason;
+    if (!Manifest::readPublished(root, &published, &reason))
+        addProblem(-1, manifestName, tr("%1, the updater refuses it").arg(reason));
+    version = Manifest::offeredVersion(root);
+    if (!namesReleaseFolder(version, &reason)) {
+        addProblem(-1, manifestName,
+                   tr("its current release \"%1\" cannot name a release folder: %2").arg(version, reason));
+        return false;
+    }
+    releaseFolder = ServerLayout::releaseFolder(version);
     const QDomElement release = Manifest::currentRelease(root, version);
     if (release.isNull()) {
         addProblem(-1, manifestName, tr("it names %1 as the current release but lists no such release").arg(version));
         return false;
     }
-    listRelease(release);
-    listNotesLanguages(release);
+    notesLanguages = ReleaseNotes::languages(release);
+    for (const QDomElement &entry : Manifest::fileElements(release))
+        listEntry(entry);
     return true;
 }
 
-// The languages of its info-<language> notes, beside the info of all.
-void ReleaseCheck::listNotesLanguages(const QDomElement &release)
+// The updater refuses a release that holds an entry it may not write, before
+// it fetches anything: no entry of it is looked for.
+void ReleaseCheck::listEntry(const QDomElement &element)
 {
-    const QLatin1String prefix("info-");
-    const QDomNamedNodeMap attributes = release.attributes();
-    for (int i = 0; i < attributes.length(); ++i) {
-        const QString name = attributes.item(i).nodeName();
-        if (name.startsWith(prefix))
-            notesLanguages << name.mid(prefix.size());
-    }
-    notesLanguages.sort();
-}
-
-void ReleaseCheck::listRelease(const QDomElement &release)
-{
-    const QDomNodeList entries = release.elementsByTagName(QStringLiteral("file"));
-    for (int i = 0; i < entries.length(); ++i)
-        listEntry(entries.at(i).toElement());
-}
-
-void ReleaseCheck::listEntry(const QDomElement &entry)
-{
-    const QString path = releaseFolder + entry.attribute(QStringLiteral("dir")) + entry.attribute(QStringLiteral("name"));
+    const Manifest::FileEntry entry = Manifest::readEntry(element);
+    const QString path = releaseFolder + ServerLayout::filePath(entry.dir, entry.name);
     Manifest::FileIntegrity integrity;
     QString reason;
-    if (!staysInside(path) || entry.attribute(QStringLiteral("name")).isEmpty())
-        return addProblem(-1, path, tr("its entry names no file inside the release folder, the updater refuses it"));
-    if (!Manifest::readIntegrity(entry, &integrity, &reason))
+    if (!isPublishable(entry.dir, entry.name, &reason))
+        return addProblem(-1, path, tr("the updater would refuse the file: %1").arg(reason));
+    if (!Manifest::readIntegrity(element, &integrity, &reason))
         return addProblem(-1, path, reason);
     if (!publicKey.isEmpty() && !integrity.isComplete())
         addProblem(-1, path, tr("its entry has no size and sha256, an updater with a key refuses the release"));
@@ -190,34 +163,36 @@ void ReleaseCheck::listEntry(const QDomElement &entry)
     // The updater takes a smaller way only to a file it can check.
     if (!integrity.isComplete())
         return;
-    const Manifest::Delivery delivery = Manifest::readDelivery(entry);
+    const Manifest::Delivery delivery = Manifest::readDelivery(element);
     if (delivery.compressedSize >= 0)
-        items.append({Item::Kind::Compressed, path + QStringLiteral(".zst"), delivery.compressedSize, {},
+        items.append({Item::Kind::Compressed, ServerLayout::compressedPath(path), delivery.compressedSize, {},
                       integrity.size, integrity.sha256, {}, -1, {}});
     for (const Manifest::Delivery::Patch &patch : delivery.patches) {
-        Item item{Item::Kind::Patch, path + QStringLiteral(".from-%1.zst").arg(hex(patch.from).left(16)), patch.size,
+        Item item{Item::Kind::Patch, ServerLayout::patchPath(path, patch.from), patch.size,
                   {}, integrity.size, integrity.sha256, {}, -1, patch.from};
-        item.reference = earlierCopy(entry, patch.from, &item.referenceSize);
+        item.reference =
+            earlierCopy(element.ownerDocument().documentElement(), entry, patch.from, &item.referenceSize);
         items.append(item);
     }
 }
 
 // A patch starts from the file of the same folder and name in an earlier
 // release; the manifest tells which one had that content.
-QString ReleaseCheck::earlierCopy(const QDomElement &entry, const QByteArray &sha256, qint64 *size) const
+QString ReleaseCheck::earlierCopy(const QDomElement &root, const Manifest::FileEntry &entry, const QByteArray &sha256,
+                                  qint64 *size) const
 {
-    const QString dir = entry.attribute(QStringLiteral("dir")), name = entry.attribute(QStringLiteral("name"));
-    const QDomNodeList files = entry.ownerDocument().documentElement().elementsByTagName(QStringLiteral("file"));
-    for (int i = 0; i < files.length(); ++i) {
-        const QDomElement file = files.at(i).toElement();
-        const QString version = file.parentNode().toElement().attribute(QStringLiteral("version"));
-        const QString path = QStringLiteral("v%1/%2%3").arg(version, dir, name);
-        Manifest::FileIntegrity integrity;
+    for (const QString &earlier : Manifest::releaseVersions(root)) {
         QString reason;
-        if (file.attribute(QStringLiteral("dir")) == dir && file.attribute(QStringLiteral("name")) == name
-            && Manifest::readIntegrity(file, &integrity, &reason) && integrity.sha256 == sha256 && staysInside(path)) {
-            *size = integrity.size;
-            return path;
+        if (!namesReleaseFolder(earlier, &reason))
+            continue;
+        for (const QDomElement &file : Manifest::fileElements(Manifest::currentRelease(root, earlier))) {
+            const Manifest::FileEntry copy = Manifest::readEntry(file);
+            Manifest::FileIntegrity integrity;
+            if (copy.dir == entry.dir && copy.name == entry.name && Manifest::readIntegrity(file, &integrity, &reason)
+                && integrity.sha256 == sha256) {
+                *size = integrity.size;
+                return ServerLayout::releaseFolder(earlier) + ServerLayout::filePath(entry.dir, entry.name);
+            }
         }
     }
     return QString();
@@ -225,14 +200,14 @@ QString ReleaseCheck::earlierCopy(const QDomElement &entry, const QByteArray &sh
 
 void ReleaseCheck::verifySignature()
 {
-    const QString path = releaseFolder + signatureName;
+    const QString path = releaseFolder + ServerLayout::signatureName();
     source.fetch(path, -1, QByteArray(), signatureLimit, [this, path](const QString &localPath, const QString &problem) {
         QFile file(localPath);
         QString reason = problem;
         if (reason.isEmpty() && !file.open(QIODevice::ReadOnly))
             reason = file.errorString();
         if (reason.isEmpty() && !Minisign::verify(publicKey, manifestBytes, file.readAll(), &reason))
-            reason = tr("it is no valid signature of version.xml by this key: %1").arg(reason);
+            reason = tr("it is no valid signature of %1 by this key: %2").arg(ServerLayout::manifestName(), reason);
         file.close();
         source.done(localPath);
         if (reason.isEmpty())
@@ -295,7 +270,7 @@ void ReleaseCheck::checkDecoded(int index, const QString &compressed, const QStr
 {
     const Item &item = items.at(index);
     QString problem;
-    if (zstdDecodesTo(compressed, reference, item.decodedSize, item.decodedSha256, &problem))
+    if (readZstdFrame({compressed, reference, QString(), item.decodedSize, item.decodedSha256}, &problem))
         ++decoded;
     source.done(compressed);
     source.done(reference);

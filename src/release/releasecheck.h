@@ -1,6 +1,7 @@
 #ifndef RELEASECHECK_H
 #define RELEASECHECK_H
 
+#include "manifest.h"
 #include "releasesource.h"
 
 #include <QByteArray>
@@ -22,9 +23,10 @@ struct CheckOptions
 };
 
 /// Checks that the current release of a published manifest is whole where
-/// users fetch it: the manifest's signature (with a key), and every file of
-/// the release, its .zst and its patches, there with the size the manifest
-/// gives; deep, also with the digest, the compressed ones decoded.
+/// users fetch it: the manifest's signature (with a key), every entry one
+/// that updaters accept (isPublishable), and every file of the release, its
+/// .zst and its patches, there with the size the manifest gives; deep, also
+/// with the digest, the compressed ones decoded.
 class ReleaseCheck : public QObject
 {
     Q_OBJECT
@@ -61,10 +63,9 @@ private:
 
     void onManifestFetched(const QString &localPath, const QString &problem);
     bool readManifest(const QByteArray &bytes);
-    void listRelease(const QDomElement &release);
-    void listNotesLanguages(const QDomElement &release);
-    void listEntry(const QDomElement &entry);
-    QString earlierCopy(const QDomElement &entry, const QByteArray &sha256, qint64 *size) const;
+    void listEntry(const QDomElement &element);
+    QString earlierCopy(const QDomElement &root, const Manifest::FileEntry &entry, const QByteArray &sha256,
+                        qint64 *size) const;
     void verifySignature();
     void startItems();
     void checkItem(int index);

@@ -1,16 +1,17 @@
 #include "releasepublisher.h"
 #include "entryname.h"
 #include "manifest.h"
+#include "manifestwriter.h"
 #include "mappedfile.h"
 #include "minisignsigner.h"
+#include "serverlayout.h"
 #include "sha256.h"
 #include "zstdcompressor.h"
+#include "zstdframe.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
-#include <QDomNodeList>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -19,7 +20,6 @@
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QSet>
-#include <QTextStream>
 #include <QThread>
 #include <QVector>
 
@@ -34,13 +34,6 @@
 
 namespace {
 
-// A zstd patch that turns an earlier copy of a file into this one.
-struct Patch
-{
-    QByteArray from; // the earlier copy's SHA-256
-    qint64 size = 0;
-};
-
 struct ReleaseFile
 {
     QString dir; // "" or ending in "/"
@@ -48,9 +41,9 @@ struct ReleaseFile
     qint64 size = 0;
     QByteArray sha256;
     qint64 zsize = -1; // -1: no .zst
-    QVector<Patch> patches;
+    QVector<Manifest::Delivery::Patch> patches;
 
-    QString path() const { return dir + name; }
+    QString path() const { return ServerLayout::filePath(dir, name); }
 };
 
 // The release that the previous manifest names as current: its folder on the
@@ -67,13 +60,10 @@ bool refuse(QString *error, const QString &why)
     return false;
 }
 
-bool namesReleaseFolder(const QString &version, QString *reason)
+// Where ServerLayout puts \a relative below the download base in \a serverRoot.
+QString onServer(const QString &serverRoot, const QString &relative)
 {
-    if (version.isEmpty()) {
-        *reason = QStringLiteral("it is empty");
-        return false;
-    }
-    return isSafeEntry(QString(), QStringLiteral("v") + version, reason) && survivesInAddress(version, reason);
+    return QDir::cleanPath(serverRoot + QLatin1Char('/') + ServerLayout::basePath() + relative);
 }
 
 // Windows cannot hold two names that differ only in letter case, whether
@@ -140,21 +130,16 @@ bool startManifest(const ReleaseOptions &options, const QString &manifestPath, Q
         if (QFileInfo::exists(manifestPath))
             return refuse(error, QStringLiteral("%1 exists already: give it with --previous to keep its "
                                                 "releases").arg(manifestPath));
-        document->appendChild(document->createProcessingInstruction(
-            QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
-        document->appendChild(document->createElement(QStringLiteral("filelist")));
+        *document = Manifest::create();
         return true;
     }
     const Manifest::Document previous = Manifest::read(options.previousManifest);
     if (previous.status != Manifest::Status::Read)
         return refuse(error, QStringLiteral("cannot use the previous manifest %1: %2")
                                  .arg(options.previousManifest, statusText(previous.status)));
-    const QDomNodeList releases = previous.root().elementsByTagName(QStringLiteral("software"));
-    for (int i = 0; i < releases.length(); ++i) {
-        if (releases.at(i).toElement().attribute(QStringLiteral("version")) == options.version)
-            return refuse(error, QStringLiteral("release %1 is already in %2")
-                                     .arg(options.version, options.previousManifest));
-    }
+    if (Manifest::releaseVersions(previous.root()).contains(options.version))
+        return refuse(error,
+                      QStringLiteral("release %1 is already in %2").arg(options.version, options.previousManifest));
     *document = previous.document;
     return true;
 }
@@ -164,25 +149,28 @@ bool startManifest(const ReleaseOptions &options, const QString &manifestPath, Q
 bool stampPublished(QDomElement root, const QString &previousManifest, QString *error)
 {
     qint64 last = -1;
-    if (!Manifest::readPublished(root, &last) || last == std::numeric_limits<qint64>::max())
-        return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" is not "
-                                            "a plain decimal number of seconds")
-                                 .arg(previousManifest, root.attribute(QStringLiteral("published"))));
-    root.setAttribute(QStringLiteral("published"),
-                      QString::number(std::max(QDateTime::currentSecsSinceEpoch(), last + 1)));
+    QString reason;
+    if (!Manifest::readPublished(root, &last, &reason))
+        return refuse(error, QStringLiteral("cannot use the previous manifest %1: %2").arg(previousManifest, reason));
+    if (last == std::numeric_limits<qint64>::max())
+        return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" leaves no "
+                                            "later second").arg(previousManifest).arg(last));
+    Manifest::setPublished(root, std::max(QDateTime::currentSecsSinceEpoch(), last + 1));
     return true;
 }
 
-PreviousRelease previousRelease(const QDomElement &root, const QString &windowsRoot)
+// Read as the updater reads a published manifest. A version that names no
+// release folder has no copies to compare with.
+PreviousRelease previousRelease(const QDomElement &root, const QString &serverRoot)
 {
-    // Read as the updater reads a published manifest.
-    const QString curVersion = root.attribute(QStringLiteral("curVersion"), QStringLiteral("1.0.0"));
-    PreviousRelease previous{windowsRoot + QStringLiteral("/v") + curVersion, {}};
-    const QDomNodeList files =
-        Manifest::currentRelease(root, curVersion).elementsByTagName(QStringLiteral("file"));
-    for (int i = 0; i < files.length(); ++i) {
-        const QDomElement file = files.at(i).toElement();
-        const QString key = file.attribute(QStringLiteral("dir")) + file.attribute(QStringLiteral("name"));
+    const QString curVersion = Manifest::offeredVersion(root);
+    QString reason;
+    PreviousRelease previous;
+    if (namesReleaseFolder(curVersion, &reason))
+        previous.folder = onServer(serverRoot, ServerLayout::releaseFolder(curVersion));
+    for (const QDomElement &file : Manifest::fileElements(Manifest::currentRelease(root, curVersion))) {
+        const Manifest::FileEntry entry = Manifest::readEntry(file);
+        const QString key = ServerLayout::filePath(entry.dir, entry.name);
         if (!previous.entries.contains(key))
             previous.entries.insert(key, file);
     }
@@ -238,8 +226,8 @@ bool sameContent(const QString &path, const QString &otherPath)
 QString fileVersion(const ReleaseFile &file, const QString &copy, const PreviousRelease &previous,
                     const QString &version)
 {
-    const QDomElement entry = previous.entries.value(file.dir + file.name);
-    const QString previousVersion = entry.attribute(QStringLiteral("version"));
+    const QDomElement entry = previous.entries.value(file.path());
+    const QString previousVersion = Manifest::readEntry(entry).version;
     if (previousVersion.isEmpty())
         return version;
     Manifest::FileIntegrity integrity;
@@ -247,13 +235,8 @@ QString fileVersion(const ReleaseFile &file, const QString &copy, const Previous
     const bool hashed = Manifest::readIntegrity(entry, &integrity, &malformed) && !integrity.sha256.isEmpty();
     const bool unchanged = hashed
         ? integrity.sha256 == file.sha256 && (integrity.size < 0 || integrity.size == file.size)
-        : sameContent(copy, previous.folder + QLatin1Char('/') + file.dir + file.name);
+        : !previous.folder.isEmpty() && sameContent(copy, previous.folder + QLatin1Char('/') + file.path());
     return unchanged ? previousVersion : version;
-}
-
-QString hex(const QByteArray &digest)
-{
-    return QString::fromLatin1(digest.toHex());
 }
 
 QByteArray sha256Of(const MappedFile &file)
@@ -265,19 +248,18 @@ QByteArray sha256Of(const MappedFile &file)
 
 // The folders of the last \a count releases of the previous manifest, newest
 // first: their users hold those copies, so patches start from them.
-QStringList patchSources(const QDomElement &root, const QString &windowsRoot, int count)
+QStringList patchSources(const QDomElement &root, const QString &serverRoot, int count)
 {
+    const QStringList releases = Manifest::releaseVersions(root);
     QStringList versions;
-    const QDomNodeList releases = root.elementsByTagName(QStringLiteral("software"));
-    for (int i = releases.length() - 1; i >= 0 && versions.size() < count; --i) {
-        const QString version = releases.at(i).toElement().attribute(QStringLiteral("version"));
+    for (auto version = releases.crbegin(); version != releases.crend() && versions.size() < count; ++version) {
         QString reason;
-        if (!versions.contains(version) && namesReleaseFolder(version, &reason))
-            versions.append(version);
+        if (!versions.contains(*version) && namesReleaseFolder(*version, &reason))
+            versions.append(*version);
     }
     QStringList folders;
     for (const QString &version : qAsConst(versions))
-        folders.append(windowsRoot + QStringLiteral("/v") + version);
+        folders.append(onServer(serverRoot, ServerLayout::releaseFolder(version)));
     return folders;
 }
 
@@ -305,7 +287,7 @@ bool planOutputs(const QVector<ReleaseFile> &files, const QStringList &earlierFo
         releasePaths.insert(file.path().toCaseFolded());
     for (int i = 0; i < files.size(); ++i) {
         const ReleaseFile &file = files.at(i);
-        const QString zst = file.path() + QStringLiteral(".zst");
+        const QString zst = ServerLayout::compressedPath(file.path());
         if (!releasePaths.contains(zst.toCaseFolded()))
             outputs->append({i, zst, QString(), QByteArray(), file.size});
         QSet<QByteArray> patched{file.sha256};
@@ -317,7 +299,7 @@ bool planOutputs(const QVector<ReleaseFile> &files, const QStringList &earlierFo
             if (!earlier.open(earlierPath, error))
                 return false;
             const QByteArray from = sha256Of(earlier);
-            const QString patch = file.path() + QStringLiteral(".from-%1.zst").arg(hex(from).left(16));
+            const QString patch = ServerLayout::patchPath(file.path(), from);
             if (patched.contains(from) || releasePaths.contains(patch.toCaseFolded()))
                 continue;
             patched.insert(from);
@@ -342,8 +324,10 @@ bool makeOutput(int level, const QString &releaseFolder, const ReleaseFile &file
     const qint64 maxSize = reference ? file.size - 1 : file.size * 19 / 20;
     QFile destination(releaseFolder + QLatin1Char('/') + output->path);
     if (destination.exists() || QFileInfo(destination).isSymLink()) {
+        QString unusable;
         if (destination.size() <= maxSize && !QFileInfo(destination).isSymLink()
-            && ZstdCompressor::decodesTo(destination.fileName(), copy, reference)) {
+            && readZstdFrame({destination.fileName(), output->reference, QString(), file.size, file.sha256},
+                             &unusable)) {
             output->size = destination.size();
             output->reused = true;
             return true;
@@ -436,61 +420,17 @@ bool compressRelease(const ReleaseOptions &options, const QString &releaseFolder
     return true;
 }
 
-QDomElement fileElement(QDomDocument &document, const ReleaseFile &file, const QString &version)
-{
-    QDomElement entry = document.createElement(QStringLiteral("file"));
-    entry.setAttribute(QStringLiteral("name"), file.name);
-    entry.setAttribute(QStringLiteral("dir"), file.dir);
-    entry.setAttribute(QStringLiteral("version"), version);
-    entry.setAttribute(QStringLiteral("size"), QString::number(file.size));
-    entry.setAttribute(QStringLiteral("sha256"), hex(file.sha256));
-    if (file.zsize >= 0)
-        entry.setAttribute(QStringLiteral("zsize"), QString::number(file.zsize));
-    for (const Patch &patch : file.patches) {
-        QDomElement element = document.createElement(QStringLiteral("patch"));
-        element.setAttribute(QStringLiteral("from"), hex(patch.from));
-        element.setAttribute(QStringLiteral("size"), QString::number(patch.size));
-        entry.appendChild(element);
-    }
-    return entry;
-}
-
 // Notes per language, by language tag.
 using LanguageNotes = QMap<QString, QString>;
 
-QDomElement releaseElement(QDomDocument &document, const QString &version, const QString &notes,
-                           const LanguageNotes &languageNotes, const QVector<ReleaseFile> &files,
-                           const QStringList &versions)
+QVector<Manifest::ListedFile> listed(const QVector<ReleaseFile> &files, const QStringList &versions)
 {
-    QDomElement release = document.createElement(QStringLiteral("software"));
-    release.setAttribute(QStringLiteral("version"), version);
-    release.setAttribute(QStringLiteral("info"), notes);
-    // Updaters that know only info ignore these.
-    for (auto language = languageNotes.begin(); language != languageNotes.end(); ++language)
-        release.setAttribute(QStringLiteral("info-") + language.key(), language.value());
-    for (int i = 0; i < files.size(); ++i)
-        release.appendChild(fileElement(document, files.at(i), versions.at(i)));
-    return release;
-}
-
-// The bytes of the manifest as published; the signature covers exactly these.
-QByteArray serialized(const QDomDocument &document)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QTextStream stream(&buffer);
-    document.save(stream, 4, QDomNode::EncodingFromDocument);
-    stream.flush();
-    return bytes;
-}
-
-bool readableByTheUpdater(QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QDomDocument document;
-    return Manifest::parse(&buffer, &document);
+    QVector<Manifest::ListedFile> entries;
+    for (int i = 0; i < files.size(); ++i) {
+        const ReleaseFile &file = files.at(i);
+        entries.append({{file.dir, file.name, versions.at(i)}, {file.size, file.sha256}, {file.zsize, file.patches}});
+    }
+    return entries;
 }
 
 bool readNotes(const QString &path, QString *notes, QString *error)
@@ -596,12 +536,12 @@ QSet<QString> publishedPaths(const QVector<ReleaseFile> &files, const QVector<Ou
         const bool kept = output.reference.isEmpty()
             ? file.zsize >= 0
             : std::any_of(file.patches.begin(), file.patches.end(),
-                          [&output](const Patch &patch) { return patch.from == output.from; });
+                          [&output](const Manifest::Delivery::Patch &patch) { return patch.from == output.from; });
         if (kept)
             paths.insert(output.path);
     }
     if (isSigned)
-        paths.insert(QStringLiteral("version.xml.minisig"));
+        paths.insert(ServerLayout::signatureName());
     return paths;
 }
 
@@ -639,7 +579,7 @@ QString compressionSummary(const QVector<ReleaseFile> &files)
             zstBytes += file.zsize;
         }
         patchCount += file.patches.size();
-        for (const Patch &patch : file.patches)
+        for (const Manifest::Delivery::Patch &patch : file.patches)
             patchBytes += patch.size;
     }
     return QStringLiteral("Compressed: %1 .zst files and %2 patches; %3 bytes raw, %4 in .zst files, %5 in "
@@ -650,9 +590,8 @@ QString compressionSummary(const QVector<ReleaseFile> &files)
 
 bool publishRelease(const ReleaseOptions &options, QString *summary, QString *error)
 {
-    const QString windowsRoot = options.serverRoot + QStringLiteral("/brenvothDownload/windows");
-    const QString manifestPath = windowsRoot + QStringLiteral("/version.xml");
-    const QString releaseFolder = windowsRoot + QStringLiteral("/v") + options.version;
+    const QString manifestPath = onServer(options.serverRoot, ServerLayout::manifestName());
+    const QString releaseFolder = onServer(options.serverRoot, ServerLayout::releaseFolder(options.version));
     QVector<ReleaseFile> files;
     QDomDocument document;
     QString notes;
@@ -678,8 +617,8 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
                                  "folder to start afresh.").arg(releaseFolder);
     });
     QDomElement root = document.documentElement();
-    const PreviousRelease previous = previousRelease(root, windowsRoot);
-    const QStringList earlierFolders = patchSources(root, windowsRoot, options.patchesFrom);
+    const PreviousRelease previous = previousRelease(root, options.serverRoot);
+    const QStringList earlierFolders = patchSources(root, options.serverRoot, options.patchesFrom);
     QStringList versions;
     for (ReleaseFile &file : files) {
         const QString copy = releaseFolder + QLatin1Char('/') + file.path();
@@ -690,15 +629,15 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     QVector<Output> outputs;
     if (!compressRelease(options, releaseFolder, earlierFolders, &files, &outputs, error))
         return false;
-    root.appendChild(releaseElement(document, options.version, notes, languageNotes, files, versions));
-    root.setAttribute(QStringLiteral("curVersion"), options.version);
-    const QByteArray bytes = serialized(document);
-    if (!readableByTheUpdater(bytes))
+    Manifest::appendCurrentRelease(root, options.version, notes, languageNotes, listed(files, versions));
+    // The bytes the signature covers, the same on every platform.
+    const QByteArray bytes = Manifest::serialize(document, Manifest::LineEnds::Newline);
+    if (Manifest::fromBytes(bytes).status != Manifest::Status::Read)
         return refuse(error, QStringLiteral("the new manifest would be too large or too deep for the updater"));
 
-    const QString signaturePath = releaseFolder + QStringLiteral("/version.xml.minisig");
+    const QString signaturePath = releaseFolder + QLatin1Char('/') + ServerLayout::signatureName();
     if (!options.secretKey.isEmpty()
-        && !signWithMinisign(bytes, options.secretKey, signaturePath, QStringLiteral("version.xml"),
+        && !signWithMinisign(bytes, options.secretKey, signaturePath, ServerLayout::manifestName(),
                              options.version, error))
         return false;
     if (!removeLeftovers(releaseFolder, publishedPaths(files, outputs, !options.secretKey.isEmpty()), error)

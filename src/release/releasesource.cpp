@@ -2,6 +2,7 @@
 #include "httpdownloadfile.h"
 #include "sha256.h"
 #include "httpsession.h"
+#include "serverlayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +16,6 @@ namespace {
 constexpr int retries = 3;
 constexpr int firstRetryPause = 1000;
 
-const QString manifestName = QStringLiteral("version.xml");
-
 } // namespace
 
 ReleaseSource::ReleaseSource(const QString &location, QObject *parent) : QObject(parent)
@@ -29,6 +28,7 @@ ReleaseSource::ReleaseSource(const QString &location, QObject *parent) : QObject
         remote = true;
         network = new HttpSession(this);
         base = location;
+        const QString manifestName = ServerLayout::manifestName();
         if (base.endsWith(QLatin1Char('/') + manifestName))
             base.chop(manifestName.size());
         if (!base.endsWith(QLatin1Char('/')))
@@ -44,7 +44,8 @@ ReleaseSource::ReleaseSource(const QString &location, QObject *parent) : QObject
 void ReleaseSource::locateFolder(const QString &location)
 {
     const QFileInfo info(location);
-    QStringList candidates{location, location + QStringLiteral("/brenvothDownload/windows")};
+    const QString manifestName = ServerLayout::manifestName();
+    QStringList candidates{location, location + QLatin1Char('/') + ServerLayout::basePath()};
     if (info.isFile() && info.fileName() == manifestName)
         candidates = QStringList{info.path()};
     for (const QString &folder : candidates) {
@@ -53,7 +54,7 @@ void ReleaseSource::locateFolder(const QString &location)
             return;
         }
     }
-    problem = tr("neither %1 nor its brenvothDownload/windows/ holds a version.xml").arg(location);
+    problem = tr("neither %1 nor its %2 holds a %3").arg(location, ServerLayout::basePath(), manifestName);
 }
 
 QString ReleaseSource::where(const QString &relative) const

@@ -15,7 +15,7 @@ class HttpSession;
 /// The download server's folder as users reach it: over http(s), through
 /// the updater's own downloader with its proxies, redirects and TLS checks,
 /// or as a local folder. Files are named relative to the download base
-/// (the folder of version.xml). Every answer comes from the event loop,
+/// (the folder of the manifest). Every answer comes from the event loop,
 /// never from within the call that asks.
 class ReleaseSource : public QObject
 {
@@ -27,9 +27,9 @@ public:
     /// \a localPath is empty when the file could not be had; then \a problem says why.
     using CopyAnswer = std::function<void(const QString &localPath, const QString &problem)>;
 
-    /// \a location: the download base URL, the address of its version.xml,
-    /// the folder that holds version.xml, or the server root above
-    /// brenvothDownload/windows/.
+    /// \a location: the download base URL, the address of its manifest,
+    /// the folder that holds the manifest, or the server root above
+    /// ServerLayout::basePath().
     explicit ReleaseSource(const QString &location, QObject *parent = nullptr);
 
     /// Empty when the location can be read; otherwise why not.

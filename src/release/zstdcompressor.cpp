@@ -6,8 +6,6 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
 // For ZSTD_c_stableInBuffer, which saves a copy of the input.
 #define ZSTD_STATIC_LINKING_ONLY
@@ -115,36 +113,4 @@ bool ZstdCompressor::write(const MappedFile &input, const MappedFile *reference,
     removeOutput.dismiss();
     *size = written;
     return true;
-}
-
-bool ZstdCompressor::decodesTo(const QString &frame, const MappedFile &input, const MappedFile *reference)
-{
-    QFile compressed(frame);
-    const std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx *)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
-    // No larger window than this compressor would have chosen: that bounds the memory.
-    const int windowLog = windowLogFor(input.size() + (reference ? reference->size() : 0));
-    if (!compressed.open(QIODevice::ReadOnly) || !context
-        || ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, windowLog))
-        || (reference
-            && ZSTD_isError(ZSTD_DCtx_refPrefix(context.get(), reference->data(), size_t(reference->size())))))
-        return false;
-    QByteArray block(int(ZSTD_DStreamInSize()), Qt::Uninitialized);
-    QByteArray decoded(int(ZSTD_DStreamOutSize()), Qt::Uninitialized);
-    qint64 matched = 0;
-    size_t left = 1;
-    for (qint64 read; (read = compressed.read(block.data(), block.size())) > 0;) {
-        ZSTD_inBuffer in{block.constData(), size_t(read), 0};
-        ZSTD_outBuffer out{decoded.data(), size_t(decoded.size()), 0};
-        do {
-            if (left == 0)
-                return false; // more after the frame
-            out.pos = 0;
-            left = ZSTD_decompressStream(context.get(), &out, &in);
-            if (ZSTD_isError(left) || qint64(out.pos) > input.size() - matched
-                || (out.pos > 0 && std::memcmp(decoded.constData(), input.data() + matched, out.pos) != 0))
-                return false;
-            matched += qint64(out.pos);
-        } while (in.pos < in.size || (left != 0 && out.pos == out.size));
-    }
-    return left == 0 && matched == input.size() && compressed.error() == QFileDevice::NoError;
 }

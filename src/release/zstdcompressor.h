@@ -38,10 +38,6 @@ public:
     bool write(const MappedFile &input, const MappedFile *reference, const QString &destination,
                qint64 maxSize, int workers, qint64 *size, QString *error);
 
-    /// Whether the file \a frame holds one whole zstd frame that decodes, with
-    /// \a reference as a patch's, to exactly the bytes of \a input.
-    static bool decodesTo(const QString &frame, const MappedFile &input, const MappedFile *reference);
-
 private:
     bool startFrame(const MappedFile &input, const MappedFile *reference, int workers, QString *error);
 

@@ -1,11 +1,13 @@
-// The decoder of compressed files and patches with any frame. The input: one
-// byte whose lowest bit asks for a patch against a fixed old file, two bytes
-// of declared size (little-endian), then the frame. Whatever the frame, the
-// decoder never crashes, never leaves a file of another size than declared,
-// and keeps only output that matches the digest.
+// The reader of compressed files and patches with any frame. The input: one
+// byte whose lowest bit asks for a patch against a fixed old file and whose
+// next bit for a check alone, without an output; two bytes of declared size
+// (little-endian), then the frame. Whatever the frame, the reader never
+// crashes, never leaves a file of another size than declared, keeps only
+// output that matches the digest, and passes no frame that libzstd cannot
+// decode to that digest.
 #include "fuzzsupport.h"
 #include "testfiles.h"
-#include "zstddecode.h"
+#include "zstdframe.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
@@ -57,26 +59,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 3)
         return 0;
     const bool patch = data[0] & 1;
+    const bool checkOnly = data[0] & 2;
     const int declared = data[1] | data[2] << 8;
-    const QByteArray frame = bytesOf(data + 3, size - 3);
+    const QByteArray frameBytes = bytesOf(data + 3, size - 3);
 
-    ZstdDecoding decoding;
-    decoding.compressedPath = scratch->filePath(QStringLiteral("new.zst"));
-    decoding.referencePath = patch ? scratch->filePath(QStringLiteral("old")) : QString();
-    decoding.outputPath = scratch->filePath(QStringLiteral("new"));
-    decoding.size = declared;
-    decoding.sha256 = expectedDigest(frame, patch ? referenceBytes : QByteArray(), declared);
-    FUZZ_CHECK(writeFile(decoding.compressedPath, frame), "the scratch folder cannot be written");
+    ZstdFrame frame;
+    frame.path = scratch->filePath(QStringLiteral("new.zst"));
+    frame.reference = patch ? scratch->filePath(QStringLiteral("old")) : QString();
+    frame.output = checkOnly ? QString() : scratch->filePath(QStringLiteral("new"));
+    frame.size = declared;
+    frame.sha256 = expectedDigest(frameBytes, patch ? referenceBytes : QByteArray(), declared);
+    FUZZ_CHECK(writeFile(frame.path, frameBytes), "the scratch folder cannot be written");
 
     QString error;
-    if (decodeZstd(decoding, [] {}, &error)) {
-        const QByteArray output = contentOf(decoding.outputPath);
-        FUZZ_CHECK(output.size() == declared, "a decoded file is not the declared size");
-        FUZZ_CHECK(QCryptographicHash::hash(output, QCryptographicHash::Sha256) == decoding.sha256,
-                   "a decoded file does not match its digest");
+    if (readZstdFrame(frame, &error)) {
+        FUZZ_CHECK(frame.sha256 != QByteArray(32, '\0'), "a frame that libzstd cannot decode to the size passed");
+        if (!checkOnly) {
+            const QByteArray output = contentOf(frame.output);
+            FUZZ_CHECK(output.size() == declared, "a decoded file is not the declared size");
+            FUZZ_CHECK(QCryptographicHash::hash(output, QCryptographicHash::Sha256) == frame.sha256,
+                       "a decoded file does not match its digest");
+        }
     } else {
         FUZZ_CHECK(!error.isEmpty(), "a failed decoding has no reason");
-        FUZZ_CHECK(!QFile::exists(decoding.outputPath), "a failed decoding left its output behind");
+        FUZZ_CHECK(checkOnly || !QFile::exists(frame.output), "a failed decoding left its output behind");
     }
     FUZZ_CHECK(contentOf(scratch->filePath(QStringLiteral("old"))) == referenceBytes, "decoding changed the old file");
     return 0;
