@@ -30,7 +30,7 @@ int pluralForms(const QString &language)
 }
 
 // The contexts whose texts the window shows as sentences and labels.
-const QStringList shownContexts{"UpdateWindow", "FailureCause", "ProxySignOnForm"};
+const QStringList shownContexts{"UpdateWindow", "UpdateJob", "FailureCause", "ProxySignOnForm"};
 
 } // namespace
 

@@ -196,55 +196,12 @@
         <source>can not write file %d</source>
         <translation type="unfinished"></translation>
     </message>
-</context>
-<context>
-    <name>Installation</name>
     <message>
-        <source>the downloaded manifest can no longer be read</source>
+        <source>SSL handshake failed; %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the downloaded manifest&apos;s publication time &quot;%1&quot; is not a whole number of seconds</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it has no publication time, and the installed release has one</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it was published on %1, the installed one on %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the downloaded manifest changed after it was read</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the release needs %1 bytes, %2 are free on %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1%2 has no size and sha256 in the manifest</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the signature cannot be fetched: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Waiting for %1, which another program is using…</source>
-        <translation>Aguardando %1, que está sendo usado por outro programa…</translation>
-    </message>
-    <message>
-        <source>Waiting for %1, which %2 is using…</source>
-        <translation>Aguardando %1, que está sendo usado por %2…</translation>
-    </message>
-    <message>
-        <source>Waiting for Brenvoth to close…</source>
-        <translation>Aguardando o Brenvoth fechar…</translation>
-    </message>
-    <message>
-        <source>%1%2: %3</source>
+        <source>the server replied: %1 %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -301,6 +258,21 @@
         <source>QT_LAYOUT_DIRECTION</source>
         <comment>Translate this string to the string &apos;LTR&apos; in left-to-right languages or to &apos;RTL&apos; in right-to-left languages (such as Hebrew and Arabic) to get proper widget layout.</comment>
         <translation>LTR</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateJob</name>
+    <message>
+        <source>Waiting for %1, which another program is using…</source>
+        <translation>Aguardando %1, que está sendo usado por outro programa…</translation>
+    </message>
+    <message>
+        <source>Waiting for %1, which %2 is using…</source>
+        <translation>Aguardando %1, que está sendo usado por %2…</translation>
+    </message>
+    <message>
+        <source>Waiting for Brenvoth to close…</source>
+        <translation>Aguardando o Brenvoth fechar…</translation>
     </message>
 </context>
 <context>
