@@ -1,6 +1,8 @@
+#include "filewriter.h"
 #include "httpanswer.h"
 #include "httpdownloadfile.h"
 #include "scriptedhttpserver.h"
+#include "sha256.h"
 #include "testcertificates.h"
 #include "testfiles.h"
 #include "testwaits.h"
@@ -9,16 +11,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 #include <limits>
 #include <memory>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -189,6 +194,30 @@ private:
     QProcess process;
 };
 
+// Holds every thread of Qt's pool, as a disk that takes its time would hold
+// the writes, until release().
+class BusyPool
+{
+public:
+    BusyPool()
+    {
+        for (int i = 0; i < threads; ++i)
+            QThreadPool::globalInstance()->start([gate = gate, started = started] {
+                started->release();
+                gate->acquire();
+            });
+        started->acquire(threads);
+    }
+    ~BusyPool() { release(); }
+    void release() { gate->release(threads - std::exchange(released, threads)); }
+
+private:
+    const int threads = QThreadPool::globalInstance()->maxThreadCount();
+    int released = 0;
+    std::shared_ptr<QSemaphore> gate = std::make_shared<QSemaphore>();
+    std::shared_ptr<QSemaphore> started = std::make_shared<QSemaphore>();
+};
+
 ScriptedResponse redirectTo(int status, const QByteArray &location)
 {
     return ScriptedResponse::withStatus(status, "Moved", "see elsewhere").withHeader("Location", location);
@@ -228,6 +257,7 @@ private slots:
     void destruction();
     void serverEndsConnections_data();
     void serverEndsConnections();
+    void writerKeepsToItsLimit();
     void slowDisk_data();
     void slowDisk();
 
@@ -790,6 +820,34 @@ void tst_HttpDownloadFile::serverEndsConnections()
         QCOMPARE(contentOf(dir.filePath(QString::number(i))), patternBody(1000 + i));
     QVERIFY2(nginx.connectionsUsed() >= (files + requestsPerConnection - 1) / requestsPerConnection,
              "nginx did not end its connections");
+}
+
+// A writer that lags behind the line takes what fits in its limit, refuses
+// more until it has caught up, and writes it all in order.
+void tst_HttpDownloadFile::writerKeepsToItsLimit()
+{
+    QTemporaryDir dir;
+    auto file = std::make_unique<QFile>(dir.filePath("data.bin"));
+    QVERIFY(file->open(QIODevice::WriteOnly));
+    const QByteArray body = patternBody(3000);
+    Sha256 digest;
+    digest.addData(body);
+    FileWriter writer(std::move(file), {body.size(), digest.result()}, 1000);
+    QSignalSpy resumable(&writer, &FileWriter::resumable);
+    QSignalSpy finished(&writer, &FileWriter::finished);
+    BusyPool pool;
+
+    QVERIFY(writer.append(body.constData(), 600));
+    QVERIFY(writer.append(body.constData() + 600, 400));
+    QVERIFY2(!writer.append(body.constData() + 1000, 1), "more than the limit was taken while nothing was written");
+    pool.release();
+    QTRY_COMPARE(resumable.size(), 1);
+    QVERIFY2(writer.append(body.constData() + 1000, 2000), "the writer refused what came once it had caught up");
+    writer.finish(true);
+
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().at(0).value<FileWriter::Outcome>(), FileWriter::Outcome::Complete);
+    QCOMPARE(contentOf(dir.filePath("data.bin")), body);
 }
 
 void tst_HttpDownloadFile::slowDisk_data()
