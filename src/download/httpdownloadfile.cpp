@@ -146,7 +146,6 @@ struct HttpDownloadFile::Curl
 {
     CurlEasy easy{curl_easy_init()};
     CurlList headers;
-    QByteArray authorities = HttpSession::extraAuthorities();
     char errorText[CURL_ERROR_SIZE] = {};
 };
 
@@ -289,11 +288,7 @@ void HttpDownloadFile::setUpHandle()
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (headOnly)
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    trustSystemAuthorities(easy);
-    if (!curl->authorities.isEmpty()) {
-        curl_blob blob{curl->authorities.data(), size_t(curl->authorities.size()), CURL_BLOB_NOCOPY};
-        curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
-    }
+    useProcessTrust(easy);
     setRequestHeaders();
 }
 
