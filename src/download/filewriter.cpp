@@ -36,6 +36,7 @@ struct FileWriter::Work : std::enable_shared_from_this<FileWriter::Work>
     }
 
     void schedule(Step step);
+    void schedule();
     void run();
     void perform(const Step &step);
     void keep(qint64 bytes);
@@ -97,18 +98,25 @@ bool FileWriter::append(const char *data, qint64 size)
     QMutexLocker lock(&work->mutex);
     if (work->waiting > 0 && work->waiting + size > work->limit) {
         work->refused = true;
+        work->schedule();
         return false;
     }
     work->waiting += size;
     // What the pool thread has not taken yet goes out in one write.
-    if (!work->steps.empty() && work->steps.back().kind == Step::Append) {
-        work->steps.back().bytes.append(data, int(size));
-        return true;
-    }
-    Step step;
-    step.bytes = QByteArray(data, int(size));
-    work->schedule(std::move(step));
+    if (work->steps.empty() || work->steps.back().kind != Step::Append)
+        work->steps.emplace_back();
+    work->steps.back().bytes.append(data, int(size));
+    // Waking a pool thread for every piece libcurl hands over cost more
+    // than writing it.
+    if (work->waiting >= work->limit / 4)
+        work->schedule();
     return true;
+}
+
+void FileWriter::submit()
+{
+    QMutexLocker lock(&work->mutex);
+    work->schedule();
 }
 
 // A failed transfer whose bytes are all written has nothing left to write
@@ -117,7 +125,7 @@ bool FileWriter::append(const char *data, qint64 size)
 void FileWriter::finish(bool check)
 {
     QMutexLocker lock(&work->mutex);
-    if (!check && !work->running) {
+    if (!check && !work->running && work->steps.empty()) {
         lock.unlock();
         const Outcome outcome = work->close(false);
         emit finished(outcome, work->length);
@@ -133,7 +141,13 @@ void FileWriter::finish(bool check)
 void FileWriter::Work::schedule(Step step)
 {
     steps.push_back(std::move(step));
-    if (running)
+    schedule();
+}
+
+// With the mutex held.
+void FileWriter::Work::schedule()
+{
+    if (running || steps.empty())
         return;
     running = true;
     QThreadPool::globalInstance()->start([self = shared_from_this()] { self->run(); });

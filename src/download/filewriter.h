@@ -44,8 +44,11 @@ public:
     /// digest; the rest is cut off.
     void keepFirst(qint64 bytes);
     /// Appends \a size bytes at \a data, or refuses them when more than the
-    /// limit would then wait: false, and resumable() follows.
+    /// limit would then wait: false, and resumable() follows. They are
+    /// written once a quarter of the limit waits, or after submit().
     bool append(const char *data, qint64 size);
+    /// Has what was appended written.
+    void submit();
     /// After the last append: when \a check, compares the file with what is
     /// expected and empties it if it differs, and on Windows flushes it to
     /// the disk; closes it. finished() follows, at once when nothing is left

@@ -338,8 +338,11 @@ size_t HttpDownloadFile::takeBody(const char *data, size_t bytes)
     return bytes;
 }
 
+// libcurl has handed over what it read: the writer takes it all at once.
 void HttpDownloadFile::onArrivals()
 {
+    if (writer)
+        writer->submit();
     tellHead();
     reportProgress();
 }
