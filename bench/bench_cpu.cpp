@@ -122,7 +122,8 @@ Usage installThroughWindow(const QString &appDir, const QString &baseUrl)
 Usage downloadSpinning(const QString &url, const QString &saveDir)
 {
     return measure([&] {
-        HttpDownloadFile download(QString::fromLatin1(fileName), url, saveDir, nullptr);
+        HttpSession session;
+        HttpDownloadFile download(QString::fromLatin1(fileName), url, saveDir, &session, nullptr);
         download.startDownload();
         while (download.downloading)
             QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -64,7 +64,8 @@ Fetch curlWith(const QStringList &options)
 bool fetchInEventLoop(const QString &url, const QString &target)
 {
     const QFileInfo info(target);
-    HttpDownloadFile downloader(info.fileName(), url, info.path(), nullptr);
+    HttpSession session;
+    HttpDownloadFile downloader(info.fileName(), url, info.path(), &session, nullptr);
     QEventLoop loop;
     QObject::connect(&downloader, &HttpDownloadFile::downloadFinished, &loop, &QEventLoop::quit);
     downloader.startDownload();
@@ -77,7 +78,8 @@ bool fetchInEventLoop(const QString &url, const QString &target)
 bool fetchSpinningOnFlag(const QString &url, const QString &target)
 {
     const QFileInfo info(target);
-    HttpDownloadFile downloader(info.fileName(), url, info.path(), nullptr);
+    HttpSession session;
+    HttpDownloadFile downloader(info.fileName(), url, info.path(), &session, nullptr);
     downloader.startDownload();
     while (downloader.downloading)
         QCoreApplication::processEvents(QEventLoop::AllEvents);

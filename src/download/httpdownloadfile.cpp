@@ -1,236 +1,84 @@
 #include "httpdownloadfile.h"
 #include "curlhandles.h"
+#include "filewriter.h"
 #include "httpanswer.h"
 #include "tlstrust.h"
+#include "transferfailure.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <openssl/x509_vfy.h>
+#include <QUrl>
 
 #include <limits>
 #include <utility>
-
-namespace {
-
-// A request that got no answer on a connection that had served others goes
-// again this many times at most.
-constexpr int mostResends = 3;
-
-bool isTransientStatus(int status)
-{
-    return status == 408 || status == 429 || (status >= 500 && status <= 599);
-}
-
-// Errors of the connection itself, below HTTP: refused, reset, cut short, timed
-// out, also at a proxy. A certificate or a proxy's demand for credentials is
-// no better on the next try.
-bool isTransientNetworkError(QNetworkReply::NetworkError code)
-{
-    switch (code) {
-    case QNetworkReply::OperationCanceledError:
-    case QNetworkReply::SslHandshakeFailedError:
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return false;
-    default:
-        return code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied;
-    }
-}
-
-// The answers that send the request elsewhere.
-bool isRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-// The numbers callers and logs have always seen for a status, as Qt gave them.
-QNetworkReply::NetworkError errorOfStatus(int status)
-{
-    switch (status) {
-    case 400:
-    case 418:
-        return QNetworkReply::ProtocolInvalidOperationError;
-    case 401:
-        return QNetworkReply::AuthenticationRequiredError;
-    case 403:
-        return QNetworkReply::ContentAccessDenied;
-    case 404:
-        return QNetworkReply::ContentNotFoundError;
-    case 405:
-        return QNetworkReply::ContentOperationNotPermittedError;
-    case 407:
-        return QNetworkReply::ProxyAuthenticationRequiredError;
-    case 409:
-        return QNetworkReply::ContentConflictError;
-    case 410:
-        return QNetworkReply::ContentGoneError;
-    case 500:
-        return QNetworkReply::InternalServerError;
-    case 501:
-        return QNetworkReply::OperationNotImplementedError;
-    case 503:
-        return QNetworkReply::ServiceUnavailableError;
-    default:
-        return status > 500 ? QNetworkReply::UnknownServerError : QNetworkReply::UnknownContentError;
-    }
-}
-
-QNetworkReply::NetworkError errorOfResult(CURLcode result)
-{
-    switch (result) {
-    case CURLE_COULDNT_CONNECT:
-        return QNetworkReply::ConnectionRefusedError;
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return QNetworkReply::HostNotFoundError;
-    case CURLE_COULDNT_RESOLVE_PROXY:
-        return QNetworkReply::ProxyNotFoundError;
-    case CURLE_OPERATION_TIMEDOUT:
-        return QNetworkReply::TimeoutError;
-    case CURLE_PARTIAL_FILE:
-    case CURLE_RECV_ERROR:
-    case CURLE_SEND_ERROR:
-    case CURLE_GOT_NOTHING:
-        return QNetworkReply::RemoteHostClosedError;
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-    case CURLE_SSL_ISSUER_ERROR:
-        return QNetworkReply::SslHandshakeFailedError;
-    case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_URL_MALFORMAT:
-        return QNetworkReply::ProtocolUnknownError;
-    case CURLE_HTTP2:
-    case CURLE_HTTP2_STREAM:
-    case CURLE_WEIRD_SERVER_REPLY:
-    case CURLE_BAD_CONTENT_ENCODING:
-        return QNetworkReply::ProtocolFailure;
-    default:
-        return QNetworkReply::UnknownNetworkError;
-    }
-}
-
-QString certificateProblem(long verifyResult)
-{
-    switch (verifyResult) {
-    // libcurl checks the name itself once OpenSSL has accepted the chain,
-    // and then reports "unspecified".
-    case X509_V_OK:
-    case X509_V_ERR_UNSPECIFIED:
-    case X509_V_ERR_HOSTNAME_MISMATCH:
-        return HttpDownloadFile::tr("its certificate was issued for another host name");
-    case X509_V_ERR_CERT_HAS_EXPIRED:
-        return HttpDownloadFile::tr("its certificate has expired");
-    case X509_V_ERR_CERT_NOT_YET_VALID:
-        return HttpDownloadFile::tr("its certificate is not valid yet");
-    case X509_V_ERR_CERT_REVOKED:
-        return HttpDownloadFile::tr("its certificate has been revoked");
-    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
-    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
-    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
-    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
-    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-    case X509_V_ERR_CERT_UNTRUSTED:
-    case X509_V_ERR_CERT_REJECTED:
-        return HttpDownloadFile::tr("its certificate was issued by an authority this computer does not trust");
-    default:
-        return QString::fromUtf8(X509_verify_cert_error_string(verifyResult));
-    }
-}
-
-} // namespace
 
 struct HttpDownloadFile::Curl
 {
     CurlEasy easy{curl_easy_init()};
     CurlList headers;
-    QByteArray authorities = HttpSession::extraAuthorities();
     char errorText[CURL_ERROR_SIZE] = {};
+
+    /// The header \a name of the last answer so far; empty without one.
+    QByteArray header(const char *name) const
+    {
+        curl_header *found = nullptr;
+        if (curl_easy_header(easy.get(), name, 0, CURLH_HEADER, -1, &found) != CURLHE_OK)
+            return QByteArray();
+        return QByteArray(found->value);
+    }
+
+    long info(CURLINFO what) const
+    {
+        long value = 0;
+        curl_easy_getinfo(easy.get(), what, &value);
+        return value;
+    }
 };
 
-// libcurl's callbacks only take what arrives; the download acts on it once
-// libcurl has returned (HttpSession::Transfer::onArrivals).
+// libcurl's callbacks take what arrives and may stop the transfer; the
+// download tells its caller once libcurl has returned
+// (HttpSession::Transfer::onArrivals), for a receiver may end it.
 struct DownloadCallbacks
 {
+    // Only for what libcurl has no accessor for: the moment an answer's head
+    // is complete, and the reason phrase of its status line, which the
+    // error texts carry.
     static size_t onHeader(char *data, size_t size, size_t count, void *self)
     {
         auto *download = static_cast<HttpDownloadFile *>(self);
         const QByteArray line = QByteArray(data, int(size * count)).trimmed();
-        download->stallTimer.start();
         if (line.startsWith("HTTP/")) {
-            const QList<QByteArray> parts = line.split(' ');
-            download->status = parts.value(1).toInt();
-            download->reason = line.mid(parts.value(0).size() + parts.value(1).size() + 2).trimmed();
-            download->overHttp2 = line.startsWith("HTTP/2");
-            download->headers.clear();
-            download->headComplete = false;
-        } else if (line.isEmpty()) {
-            // A 1xx answer is followed by the real one, and so is a proxy's
-            // 407 that libcurl answers by signing on; a 407 that stays is
-            // the transfer's end.
-            download->headComplete = download->status >= 200 && !download->proxyAsks();
-            download->session->noteArrival(download);
-        } else {
-            const int colon = line.indexOf(':');
-            if (colon > 0)
-                download->headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+            const int afterStatus = line.indexOf(' ', line.indexOf(' ') + 1);
+            download->reason = afterStatus < 0 ? QByteArray() : line.mid(afterStatus + 1).trimmed();
+        } else if (line.isEmpty() && !download->onHeadEnd()) {
+            return 0;
         }
         return size * count;
     }
 
-    // A body without a file is counted and dropped, as if read.
     static size_t onBody(char *data, size_t size, size_t count, void *self)
     {
-        auto *download = static_cast<HttpDownloadFile *>(self);
-        const qint64 bytes = qint64(size * count);
-        download->stallTimer.start();
-        // The proxy's page that asks who is there belongs to no file.
-        if (download->proxyAsks())
-            return size * count;
-        if (download->file && download->pending.size() + bytes > HttpDownloadFile::bufferLimit
-            && !download->pending.isEmpty()) {
-            download->paused = true;
-            download->session->noteArrival(download);
-            return CURL_WRITEFUNC_PAUSE;
-        }
-        if (download->file)
-            download->pending.append(data, int(bytes));
-        download->mostPending = qMax(download->mostPending, qint64(download->pending.size()));
-        download->bodyReceived += bytes;
-        download->session->noteArrival(download);
-        return size * count;
+        return static_cast<HttpDownloadFile *>(self)->takeBody(data, size * count);
     }
 };
 
-HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir,
+HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir, HttpSession *session,
                                    QObject *parent)
-    : HttpDownloadFile(std::move(fileName), std::move(url), std::move(saveDir), nullptr, parent)
-{
-    session = new HttpSession(this);
-    ownsSession = true;
-}
-
-HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDir,
-                                   HttpSession *sharedSession, QObject *parent)
     : QObject(parent)
-    , session(sharedSession)
+    , session(session)
     , saveDir(std::move(saveDir))
     , fileName(std::move(fileName))
     , url(std::move(url))
 {
-    stallTimer.setSingleShot(true);
-    stallTimer.setInterval(defaultStallTimeout);
-    connect(&stallTimer, &QTimer::timeout, this, &HttpDownloadFile::onStallTimeout);
 }
 
+// The writer, destroyed with the object, waits for the write under way and
+// closes the file.
 HttpDownloadFile::~HttpDownloadFile()
 {
-    if (!downloading)
-        return;
-    session->stop(curl->easy.get());
-    delete file;
+    if (downloading && !transferEnded)
+        session->stop(curl->easy.get());
 }
 
 void HttpDownloadFile::reuseStaged(qint64 stagedBytes, qint64 fileLength, const QByteArray &validator)
@@ -246,6 +94,11 @@ void HttpDownloadFile::expectContent(qint64 size, const QByteArray &sha256)
 {
     expectedSize = size;
     expectedSha256 = sha256;
+}
+
+void HttpDownloadFile::setStallTimeout(int msecs)
+{
+    stallSeconds = qMax(1, (msecs + 999) / 1000);
 }
 
 void HttpDownloadFile::startDownload()
@@ -267,39 +120,44 @@ void HttpDownloadFile::startDownload()
         if (!openTarget())
             fail(cannotWriteText(), Problem::CannotWrite);
     }
-    sendRequest(QUrl(url, QUrl::TolerantMode));
+    session->start(curl->easy.get(), this);
 }
 
-// What every hop shares. Redirects are followed here, not by libcurl: it
-// would follow a 300 too, and could not say which address it refused.
+// Redirects are libcurl's to follow, never from https to http; stalls are
+// its to notice (a transfer that the writer paused is not counted).
 void HttpDownloadFile::setUpHandle()
 {
     CURL *easy = curl->easy.get();
+    const QUrl address(url, QUrl::TolerantMode);
+    curl_easy_setopt(easy, CURLOPT_URL, address.toEncoded().constData());
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, curl->errorText);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &DownloadCallbacks::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &DownloadCallbacks::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(maximumRedirects));
+    const bool secure = address.scheme() == QLatin1String("https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     // Over TLS the server may choose HTTP/2 and carry many files on one
     // connection; in clear text it stays HTTP/1.1, as few servers take h2c.
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(stallSeconds));
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(stallSeconds) * 1000);
     if (headOnly)
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    trustSystemAuthorities(easy);
-    if (!curl->authorities.isEmpty()) {
-        curl_blob blob{curl->authorities.data(), size_t(curl->authorities.size()), CURL_BLOB_NOCOPY};
-        curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
-    }
+    useProcessTrust(easy);
     setRequestHeaders();
+    setProxy(address);
 }
 
 // A compressed answer would be decoded and lose its length, and with it the
-// check for a cut-off one: the file comes as stored. Every hop of a redirect
-// asks the same, a range and its condition included.
+// check for a cut-off one: the file comes as stored. libcurl asks the same
+// of every redirect's target, a range and its condition included.
 void HttpDownloadFile::setRequestHeaders()
 {
     curl_slist *list = curl_slist_append(nullptr, "Accept-Encoding: identity");
@@ -317,10 +175,12 @@ void HttpDownloadFile::setRequestHeaders()
 }
 
 // The proxy's credentials go to its own options alone, never to
-// CURLOPT_USERPWD: no server and no redirect's target gets them.
-void HttpDownloadFile::setProxy(const QUrl &target)
+// CURLOPT_USERPWD: no server and no redirect's target gets them. The proxy
+// chosen for the address asked also carries the redirects libcurl follows;
+// the hosts reached directly are told apart at each one.
+void HttpDownloadFile::setProxy(const QUrl &address)
 {
-    proxyChoice = session->proxyFor(target);
+    proxyChoice = session->proxyFor(address);
     CURL *easy = curl->easy.get();
     // Empty: no proxy, whatever libcurl would read from the environment itself.
     curl_easy_setopt(easy, CURLOPT_PROXY, proxyChoice.proxy.constData());
@@ -333,53 +193,23 @@ void HttpDownloadFile::setProxy(const QUrl &target)
     curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxyChoice.password.constData());
 }
 
-// What a refusal for want of credentials leaves to a person: only when no
-// scheme the logged-on user could pass is offered.
-void HttpDownloadFile::noteProxyRefusal(QNetworkReply::NetworkError error)
-{
-    if (failed || error != QNetworkReply::ProxyAuthenticationRequiredError)
-        return;
-    long offered = CURLAUTH_NONE;
-    curl_easy_getinfo(curl->easy.get(), CURLINFO_PROXYAUTH_AVAIL, &offered);
-    if (proxyChoice.needsCredentials(static_cast<unsigned long>(offered)))
-        askingProxy = proxyChoice.proxyName();
-}
-
-void HttpDownloadFile::sendRequest(const QUrl &target)
-{
-    address = target;
-    status = 0;
-    reason.clear();
-    headers.clear();
-    headComplete = false;
-    headTaken = false;
-    pending.clear();
-    bodyReceived = 0;
-    curl_easy_setopt(curl->easy.get(), CURLOPT_URL, target.toEncoded().constData());
-    setProxy(target);
-    curl->errorText[0] = 0;
-    stallTimer.start(answerLimit >= 0 ? answerLimit : stallLimit);
-    session->start(curl->easy.get(), this);
-}
-
-// A staged part is kept until the answer shows whether it is continued.
+// The file is written from the pool's threads, unbuffered: what the writer
+// wrote is in the file. A staged part is kept until the answer shows whether
+// it is continued.
 bool HttpDownloadFile::openTarget()
 {
     const bool reusing = !stagedValidator.isEmpty();
     if (!reusing && QFile::exists(fileName))
         QFile::remove(fileName);
-    file = new QFile(fileName);
-    if (file->open(reusing ? QIODevice::ReadWrite : QIODevice::WriteOnly))
-        return true;
-    delete file;
-    file = nullptr;
-    return false;
-}
-
-void HttpDownloadFile::setStallTimeout(int msecs)
-{
-    stallLimit = msecs;
-    stallTimer.setInterval(msecs);
+    auto file = std::make_unique<QFile>(fileName);
+    if (!file->open((reusing ? QIODevice::ReadWrite : QIODevice::WriteOnly) | QIODevice::Unbuffered))
+        return false;
+    writer = std::make_unique<FileWriter>(std::move(file), FileWriter::Expected{expectedSize, expectedSha256},
+                                          bufferLimit);
+    connect(writer.get(), &FileWriter::failed, this, &HttpDownloadFile::onWriterFailed);
+    connect(writer.get(), &FileWriter::resumable, this, &HttpDownloadFile::onWriterResumable);
+    connect(writer.get(), &FileWriter::finished, this, &HttpDownloadFile::onWriterFinished);
+    return true;
 }
 
 bool HttpDownloadFile::succeeded() const
@@ -387,317 +217,247 @@ bool HttpDownloadFile::succeeded() const
     return finished && !failed;
 }
 
-QString HttpDownloadFile::errorString() const
+// In the header callback. A 1xx answer is followed by the real one, and so
+// is a proxy's 407 that libcurl answers by signing on (a 407 that stays is
+// the transfer's end) and a redirect that libcurl follows.
+bool HttpDownloadFile::onHeadEnd()
 {
-    return firstError;
+    status = int(curl->info(CURLINFO_RESPONSE_CODE));
+    if (status < 200 || proxyAsks())
+        return true;
+    if (status >= 300 && status <= 399 && !curl->header("Location").isEmpty())
+        return !refusesRedirect();
+    return takeHead();
 }
 
-bool HttpDownloadFile::failureIsTransient() const
+// libcurl would refuse some redirects itself, but in words that do not name
+// the address, and it would take a host name that is not one: they are
+// refused here, before libcurl follows. One past the limit is libcurl's to
+// refuse (CURLE_TOO_MANY_REDIRECTS), naming where it led.
+bool HttpDownloadFile::refusesRedirect()
 {
-    return failed && transient;
-}
-
-QString HttpDownloadFile::errorDetail() const
-{
-    return firstErrorDetail;
-}
-
-void HttpDownloadFile::onArrivals()
-{
-    if (!takeHead() || !writePending())
-        return;
-    reportProgress();
-    if (paused) {
-        paused = false;
-        session->resume(curl->easy.get());
+    if (curl->info(CURLINFO_REDIRECT_COUNT) == maximumRedirects)
+        return false;
+    char *current = nullptr;
+    curl_easy_getinfo(curl->easy.get(), CURLINFO_EFFECTIVE_URL, &current);
+    const QUrl from = QUrl::fromEncoded(current);
+    const QByteArray location = curl->header("Location");
+    const QUrl to = HttpAnswer::redirectTarget(from, location);
+    switch (HttpAnswer::checkRedirect(from, to)) {
+    case HttpAnswer::RedirectRefusal::None:
+        return false;
+    case HttpAnswer::RedirectRefusal::NotWebAddress:
+        // What is no address at all is named as the server wrote it.
+        stop(tr("the server redirected to %1, which is not a web address")
+                 .arg(to.isValid() ? to.toString() : QString::fromUtf8(location)),
+             Problem::Redirect);
+        return true;
+    case HttpAnswer::RedirectRefusal::NotSecure:
+        stop(tr("the server redirected to %1, which is not a secure address").arg(to.toString()), Problem::Redirect);
+        return true;
     }
+    return false;
 }
 
-// False once the transfer has ended over what the head said.
+// The head of the answer at the end, in the header callback: where its body
+// goes, before the first byte of it arrives.
 bool HttpDownloadFile::takeHead()
 {
-    if (!headComplete || headTaken)
-        return true;
     headTaken = true;
-    if (isRedirect(status) && !header("location").isEmpty()) {
-        followRedirect();
-        return downloading;
-    }
-    if (headHandled)
-        return true;
-    handleHead();
-    return downloading;
-}
-
-void HttpDownloadFile::handleHead()
-{
-    headHandled = true;
-    stallTimer.start(stallLimit);
+    headNews = true;
+    session->noteArrival(this);
+    curl_off_t length = -1;
+    curl_easy_getinfo(curl->easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    replyLength = length;
+    announcedLength = replyLength;
+    overHttp2 = curl->info(CURLINFO_HTTP_VERSION) == CURL_HTTP_VERSION_2_0;
     // An error page's validator says nothing about the file.
     if ((status >= 200 && status <= 299) || status == 304)
-        serverValidator = HttpAnswer::validator(header("etag"), header("last-modified"));
-    const bool reusing = !stagedValidator.isEmpty();
-    bool lengthKnown = false;
-    replyLength = header("content-length").toLongLong(&lengthKnown);
-    if (!lengthKnown)
-        replyLength = -1;
-    announcedLength = replyLength;
+        serverValidator = HttpAnswer::validator(curl->header("ETag"), curl->header("Last-Modified"));
+    if (!startBody())
+        return false;
+    if (expectedSize >= 0 && announcedLength >= 0 && announcedLength != expectedSize) {
+        stop(tr("The server's file is %1 bytes long, the manifest says %2").arg(announcedLength).arg(expectedSize),
+             Problem::Damaged);
+        return false;
+    }
+    return true;
+}
 
+bool HttpDownloadFile::startBody()
+{
+    const bool reusing = !stagedValidator.isEmpty();
     if (reusing && status == 304 && stagedBytes == stagedLength) {
         keepsStagedWhole = true;
         writesBody = false;
         announcedLength = stagedLength;
+        if (writer)
+            writer->keepFirst(stagedLength);
     } else if (status == 206) {
         qint64 first = -1;
-        if (!asksForRange() || !HttpAnswer::parseContentRange(header("content-range"), &first, &announcedLength)
+        if (!asksForRange() || !HttpAnswer::parseContentRange(curl->header("Content-Range"), &first, &announcedLength)
             || first != stagedBytes) {
-            if (file)
-                file->resize(0);
-            abortTransfer(tr("The server sent another part of the file than was asked for"), Problem::Damaged, true);
-            return;
+            if (writer)
+                writer->keepFirst(0);
+            stop(tr("The server sent another part of the file than was asked for"), Problem::Damaged, true);
+            return false;
         }
-        if (file && !startFromStagedPart(first))
-            return;
+        bodyOffset = first;
+        if (writer)
+            writer->keepFirst(first);
     } else if (status >= 200 && status <= 299) {
-        if (file && reusing && !file->resize(0)) {
-            abortTransfer(cannotWriteText(), Problem::CannotWrite);
-            return;
-        }
+        if (writer && reusing)
+            writer->keepFirst(0);
     } else {
         // An error page must not land on top of a staged part.
         writesBody = !reusing;
     }
-    if (expectedSize >= 0 && announcedLength >= 0 && announcedLength != expectedSize) {
-        abortTransfer(tr("The server's file is %1 bytes long, the manifest says %2")
-                          .arg(announcedLength).arg(expectedSize), Problem::Damaged);
+    return true;
+}
+
+// In the write callback. What comes before the answer at the end (the page
+// of a proxy that asks who is there) belongs to no file; without a file the
+// body is counted and dropped, as if read.
+size_t HttpDownloadFile::takeBody(const char *data, size_t bytes)
+{
+    if (!headTaken)
+        return bytes;
+    if (writer && writesBody) {
+        const qint64 limit = expectedSize >= 0 ? expectedSize : maximumSize;
+        if (limit >= 0 && bodyOffset + bodyReceived + qint64(bytes) > limit) {
+            stop(tr("The file is longer than the %1 bytes it may have").arg(limit), Problem::Damaged);
+            return 0;
+        }
+        if (!writer->append(data, qint64(bytes))) {
+            paused = true;
+            return CURL_WRITEFUNC_PAUSE;
+        }
+    }
+    bodyReceived += qint64(bytes);
+    session->noteArrival(this);
+    return bytes;
+}
+
+// libcurl has handed over what it read: the writer takes it all at once.
+void HttpDownloadFile::onArrivals()
+{
+    if (writer)
+        writer->submit();
+    tellHead();
+    reportProgress();
+}
+
+// Once, unless a callback stopped the transfer over it.
+void HttpDownloadFile::tellHead()
+{
+    if (!headNews || !stopText.isEmpty())
         return;
-    }
+    headNews = false;
     emit responseStarted();
-}
-
-bool HttpDownloadFile::startFromStagedPart(qint64 firstByte)
-{
-    if (!file->resize(firstByte) || !hashStagedBytes(firstByte) || !file->seek(firstByte)) {
-        abortTransfer(cannotWriteText(), Problem::CannotWrite);
-        return false;
-    }
-    bodyOffset = firstByte;
-    return true;
-}
-
-// The digest covers the whole file, so the part kept from earlier is read once.
-bool HttpDownloadFile::hashStagedBytes(qint64 count)
-{
-    if (expectedSha256.isEmpty())
-        return true;
-    if (!file->seek(0))
-        return false;
-    while (count > 0) {
-        const QByteArray block = file->read(qMin<qint64>(count, 1 << 20));
-        if (block.isEmpty())
-            return false;
-        sha256.addData(block);
-        count -= block.size();
-    }
-    return true;
-}
-
-// False once the transfer has ended over a write or a limit.
-bool HttpDownloadFile::writePending()
-{
-    const QByteArray data = std::exchange(pending, QByteArray());
-    if (data.isEmpty() || !writesBody || redirecting || !file)
-        return true;
-    const qint64 limit = expectedSize >= 0 ? expectedSize : maximumSize;
-    if (limit >= 0 && bodyOffset + bytesWritten + data.size() > limit) {
-        abortTransfer(tr("The file is longer than the %1 bytes it may have").arg(limit), Problem::Damaged);
-        return false;
-    }
-    if (!expectedSha256.isEmpty())
-        sha256.addData(data);
-    bytesWritten += data.size();
-    if (file->write(data) != data.size() || !file->flush()) {
-        abortTransfer(cannotWriteText(), Problem::CannotWrite);
-        return false;
-    }
-    return true;
 }
 
 // A continued file's progress counts the part kept from earlier too. The
 // last report of a length-less answer gives the count as the total.
 void HttpDownloadFile::reportProgress(bool last)
 {
-    if (!headHandled || redirecting || (bodyReceived == reportedReceived && !last))
+    if (!headTaken || (bodyReceived == reportedReceived && !last))
         return;
     reportedReceived = bodyReceived;
-    uint64_t received = uint64_t(bodyOffset + bodyReceived);
-    uint64_t total = replyLength >= 0 ? uint64_t(bodyOffset + replyLength)
-                                      : (last ? received : std::numeric_limits<uint64_t>::max());
+    const uint64_t received = uint64_t(bodyOffset + bodyReceived);
+    const uint64_t total = replyLength >= 0 ? uint64_t(bodyOffset + replyLength)
+                                            : (last ? received : std::numeric_limits<uint64_t>::max());
     emit downloadProgress(received, total);
 }
 
 void HttpDownloadFile::onTransferDone(int result)
 {
     const CURLcode code = CURLcode(result);
-    if (!takeHead() || !writePending())
-        return;
-    if (code == CURLE_OK && redirecting && !failed) {
-        redirecting = false;
-        ++redirects;
-        sendRequest(redirectTarget);
-        return;
-    }
-    if (code != CURLE_OK && resendsUnanswered(code))
-        return;
-    finalStatus = status;
-    if (code != CURLE_OK)
-        failOnResult(code);
-    else if (status >= 400)
-        failOnStatus();
-    if (!failed)
-        checkStatus();
-    if (!failed)
-        checkContent();
-    if (code == CURLE_OK || headHandled)
-        reportProgress(code == CURLE_OK);
-    finishTransfer();
+    transferEnded = true;
+    tellHead();
+    finalStatus = int(curl->info(CURLINFO_RESPONSE_CODE));
+    const TransferRoute route{proxyChoice.proxyName(), stallSeconds};
+    TransferFailure failure;
+    if (!stopText.isEmpty())
+        failure = TransferFailure{stopText, stopKind, stopTransient, QString(), false};
+    else if (code != CURLE_OK)
+        failure = failureOfResult(curl->easy.get(), code, route, QString::fromUtf8(curl->errorText));
+    else if (!keepsStagedWhole)
+        failure = failureOfStatus(finalStatus, reason, route);
+    if (failure.proxyAsks)
+        noteProxyRefusal();
+    if (failure.kind != Problem::None)
+        fail(failure.text, failure.kind, failure.transient, failure.detail);
+    reportProgress(code == CURLE_OK);
+    endWriting();
 }
 
-// A connection that had served other requests may end before it answers
-// this one (an HTTP/2 GOAWAY, or a kept-alive connection the server closed):
-// the request never reached the server's work, so it goes again.
-bool HttpDownloadFile::resendsUnanswered(int result)
+// What a refusal for want of credentials leaves to a person: only when no
+// scheme the logged-on user could pass is offered.
+void HttpDownloadFile::noteProxyRefusal()
 {
-    long newConnections = 0;
-    curl_easy_getinfo(curl->easy.get(), CURLINFO_NUM_CONNECTS, &newConnections);
-    const bool streamRefused = result == CURLE_HTTP2 || result == CURLE_HTTP2_STREAM;
-    const bool connectionLost = result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR || result == CURLE_GOT_NOTHING;
-    if (status != 0 || resends == mostResends || !(streamRefused || (connectionLost && newConnections == 0)))
-        return false;
-    ++resends;
-    sendRequest(address);
-    return true;
+    if (failed)
+        return;
+    const long offered = curl->info(CURLINFO_PROXYAUTH_AVAIL);
+    if (proxyChoice.needsCredentials(static_cast<unsigned long>(offered)))
+        askingProxy = proxyChoice.proxyName();
 }
 
-void HttpDownloadFile::failOnResult(int result)
+// The file is checked only when the transfer brought all of it.
+void HttpDownloadFile::endWriting()
 {
-    const CURLcode code = CURLcode(result);
-    const QString detail = curl->errorText[0] ? QString::fromUtf8(curl->errorText)
-                                              : QString::fromUtf8(curl_easy_strerror(code));
-    QNetworkReply::NetworkError error = errorOfResult(code);
-    long connectStatus = 0;
-    curl_easy_getinfo(curl->easy.get(), CURLINFO_HTTP_CONNECTCODE, &connectStatus);
-    if (!proxyName().isEmpty()) {
-        if (connectStatus == 407)
-            error = QNetworkReply::ProxyAuthenticationRequiredError;
-        else if (connectStatus >= 300)
-            error = QNetworkReply::UnknownProxyError;
-        else if (error == QNetworkReply::ConnectionRefusedError)
-            // Plain http through a proxy connects to the proxy alone.
-            error = QNetworkReply::ProxyConnectionRefusedError;
-    }
-    const bool transientFailure = isTransientNetworkError(error) || code == CURLE_HTTP2 || code == CURLE_HTTP2_STREAM;
-    noteProxyRefusal(error);
-    if (!failed)
-        firstNetworkError = error;
-    if (error == QNetworkReply::SslHandshakeFailedError)
-        fail(handshakeProblem(code), Problem::Network, false, tr("SSL handshake failed; %1").arg(detail));
+    if (writer)
+        writer->finish(!failed);
     else
-        fail(describeNetworkError(error, detail), Problem::Network, transientFailure, detail);
+        finishTransfer();
 }
 
-void HttpDownloadFile::failOnStatus()
+void HttpDownloadFile::onWriterFailed()
 {
-    const QNetworkReply::NetworkError error = errorOfStatus(status);
-    const QString detail = tr("the server replied: %1 %2").arg(status).arg(QString::fromUtf8(reason)).trimmed();
-    noteProxyRefusal(error);
-    if (!failed)
-        firstNetworkError = error;
-    fail(describeNetworkError(error, detail), Problem::Network,
-         isTransientStatus(status) || isTransientNetworkError(error), detail);
+    // Once libcurl has ended, the writer's end tells it.
+    if (!transferEnded)
+        abortTransfer(cannotWriteText(), Problem::CannotWrite);
+}
+
+void HttpDownloadFile::onWriterResumable()
+{
+    if (!paused || transferEnded)
+        return;
+    paused = false;
+    session->resume(curl->easy.get());
+}
+
+void HttpDownloadFile::onWriterFinished(FileWriter::Outcome outcome, qint64 length)
+{
+    if (failed) {
+        finishTransfer();
+        return;
+    }
+    switch (outcome) {
+    case FileWriter::Outcome::Complete:
+        break;
+    case FileWriter::Outcome::CannotWrite:
+        fail(cannotWriteText(), Problem::CannotWrite);
+        break;
+    case FileWriter::Outcome::WrongLength:
+        fail(tr("The file is %1 bytes long, the manifest says %2").arg(length).arg(expectedSize), Problem::Damaged);
+        break;
+    case FileWriter::Outcome::WrongDigest:
+        fail(tr("The file does not match the SHA-256 digest the manifest gives"), Problem::Damaged);
+        break;
+    }
+    finishTransfer();
 }
 
 void HttpDownloadFile::finishTransfer()
 {
-    stallTimer.stop();
-    if (ownsSession)
-        session->deleteLater();
-    if (file) {
-        file->close();
-        delete file;
-    }
-    file = nullptr;
     finished = true;
     downloading = false;
     emit downloadFinished();
 }
 
-QString HttpDownloadFile::describeNetworkError(QNetworkReply::NetworkError errorCode, const QString &detail) const
-{
-    const QString proxyAddress = proxyName();
-    switch (errorCode) {
-    case QNetworkReply::ProxyConnectionRefusedError:
-        return tr("the proxy %1 refused the connection").arg(proxyAddress);
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return tr("the proxy %1 asks for a user name and password").arg(proxyAddress);
-    case QNetworkReply::ProxyConnectionClosedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProxyTimeoutError:
-    case QNetworkReply::UnknownProxyError:
-        return tr("the proxy %1 failed: %2").arg(proxyAddress, detail);
-    default:
-        break;
-    }
-    const QString text = tr("Network error : %1").arg(int(errorCode));
-    return proxyAddress.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxyAddress);
-}
-
-QString HttpDownloadFile::handshakeProblem(int result) const
-{
-    if (result != CURLE_PEER_FAILED_VERIFICATION)
-        return tr("no secure connection could be made with %1").arg(address.authority());
-    long verifyResult = X509_V_OK;
-    curl_easy_getinfo(curl->easy.get(), CURLINFO_SSL_VERIFYRESULT, &verifyResult);
-    return tr("the server's identity could not be verified: %1").arg(certificateProblem(verifyResult));
-}
-
-// The proxy that the request went through, as host:port; empty without one.
-QString HttpDownloadFile::proxyName() const
-{
-    return proxyChoice.proxyName();
-}
-
-// Sends the same request to the address a redirect names once its answer has ended.
-void HttpDownloadFile::followRedirect()
-{
-    redirectTarget = HttpAnswer::redirectTarget(address, header("location"));
-    const HttpAnswer::RedirectRefusal refusal = HttpAnswer::checkRedirect(address, redirectTarget);
-    if (redirects == maximumRedirects) {
-        abortTransfer(tr("the server redirected more than %1 times, last to %2")
-                          .arg(maximumRedirects).arg(redirectTarget.toString()), Problem::Redirect);
-    } else if (refusal == HttpAnswer::RedirectRefusal::NotWebAddress) {
-        // What is no address at all is named as the server wrote it.
-        const QString named = redirectTarget.isValid() ? redirectTarget.toString()
-                                                       : QString::fromUtf8(header("location"));
-        abortTransfer(tr("the server redirected to %1, which is not a web address").arg(named), Problem::Redirect);
-    } else if (refusal == HttpAnswer::RedirectRefusal::NotSecure) {
-        abortTransfer(tr("the server redirected to %1, which is not a secure address").arg(redirectTarget.toString()),
-                      Problem::Redirect);
-    } else {
-        redirecting = true;
-        stallTimer.start();
-    }
-}
-
 bool HttpDownloadFile::asksForRange() const
 {
     return !stagedValidator.isEmpty() && stagedBytes < stagedLength;
-}
-
-void HttpDownloadFile::onStallTimeout()
-{
-    stalledMsecs = stallTimer.interval();
-    abortTransfer(tr("No data received for %1 s").arg(stalledMsecs / 1000.0), Problem::Stalled, true);
 }
 
 void HttpDownloadFile::fail(const QString &errorText, Problem kind, bool transientFailure, const QString &detail)
@@ -712,48 +472,26 @@ void HttpDownloadFile::fail(const QString &errorText, Problem kind, bool transie
     emit error(errorText);
 }
 
+// From a libcurl callback: the callback's answer stops the transfer, and
+// this is told once libcurl has ended it.
+void HttpDownloadFile::stop(const QString &errorText, Problem kind, bool transientFailure)
+{
+    if (!stopText.isEmpty())
+        return;
+    stopText = errorText;
+    stopKind = kind;
+    stopTransient = transientFailure;
+}
+
 // Ends the transfer at once, the way it ends by itself.
-void HttpDownloadFile::abortTransfer(const QString &errorText, Problem kind, bool transientFailure)
+void HttpDownloadFile::abortTransfer(const QString &errorText, Problem kind)
 {
-    fail(errorText, kind, transientFailure);
+    fail(errorText, kind);
     session->stop(curl->easy.get());
+    transferEnded = true;
     finalStatus = status;
-    if (headHandled && !redirecting)
-        reportProgress();
-    finishTransfer();
-}
-
-// A 3xx answer that is not followed is not the file either.
-void HttpDownloadFile::checkStatus()
-{
-    if ((status >= 200 && status <= 299) || (status == 304 && keepsStagedWhole))
-        return;
-    const QString text = tr("Server answered with HTTP status %1 %2").arg(status).arg(QString::fromUtf8(reason)).trimmed();
-    const QString proxyAddress = proxyName();
-    fail(proxyAddress.isEmpty() ? text : tr("%1 (through the proxy %2)").arg(text, proxyAddress), Problem::HttpStatus,
-         isTransientStatus(status));
-}
-
-// A failed check empties the file, so that no later attempt continues it.
-void HttpDownloadFile::checkContent()
-{
-    if (!file || (expectedSize < 0 && expectedSha256.isEmpty()))
-        return;
-    const qint64 length = keepsStagedWhole ? file->size() : bodyOffset + bytesWritten;
-    QString problem;
-    Problem kind = Problem::Damaged;
-    if (expectedSize >= 0 && length != expectedSize) {
-        problem = tr("The file is %1 bytes long, the manifest says %2").arg(length).arg(expectedSize);
-    } else if (keepsStagedWhole && !hashStagedBytes(length)) {
-        problem = cannotWriteText();
-        kind = Problem::CannotWrite;
-    } else if (!expectedSha256.isEmpty() && sha256.result() != expectedSha256) {
-        problem = tr("The file does not match the SHA-256 digest the manifest gives");
-    }
-    if (problem.isEmpty())
-        return;
-    file->resize(0);
-    fail(problem, kind);
+    reportProgress();
+    endWriting();
 }
 
 QString HttpDownloadFile::cannotWriteText() const

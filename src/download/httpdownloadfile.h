@@ -1,23 +1,18 @@
 #ifndef HTTPDOWNLOADFILE_H
 #define HTTPDOWNLOADFILE_H
 
+#include "filewriter.h"
 #include "httpsession.h"
 #include "proxychoice.h"
-#include "sha256.h"
 
-#include <QHash>
-#include <QNetworkReply>
 #include <QObject>
 #include <QString>
-#include <QTimer>
-#include <QUrl>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
-QT_BEGIN_NAMESPACE
-class QFile;
-QT_END_NAMESPACE
+class QUrl;
 
 /// Fetches one file by HTTP GET and streams the body into a file in a
 /// directory. One object serves exactly one download.
@@ -27,44 +22,41 @@ QT_END_NAMESPACE
 /// the file is complete. Each failure emits error(), before `downloading`
 /// turns false; errorString() keeps the first. The texts:
 /// - "can not write file <target path>": the target cannot be opened, or a
-///   write or flush into it failed (the transfer is then aborted);
+///   write into it failed (the transfer is then aborted);
 /// - "Network error : <code>": the transfer failed with what Qt names
 ///   QNetworkReply::NetworkError <code>, in decimal (a 404 gives 203, a body
 ///   cut short of its Content-Length or of its last chunk gives 2);
 /// - "Server answered with HTTP status <code> <reason>": the status is not
 ///   2xx although the network layer saw no error (a 3xx that is not followed);
-/// - "No data received for <s> s": the transfer stalled for the stall limit
-///   (30 s unless setStallTimeout() says otherwise) and was aborted;
+/// - "No data received for <s> s": nothing arrived for the stall limit
+///   (30 s unless setStallTimeout() says otherwise) and the transfer was aborted;
 /// - "the server's identity could not be verified: <why>": its certificate
 ///   has expired, is for another host name, or comes from an authority the
 ///   system does not trust; never ignored, never retried;
-/// - a redirect loop, more than maximumRedirects redirects, one from https
-///   to http or one to anything but an http or https address with a host,
-///   naming the address;
+/// - more than maximumRedirects redirects, one from https to http or one to
+///   anything but an http or https address with a host, naming the address;
 ///   never retried;
 /// - a proxy that refuses the connection or asks for credentials, naming it.
 /// Any failure through a proxy names the proxy. errorDetail() keeps libcurl's
 /// own words for the log. A file left by a failed transfer is kept; succeeded()
 /// is false for it.
 ///
-/// Redirects (301, 302, 303, 307, 308) are followed, up to maximumRedirects,
-/// never from https to http and only to http or https; a range request
-/// keeps its range, and the validator and length are those of the answer at
-/// the end.
-/// The request asks for the identity encoding, so the file is saved exactly
-/// as the server stores it and its Content-Length is checked.
+/// libcurl follows redirects, up to maximumRedirects; a range request keeps
+/// its range, and the validator and length are those of the answer at the
+/// end. It sends again by itself a request that a server ended unanswered (an
+/// HTTP/2 GOAWAY, a kept-alive connection closed). The request asks for the
+/// identity encoding, so the file is saved exactly as the server stores it
+/// and its Content-Length is checked.
 ///
-/// Destroying the object while the transfer runs aborts it, closes the file
-/// and emits nothing more.
+/// The file is written, hashed and closed on Qt's thread pool (FileWriter);
+/// every signal comes on the thread that started the download. The transfer
+/// pauses while more than bufferLimit bytes wait for the file. Destroying the
+/// object while the transfer runs aborts it, closes the file and emits
+/// nothing more.
 ///
 /// For the installation it can also continue a file staged by an earlier
-/// attempt (reuseStaged()), check the content against a size and SHA-256
-/// (expectContent()) and share one HttpSession with other downloads.
-///
-/// A request that got no answer at all on a connection that had served
-/// others (a server ending it, as an HTTP/2 GOAWAY does) is sent again, a few
-/// times at most. Memory stays bounded when writing lags behind the line:
-/// the transfer pauses while more than bufferLimit bytes wait for the file.
+/// attempt (reuseStaged()) and check the content against a size and SHA-256
+/// (expectContent()).
 class HttpDownloadFile : public QObject, private HttpSession::Transfer
 {
     Q_OBJECT
@@ -74,11 +66,25 @@ public:
     static constexpr int maximumRedirects = 5;
     static constexpr qint64 bufferLimit = 256 * 1024;
 
-    HttpDownloadFile(QString fileName, QString url, QString saveDir, QObject *parent);
-    /// Sends the request through \a sharedSession, which must outlive the
+    /// What kind of failure the first error was, so that it can be told in
+    /// plain words.
+    enum class Problem {
+        None,
+        MissingFile,     // 404 or 410
+        ServerTrouble,   // any other refusing status, or an answer not understood
+        Unreachable,     // no connection, or one that broke
+        Stalled,
+        Damaged,         // a file other than expected
+        Untrusted,       // the server's certificate
+        Proxy,
+        Redirect,
+        CannotWrite,
+        Other
+    };
+
+    /// Sends the request through \a session, which must outlive the
     /// transfer, so that files reuse its connections.
-    HttpDownloadFile(QString fileName, QString url, QString saveDir,
-                     HttpSession *sharedSession, QObject *parent);
+    HttpDownloadFile(QString fileName, QString url, QString saveDir, HttpSession *session, QObject *parent);
     ~HttpDownloadFile() override;
 
     /// Before startDownload(): the target already holds the first \a stagedBytes
@@ -101,30 +107,23 @@ public:
     /// `fileName`. Ignored while a transfer runs and once it has finished.
     void startDownload();
 
-    /// Milliseconds without any arrival after which the transfer is aborted.
+    /// Before startDownload(): milliseconds, counted in whole seconds
+    /// (rounded up), without any arrival after which the transfer is aborted;
+    /// also the most a connection may take to be made.
     void setStallTimeout(int msecs);
-    /// Milliseconds the server may take to begin its answer to each request;
-    /// the stall limit unless set.
-    void setAnswerTimeout(int msecs) { answerLimit = msecs; }
     /// True once the transfer has finished with a 2xx status, the whole body
     /// and every byte of it written to the target.
     bool succeeded() const;
     /// The first error text reported, empty while none was.
-    QString errorString() const;
+    QString errorString() const { return firstError; }
     /// libcurl's own words for the first network failure, for the log; may be empty.
-    QString errorDetail() const;
-    /// What kind of failure the first error was, so that it can be told in
-    /// plain words; with Network, networkError() says which.
-    enum class Problem { None, Network, HttpStatus, Stalled, CannotWrite, Damaged, Redirect };
+    QString errorDetail() const { return firstErrorDetail; }
     Problem problem() const { return firstProblem; }
     /// With Stalled: how long nothing came, in milliseconds.
-    int stalledFor() const { return stalledMsecs; }
-    /// Qt's error for a Network problem; a connection that a proxy refused
-    /// counts as ProxyConnectionRefusedError.
-    QNetworkReply::NetworkError networkError() const { return firstNetworkError; }
+    int stalledFor() const { return stallSeconds * 1000; }
     /// Whether the failure may pass when tried again: the connection refused,
     /// reset or cut short, a stall, or HTTP 408, 429 or 5xx.
-    bool failureIsTransient() const;
+    bool failureIsTransient() const { return failed && transient; }
     /// The server's validator for its copy, a strong ETag or else the
     /// Last-Modified date, once the response has begun; empty without one.
     QByteArray validator() const { return serverValidator; }
@@ -134,8 +133,6 @@ public:
     bool usedHttp2() const { return overHttp2; }
     /// The HTTP status of the last answer, once the transfer has finished; 0 without one.
     int statusCode() const { return finalStatus; }
-    /// The most body bytes that were held at once between the line and the file.
-    qint64 mostBuffered() const { return mostPending; }
     /// Whether the proxy refused the request for want of a user name and
     /// password, which a person could give.
     bool proxyWantsCredentials() const { return !askingProxy.isEmpty(); }
@@ -155,80 +152,67 @@ private:
 
     void onArrivals() override;
     void onTransferDone(int result) override;
-    void onStallTimeout();
-    void sendRequest(const QUrl &address);
+    void onWriterFailed();
+    void onWriterResumable();
+    void onWriterFinished(FileWriter::Outcome outcome, qint64 length);
     void setUpHandle();
     void setRequestHeaders();
     void setProxy(const QUrl &address);
-    void noteProxyRefusal(QNetworkReply::NetworkError error);
-    bool takeHead();
-    void handleHead();
-    bool writePending();
-    void reportProgress(bool last = false);
-    bool resendsUnanswered(int result);
-    void failOnResult(int result);
-    void failOnStatus();
-    void finishTransfer();
-    void followRedirect();
-    bool asksForRange() const;
     bool openTarget();
-    bool startFromStagedPart(qint64 firstByte);
-    bool hashStagedBytes(qint64 count);
+    bool onHeadEnd();
+    bool refusesRedirect();
+    bool takeHead();
+    bool startBody();
+    void tellHead();
+    size_t takeBody(const char *data, size_t bytes);
+    void stop(const QString &errorText, Problem kind, bool transient = false);
+    void noteProxyRefusal();
+    void reportProgress(bool last = false);
+    void endWriting();
+    void finishTransfer();
+    bool asksForRange() const;
     void fail(const QString &errorText, Problem kind, bool transient = false, const QString &detail = QString());
-    void abortTransfer(const QString &errorText, Problem kind, bool transient = false);
-    void checkStatus();
-    void checkContent();
+    void abortTransfer(const QString &errorText, Problem kind);
     QString cannotWriteText() const;
-    QString describeNetworkError(QNetworkReply::NetworkError errorCode, const QString &detail) const;
-    QString handshakeProblem(int result) const;
-    QString proxyName() const;
-    QByteArray header(const QByteArray &lowerCaseName) const { return headers.value(lowerCaseName); }
     bool proxyAsks() const { return status == 407 && proxyChoice.usesProxy(); }
 
     HttpSession *session = nullptr;
     std::unique_ptr<Curl> curl;
+    std::unique_ptr<FileWriter> writer;
     QString saveDir;
     QString fileName;
     QString url;
-    QFile *file = nullptr;
 
 public:
-    /// True from startDownload() until the reply has finished; callers poll it.
+    /// True from startDownload() until the transfer and the file have
+    /// finished; callers poll it.
     bool downloading = false;
 
 private:
-    QTimer stallTimer;
-    int stallLimit = defaultStallTimeout;
-    int answerLimit = -1;
-    int stalledMsecs = 0;
-    bool ownsSession = false;
+    int stallSeconds = defaultStallTimeout / 1000;
     bool headOnly = false;
     bool finished = false;
     bool failed = false;
     bool transient = false;
-    bool abortedHere = false;
+    bool transferEnded = false;   // libcurl is done with it
     QString firstError;
     QString firstErrorDetail;
     Problem firstProblem = Problem::None;
-    QNetworkReply::NetworkError firstNetworkError = QNetworkReply::NoError;
-    QUrl address;                // of the running request
-    ProxyChoice proxyChoice;     // that the running request goes through
+    ProxyChoice proxyChoice;
     QString askingProxy;
-    QUrl redirectTarget;
-    int redirects = 0;
-    int resends = 0;
-    bool redirecting = false;   // the running answer is a redirect's; the next one follows
 
-    // The running request's answer as libcurl hands it over.
+    // Why a callback stopped the transfer, told when libcurl has ended it.
+    QString stopText;
+    Problem stopKind = Problem::None;
+    bool stopTransient = false;
+
+    // The running answer as libcurl hands it over.
     int status = 0;
     QByteArray reason;
-    QHash<QByteArray, QByteArray> headers;
-    bool headComplete = false;
-    bool headTaken = false;      // of this answer
-    QByteArray pending;          // body bytes not yet written
-    qint64 mostPending = 0;
+    bool headTaken = false;      // of the answer at the end
+    bool headNews = false;       // taken, not yet told
     bool paused = false;
-    qint64 bodyReceived = 0;     // of the final answer
+    qint64 bodyReceived = 0;     // of the answer at the end
     qint64 replyLength = -1;     // its Content-Length
     qint64 reportedReceived = -1;
 
@@ -238,7 +222,6 @@ private:
     qint64 expectedSize = -1;
     qint64 maximumSize = -1;
     QByteArray expectedSha256;
-    Sha256 sha256;
 
     // What the response turned out to be, once its head has arrived.
     QByteArray serverValidator;
@@ -246,8 +229,6 @@ private:
     int finalStatus = 0;
     bool overHttp2 = false;
     qint64 bodyOffset = 0;       // bytes of the file before the body: the staged part kept
-    qint64 bytesWritten = 0;     // of the body
-    bool headHandled = false;
     bool keepsStagedWhole = false;
     bool writesBody = true;
 };

@@ -11,12 +11,6 @@ namespace {
 // Streams on one HTTP/2 connection: enough to fill a long line with small files.
 constexpr long mostStreams = 100;
 
-QByteArray &trustedBesides()
-{
-    static QByteArray pem;
-    return pem;
-}
-
 // Before any other call to libcurl, which would initialise it implicitly and
 // leave the TLS library no longer to be chosen.
 void initCurlOnce()
@@ -49,9 +43,8 @@ struct SessionCallbacks
     }
 };
 
-// No worker thread: every result (the file's bytes, the signals, the next
-// request) is used on this thread, so handing each over through a queue
-// would only add a wake-up that could be lost.
+// libcurl runs on this thread, and so do the downloads' signals; only
+// their files are written elsewhere (FileWriter).
 HttpSession::HttpSession(QObject *parent)
     : QObject(parent)
 {
@@ -126,12 +119,7 @@ void HttpSession::signOn(const QString &proxyName, const QString &userName, cons
 
 void HttpSession::trustAlso(const QByteArray &pemCertificates)
 {
-    trustedBesides() += pemCertificates;
-}
-
-QByteArray HttpSession::extraAuthorities()
-{
-    return trustedBesides();
+    addToProcessTrust(pemCertificates);
 }
 
 void HttpSession::watch(qintptr socket, int what)

@@ -61,11 +61,9 @@ public:
     /// \a userName and \a password, kept in memory only.
     void signOn(const QString &proxyName, const QString &userName, const QString &password);
 
-    /// Certificate authorities (PEM) that every session of the process trusts,
-    /// for servers that tests start on loopback. They take the place of the
-    /// system's bundle file; its certificate folder (/etc/ssl/certs) stays.
+    /// Certificate authorities (PEM) that every session of the process
+    /// trusts besides the system's, for servers that tests start on loopback.
     static void trustAlso(const QByteArray &pemCertificates);
-    static QByteArray extraAuthorities();
 
 private:
     struct Watch

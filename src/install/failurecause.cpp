@@ -20,57 +20,30 @@ qint64 megabytes(qint64 bytes)
 
 } // namespace
 
-FailureCause FailureCause::ofHttpStatus(int status)
-{
-    if (status == 404 || status == 410)
-        return FailureCause(Kind::MissingFile);
-    return FailureCause(Kind::ServerTrouble);
-}
-
-FailureCause FailureCause::ofNetworkError(QNetworkReply::NetworkError code)
-{
-    switch (code) {
-    case QNetworkReply::ContentNotFoundError:
-    case QNetworkReply::ContentGoneError:
-        return FailureCause(Kind::MissingFile);
-    case QNetworkReply::SslHandshakeFailedError:
-        return FailureCause(Kind::Untrusted);
-    case QNetworkReply::TooManyRedirectsError:
-    case QNetworkReply::InsecureRedirectError:
-        return FailureCause(Kind::Redirect);
-    default:
-        break;
-    }
-    // Qt numbers its errors by layer: the connection, the proxy, the content,
-    // the protocol and the server.
-    if (code > QNetworkReply::NoError && code < QNetworkReply::ProxyConnectionRefusedError)
-        return FailureCause(Kind::Unreachable);
-    if (code >= QNetworkReply::ProxyConnectionRefusedError && code < QNetworkReply::ContentAccessDenied)
-        return FailureCause(Kind::Proxy);
-    if (code >= QNetworkReply::ContentAccessDenied)
-        return FailureCause(Kind::ServerTrouble);
-    return FailureCause(Kind::Other);
-}
-
 FailureCause FailureCause::ofDownload(const HttpDownloadFile &download, const QString &path)
 {
+    using Problem = HttpDownloadFile::Problem;
     switch (download.problem()) {
-    case HttpDownloadFile::Problem::Network:
-        // Qt reports a refused request as a network error too; its status says more.
-        return download.statusCode() >= 300 && download.networkError() >= QNetworkReply::ContentAccessDenied
-                   ? ofHttpStatus(download.statusCode())
-                   : ofNetworkError(download.networkError());
-    case HttpDownloadFile::Problem::HttpStatus:
-        return ofHttpStatus(download.statusCode());
-    case HttpDownloadFile::Problem::Stalled:
+    case Problem::MissingFile:
+        return FailureCause(Kind::MissingFile);
+    case Problem::ServerTrouble:
+        return FailureCause(Kind::ServerTrouble);
+    case Problem::Unreachable:
+        return FailureCause(Kind::Unreachable);
+    case Problem::Stalled:
         return FailureCause(Kind::Stalled, QString(), download.stalledFor());
-    case HttpDownloadFile::Problem::CannotWrite:
-        return ofWriteFailure(path);
-    case HttpDownloadFile::Problem::Damaged:
+    case Problem::Damaged:
         return FailureCause(Kind::Damaged);
-    case HttpDownloadFile::Problem::Redirect:
+    case Problem::Untrusted:
+        return FailureCause(Kind::Untrusted);
+    case Problem::Proxy:
+        return FailureCause(Kind::Proxy);
+    case Problem::Redirect:
         return FailureCause(Kind::Redirect);
-    case HttpDownloadFile::Problem::None:
+    case Problem::CannotWrite:
+        return ofWriteFailure(path);
+    case Problem::Other:
+    case Problem::None:
         break;
     }
     return FailureCause(Kind::Other);

@@ -2,7 +2,6 @@
 #define FAILURECAUSE_H
 
 #include <QCoreApplication>
-#include <QNetworkReply>
 #include <QString>
 #include <QtGlobal>
 
@@ -47,8 +46,6 @@ public:
     explicit FailureCause(Kind kind, const QString &subject = QString(), qint64 amount = 0)
         : what(kind), subject(subject), amount(amount) {}
 
-    static FailureCause ofHttpStatus(int status);
-    static FailureCause ofNetworkError(QNetworkReply::NetworkError code);
     /// A failed \a download into \a path.
     static FailureCause ofDownload(const HttpDownloadFile &download, const QString &path);
     /// A write into \a path failed: a full disk or a folder that may not be written.

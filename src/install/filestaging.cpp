@@ -18,11 +18,11 @@ namespace {
 QString failureText(const HttpDownloadFile &download)
 {
     const QString reason = download.errorString();
-    const int status = download.statusCode();
-    if (download.problem() != HttpDownloadFile::Problem::Network || status < 300
-        || download.networkError() < QNetworkReply::ContentAccessDenied)
+    const HttpDownloadFile::Problem kind = download.problem();
+    if (download.statusCode() < 400
+        || (kind != HttpDownloadFile::Problem::MissingFile && kind != HttpDownloadFile::Problem::ServerTrouble))
         return reason;
-    return QStringLiteral("HTTP %1, %2").arg(status).arg(reason);
+    return QStringLiteral("HTTP %1, %2").arg(download.statusCode()).arg(reason);
 }
 
 } // namespace
