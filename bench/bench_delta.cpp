@@ -59,34 +59,6 @@ struct ChangedFile
     qint64 patched = 0;    // the patch from the installed copy, else as zst
 };
 
-// The highest RssAnon seen while the object lives, sampled every millisecond.
-class AnonymousMemoryPeak
-{
-public:
-    AnonymousMemoryPeak()
-        : sampler([this] {
-              while (!stop) {
-                  peak = std::max<qint64>(peak, procSelfCounter("status", "RssAnon:"));
-                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-              }
-          })
-    {
-    }
-    ~AnonymousMemoryPeak() { finish(); }
-    qint64 finish()
-    {
-        stop = true;
-        if (sampler.joinable())
-            sampler.join();
-        return peak;
-    }
-
-private:
-    std::atomic<bool> stop{false};
-    std::atomic<qint64> peak{0};
-    std::thread sampler;
-};
-
 QString fail(const QString &reason)
 {
     std::fprintf(stderr, "%s\n", qPrintable(reason));

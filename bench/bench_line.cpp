@@ -141,6 +141,7 @@ struct Row
     QVector<double> seconds;
     QVector<double> cpuSeconds;   // user and system, this process's and its reaped children's
     QString requests;   // how the last run fetched, from nginx's log
+    QVector<double> peakMiB;      // the updater's anonymous memory at its highest
     bool failed = false;
 };
 
@@ -241,7 +242,9 @@ public:
         for (int run = 0; run < runs; ++run) {
             for (std::size_t i = 0; i < steps.size(); ++i) {
                 const double cpuBefore = cpuSecondsSoFar();
+                AnonymousMemoryPeak peak;
                 const double seconds = steps[i].second();
+                const double peakMiB = peak.finish() / 1024.0;
                 const double cpuSeconds = cpuSecondsSoFar() - cpuBefore;
                 Row &row = rows[i];
                 row.client = steps[i].first;
@@ -253,6 +256,7 @@ public:
                 }
                 row.seconds.append(seconds);
                 row.cpuSeconds.append(cpuSeconds);
+                row.peakMiB.append(peakMiB);
             }
         }
         return rows;
@@ -412,9 +416,9 @@ void printCpu(const QString &what, const Row &updater, const Row &peer)
 {
     if (updater.failed || peer.failed)
         return;
-    std::printf("CPU: updater %.2f s, %s %.2f s, %.2fx\n", median(updater.cpuSeconds),
-                qPrintable(what), median(peer.cpuSeconds),
-                median(updater.cpuSeconds) / median(peer.cpuSeconds));
+    std::printf("CPU: updater %.2f s, %s %.2f s, %.2fx; the updater's peak anonymous memory %.1f MiB\n",
+                median(updater.cpuSeconds), qPrintable(what), median(peer.cpuSeconds),
+                median(updater.cpuSeconds) / median(peer.cpuSeconds), median(updater.peakMiB));
 }
 
 // The rows of \a protocol and its targets; false when a client failed.

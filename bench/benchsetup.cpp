@@ -12,6 +12,7 @@
 #include <QSslConfiguration>
 
 #include <algorithm>
+#include <chrono>
 
 QByteArray manifestXml(const QByteArray &release, const QVector<ManifestEntry> &files)
 {
@@ -80,6 +81,24 @@ qint64 procSelfCounter(const char *file, const char *field)
             return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+
+AnonymousMemoryPeak::AnonymousMemoryPeak()
+    : sampler([this] {
+          while (!stop) {
+              peak = std::max<qint64>(peak, procSelfCounter("status", "RssAnon:"));
+              std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          }
+      })
+{
+}
+
+qint64 AnonymousMemoryPeak::finish()
+{
+    stop = true;
+    if (sampler.joinable())
+        sampler.join();
+    return peak;
 }
 
 double median(QVector<double> samples)

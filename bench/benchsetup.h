@@ -7,6 +7,9 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+#include <thread>
+
 // What the benchmarks share to lay out application directories and releases.
 
 constexpr qint64 mebibyte = 1024 * 1024;
@@ -33,6 +36,21 @@ QByteArray sha1Of(const QString &path);
 /// The first number after \a field ("VmHWM:", "wchar:") in /proc/self/\a file
 /// ("status", in KiB, or "io", in bytes); -1 when there is none.
 qint64 procSelfCounter(const char *file, const char *field);
+
+/// The highest RssAnon of this process (KiB) while the object lives,
+/// sampled every millisecond on a thread of its own.
+class AnonymousMemoryPeak
+{
+public:
+    AnonymousMemoryPeak();
+    ~AnonymousMemoryPeak() { finish(); }
+    qint64 finish();
+
+private:
+    std::atomic<bool> stop{false};
+    std::atomic<qint64> peak{0};
+    std::thread sampler;
+};
 
 /// The middle of \a samples, the mean of the two middle ones for an even count.
 double median(QVector<double> samples);
