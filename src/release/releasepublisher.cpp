@@ -4,6 +4,8 @@
 #include "manifestwriter.h"
 #include "mappedfile.h"
 #include "minisignsigner.h"
+#include "refusal.h"
+#include "serverfolder.h"
 #include "serverlayout.h"
 #include "sha256.h"
 #include "zstdcompressor.h"
@@ -53,18 +55,6 @@ struct PreviousRelease
     QString folder;
     QHash<QString, QDomElement> entries;
 };
-
-bool refuse(QString *error, const QString &why)
-{
-    *error = why;
-    return false;
-}
-
-// Where ServerLayout puts \a relative below the download base in \a serverRoot.
-QString onServer(const QString &serverRoot, const QString &relative)
-{
-    return QDir::cleanPath(serverRoot + QLatin1Char('/') + ServerLayout::basePath() + relative);
-}
 
 // Windows cannot hold two names that differ only in letter case, whether
 // files or folders, so every folder on the way counts too.

@@ -1,23 +1,9 @@
 #ifndef RELEASEPUBLISHER_H
 #define RELEASEPUBLISHER_H
 
-#include <QString>
-#include <QStringList>
+#include "releaseoptions.h"
 
-/// What one run of brenvoth-release publishes.
-struct ReleaseOptions
-{
-    QString previousManifest; ///< empty: the first release
-    QString version;
-    QString notesFile;
-    QString secretKey; ///< empty: unsigned
-    QString serverRoot;
-    QString releaseDir;
-    int level = 19;      ///< zstd level of the .zst files and patches
-    int patchesFrom = 3; ///< how many earlier releases to patch from
-    int jobs = 0;        ///< how many files are compressed at once; 0: one per core
-    QStringList notesFor = {}; ///< "LANGUAGE=FILE": notes in that language, as info-LANGUAGE
-};
+#include <QString>
 
 /// Copies the release's files under the server root, with a .zst of each and
 /// patches from earlier releases' copies where they save bytes, writes the
