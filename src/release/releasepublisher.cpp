@@ -4,6 +4,7 @@
 #include "manifestwriter.h"
 #include "mappedfile.h"
 #include "minisignsigner.h"
+#include "newmanifest.h"
 #include "refusal.h"
 #include "releasefile.h"
 #include "releaselisting.h"
@@ -45,53 +46,6 @@ struct PreviousRelease
     QString folder;
     QHash<QString, QDomElement> entries;
 };
-
-QString statusText(Manifest::Status status)
-{
-    switch (status) {
-    case Manifest::Status::Missing: return QStringLiteral("it does not exist");
-    case Manifest::Status::CannotOpen: return QStringLiteral("it cannot be opened");
-    case Manifest::Status::NotFilelist: return QStringLiteral("its root element is not filelist");
-    default: return QStringLiteral("it is not well-formed XML, or too large or deep for the updater");
-    }
-}
-
-// The previous manifest with every release kept, or a new one.
-bool startManifest(const ReleaseOptions &options, const QString &manifestPath, QDomDocument *document,
-                   QString *error)
-{
-    if (options.previousManifest.isEmpty()) {
-        if (QFileInfo::exists(manifestPath))
-            return refuse(error, QStringLiteral("%1 exists already: give it with --previous to keep its "
-                                                "releases").arg(manifestPath));
-        *document = Manifest::create();
-        return true;
-    }
-    const Manifest::Document previous = Manifest::read(options.previousManifest);
-    if (previous.status != Manifest::Status::Read)
-        return refuse(error, QStringLiteral("cannot use the previous manifest %1: %2")
-                                 .arg(options.previousManifest, statusText(previous.status)));
-    if (Manifest::releaseVersions(previous.root()).contains(options.version))
-        return refuse(error,
-                      QStringLiteral("release %1 is already in %2").arg(options.version, options.previousManifest));
-    *document = previous.document;
-    return true;
-}
-
-// Seconds since 1970, always above the previous manifest's, whatever the
-// clock says: an updater can then tell a replayed older manifest by it.
-bool stampPublished(QDomElement root, const QString &previousManifest, QString *error)
-{
-    qint64 last = -1;
-    QString reason;
-    if (!Manifest::readPublished(root, &last, &reason))
-        return refuse(error, QStringLiteral("cannot use the previous manifest %1: %2").arg(previousManifest, reason));
-    if (last == std::numeric_limits<qint64>::max())
-        return refuse(error, QStringLiteral("cannot use the previous manifest %1: its published \"%2\" leaves no "
-                                            "later second").arg(previousManifest).arg(last));
-    Manifest::setPublished(root, std::max(QDateTime::currentSecsSinceEpoch(), last + 1));
-    return true;
-}
 
 // Read as the updater reads a published manifest. A version that names no
 // release folder has no copies to compare with.
@@ -357,16 +311,6 @@ bool compressRelease(const ReleaseOptions &options, const QString &releaseFolder
 // Notes per language, by language tag.
 using LanguageNotes = QMap<QString, QString>;
 
-QVector<Manifest::ListedFile> listed(const QVector<ReleaseFile> &files, const QStringList &versions)
-{
-    QVector<Manifest::ListedFile> entries;
-    for (int i = 0; i < files.size(); ++i) {
-        const ReleaseFile &file = files.at(i);
-        entries.append({{file.dir, file.name, versions.at(i)}, {file.size, file.sha256}, {file.zsize, file.patches}});
-    }
-    return entries;
-}
-
 bool readNotes(const QString &path, QString *notes, QString *error)
 {
     QFile file(path);
@@ -491,14 +435,6 @@ QString reuseSummary(const QVector<Output> &outputs)
         .arg(zstCount).arg(patchCount);
 }
 
-bool writeManifest(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    return refuse(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-}
-
 QString compressionSummary(const QVector<ReleaseFile> &files)
 {
     int zstCount = 0;
@@ -563,7 +499,7 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
     QVector<Output> outputs;
     if (!compressRelease(options, releaseFolder, earlierFolders, &files, &outputs, error))
         return false;
-    Manifest::appendCurrentRelease(root, options.version, notes, languageNotes, listed(files, versions));
+    Manifest::appendCurrentRelease(root, options.version, notes, languageNotes, listedFiles(files, versions));
     // The bytes the signature covers, the same on every platform.
     const QByteArray bytes = Manifest::serialize(document, Manifest::LineEnds::Newline);
     if (Manifest::fromBytes(bytes).status != Manifest::Status::Read)
