@@ -5,6 +5,8 @@
 #include "mappedfile.h"
 #include "minisignsigner.h"
 #include "newmanifest.h"
+#include "notesfiles.h"
+#include "optionchecks.h"
 #include "refusal.h"
 #include "releasefile.h"
 #include "releaselisting.h"
@@ -305,69 +307,6 @@ bool compressRelease(const ReleaseOptions &options, const QString &releaseFolder
         else if (!QFile::remove(releaseFolder + QLatin1Char('/') + output.path))
             return refuse(error, QStringLiteral("cannot remove %1/%2").arg(releaseFolder, output.path));
     }
-    return true;
-}
-
-// Notes per language, by language tag.
-using LanguageNotes = QMap<QString, QString>;
-
-bool readNotes(const QString &path, QString *notes, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(error, QStringLiteral("cannot read the notes %1: %2").arg(path, file.errorString()));
-    *notes = QString::fromUtf8(file.readAll()).trimmed();
-    return true;
-}
-
-// "LANGUAGE=FILE" for each language: a language tag as "de", "pt-BR", "zh-TW".
-bool readLanguageNotes(const QStringList &notesFor, LanguageNotes *languageNotes, QString *error)
-{
-    static const QRegularExpression tag(QStringLiteral("^[A-Za-z]{2,3}(-[A-Za-z0-9]{2,8})*$"));
-    for (const QString &option : notesFor) {
-        const QString language = option.section(QLatin1Char('='), 0, 0);
-        const QString path = option.section(QLatin1Char('='), 1);
-        if (!option.contains(QLatin1Char('=')) || !tag.match(language).hasMatch() || path.isEmpty())
-            return refuse(error, QStringLiteral("--notes-for takes LANGUAGE=FILE with a language tag such as de or "
-                                                "pt-BR, not \"%1\"").arg(option));
-        if (languageNotes->contains(language))
-            return refuse(error, QStringLiteral("--notes-for gives %1 twice").arg(language));
-        QString notes;
-        if (!readNotes(path, &notes, error))
-            return false;
-        languageNotes->insert(language, notes);
-    }
-    return true;
-}
-
-bool checkVersion(const QString &version, QString *error)
-{
-    QString reason;
-    if (!namesReleaseFolder(version, &reason))
-        return refuse(error, QStringLiteral("\"%1\" cannot name a release folder: %2").arg(version, reason));
-    return true;
-}
-
-bool checkCompression(const ReleaseOptions &options, QString *error)
-{
-    if (options.level < 1 || options.level > ZstdCompressor::maxLevel())
-        return refuse(error, QStringLiteral("--level must be between 1 and %1").arg(ZstdCompressor::maxLevel()));
-    if (options.patchesFrom < 0)
-        return refuse(error, QStringLiteral("--patches-from must be 0 or more"));
-    if (options.jobs < 0)
-        return refuse(error, QStringLiteral("--jobs must be 0 or more"));
-    return true;
-}
-
-// Copying a folder into itself, or into a folder it holds, would overwrite or
-// remove the release being copied.
-bool checkApart(const QString &releaseDir, const QString &releaseFolder, QString *error)
-{
-    const QString source = QFileInfo(releaseDir).canonicalFilePath() + QLatin1Char('/');
-    const QString target = QFileInfo(releaseFolder).canonicalFilePath() + QLatin1Char('/');
-    if (source.startsWith(target) || target.startsWith(source))
-        return refuse(error, QStringLiteral("the release folder %1 and the folder %2 to publish hold one another")
-                                 .arg(releaseFolder, releaseDir));
     return true;
 }
 

@@ -1,0 +1,21 @@
+// The checks of a run's options that need no file of the release.
+
+#ifndef OPTIONCHECKS_H
+#define OPTIONCHECKS_H
+
+#include "releaseoptions.h"
+
+#include <QString>
+
+/// Whether \a version can name its release's folder on the server.
+bool checkVersion(const QString &version, QString *error);
+
+/// Whether --level, --patches-from and --jobs are in their ranges.
+bool checkCompression(const ReleaseOptions &options, QString *error);
+
+/// Whether the folder to publish and the release folder hold one another:
+/// copying a folder into itself, or into a folder it holds, would overwrite
+/// or remove the release being copied.
+bool checkApart(const QString &releaseDir, const QString &releaseFolder, QString *error);
+
+#endif // OPTIONCHECKS_H
