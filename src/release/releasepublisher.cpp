@@ -1,5 +1,7 @@
 #include "releasepublisher.h"
 #include "entryname.h"
+#include "fileversions.h"
+#include "hashedcopy.h"
 #include "manifest.h"
 #include "manifestwriter.h"
 #include "mappedfile.h"
@@ -40,94 +42,6 @@
 #include <vector>
 
 namespace {
-
-// The release that the previous manifest names as current: its folder on the
-// server and its first entry of each dir + name.
-struct PreviousRelease
-{
-    QString folder;
-    QHash<QString, QDomElement> entries;
-};
-
-// Read as the updater reads a published manifest. A version that names no
-// release folder has no copies to compare with.
-PreviousRelease previousRelease(const QDomElement &root, const QString &serverRoot)
-{
-    const QString curVersion = Manifest::offeredVersion(root);
-    QString reason;
-    PreviousRelease previous;
-    if (namesReleaseFolder(curVersion, &reason))
-        previous.folder = onServer(serverRoot, ServerLayout::releaseFolder(curVersion));
-    for (const QDomElement &file : Manifest::fileElements(Manifest::currentRelease(root, curVersion))) {
-        const Manifest::FileEntry entry = Manifest::readEntry(file);
-        const QString key = ServerLayout::filePath(entry.dir, entry.name);
-        if (!previous.entries.contains(key))
-            previous.entries.insert(key, file);
-    }
-    return previous;
-}
-
-bool copyAndHash(const QString &source, const QString &destination, ReleaseFile *file, QString *error)
-{
-    QFile in(source);
-    QFile out(destination);
-    if (!in.open(QIODevice::ReadOnly))
-        return refuse(error, QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    // What an earlier run left is removed, not written through: it may be a
-    // link to the very file being copied.
-    const bool earlier = out.exists() || QFileInfo(destination).isSymLink();
-    if (!QDir().mkpath(QFileInfo(destination).path()) || (earlier && !out.remove())
-        || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return refuse(error, QStringLiteral("cannot create %1: %2").arg(destination, out.errorString()));
-    // Size and hash describe the bytes copied, even if the source changes meanwhile.
-    Sha256 sha256;
-    qint64 copied = 0;
-    QByteArray block;
-    while (!(block = in.read(1 << 20)).isEmpty()) {
-        sha256.addData(block);
-        copied += block.size();
-        if (out.write(block) != block.size())
-            break;
-    }
-    out.close();
-    if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError)
-        return refuse(error, QStringLiteral("copying %1 to %2 failed: %3")
-                                 .arg(source, destination, in.error() ? in.errorString() : out.errorString()));
-    file->size = copied;
-    file->sha256 = sha256.result();
-    return true;
-}
-
-bool sameContent(const QString &path, const QString &otherPath)
-{
-    QFile file(path);
-    QFile other(otherPath);
-    if (!file.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly) || file.size() != other.size())
-        return false;
-    while (!file.atEnd()) {
-        if (file.read(1 << 20) != other.read(1 << 20))
-            return false;
-    }
-    return file.error() == QFileDevice::NoError && other.error() == QFileDevice::NoError;
-}
-
-// The previous entry's version when the content is the same, by its hash or,
-// without one, by the previous release's copy of the file.
-QString fileVersion(const ReleaseFile &file, const QString &copy, const PreviousRelease &previous,
-                    const QString &version)
-{
-    const QDomElement entry = previous.entries.value(file.path());
-    const QString previousVersion = Manifest::readEntry(entry).version;
-    if (previousVersion.isEmpty())
-        return version;
-    Manifest::FileIntegrity integrity;
-    QString malformed;
-    const bool hashed = Manifest::readIntegrity(entry, &integrity, &malformed) && !integrity.sha256.isEmpty();
-    const bool unchanged = hashed
-        ? integrity.sha256 == file.sha256 && (integrity.size < 0 || integrity.size == file.size)
-        : !previous.folder.isEmpty() && sameContent(copy, previous.folder + QLatin1Char('/') + file.path());
-    return unchanged ? previousVersion : version;
-}
 
 QByteArray sha256Of(const MappedFile &file)
 {
