@@ -12,6 +12,7 @@
 #include "refusal.h"
 #include "releasefile.h"
 #include "releaselisting.h"
+#include "runoncores.h"
 #include "serverfolder.h"
 #include "serverlayout.h"
 #include "sha256.h"
@@ -142,47 +143,6 @@ bool makeOutput(int level, const QString &releaseFolder, const ReleaseFile &file
     }
     return ZstdCompressor(level).write(copy, reference, destination.fileName(), maxSize, workers, &output->size,
                                        error);
-}
-
-// Runs tasks 0 to count - 1, in that order, on \a cores threads. Each task
-// takes a core; when fewer tasks wait than cores are free, the one starting
-// takes the spare cores too if it \a canShare its work. Stops starting tasks
-// after one fails.
-bool runOnCores(int count, int cores, const std::function<bool(int task)> &canShare,
-                const std::function<bool(int task, int cores, QString *error)> &task, QString *error)
-{
-    std::mutex mutex;
-    std::condition_variable freed;
-    int next = 0;
-    int free = cores;
-    auto work = [&] {
-        std::unique_lock<std::mutex> lock(mutex);
-        while (true) {
-            freed.wait(lock, [&] { return next == count || free > 0; });
-            if (next == count)
-                return;
-            const int index = next++;
-            const int taken = canShare(index) ? std::max(1, free - (count - next)) : 1;
-            free -= taken;
-            lock.unlock();
-            QString failure;
-            const bool done = task(index, taken, &failure);
-            lock.lock();
-            free += taken;
-            if (!done && error->isEmpty()) {
-                *error = failure;
-                next = count;
-            }
-            freed.notify_all();
-        }
-    };
-    std::vector<std::thread> threads;
-    for (int i = 1; i < std::min(cores, count); ++i)
-        threads.emplace_back(work);
-    work();
-    for (std::thread &thread : threads)
-        thread.join();
-    return error->isEmpty();
 }
 
 // Makes every output, the largest first so that no large one starts last,
