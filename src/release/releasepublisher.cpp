@@ -10,6 +10,7 @@
 #include "notesfiles.h"
 #include "optionchecks.h"
 #include "refusal.h"
+#include "releasecompression.h"
 #include "releasefile.h"
 #include "releaselisting.h"
 #include "runoncores.h"
@@ -44,146 +45,6 @@
 
 namespace {
 
-QByteArray sha256Of(const MappedFile &file)
-{
-    Sha256 sha256;
-    sha256.addData(reinterpret_cast<const char *>(file.data()), file.size());
-    return sha256.result();
-}
-
-// The folders of the last \a count releases of the previous manifest, newest
-// first: their users hold those copies, so patches start from them.
-QStringList patchSources(const QDomElement &root, const QString &serverRoot, int count)
-{
-    const QStringList releases = Manifest::releaseVersions(root);
-    QStringList versions;
-    for (auto version = releases.crbegin(); version != releases.crend() && versions.size() < count; ++version) {
-        QString reason;
-        if (!versions.contains(*version) && namesReleaseFolder(*version, &reason))
-            versions.append(*version);
-    }
-    QStringList folders;
-    for (const QString &version : qAsConst(versions))
-        folders.append(onServer(serverRoot, ServerLayout::releaseFolder(version)));
-    return folders;
-}
-
-// One compressed form of a release file to make, or to take from an earlier
-// run of the same release: its .zst, or a patch from an earlier copy.
-struct Output
-{
-    int file = 0;          // index into the release's files
-    QString path;          // under the release folder
-    QString reference;     // the earlier copy; empty for the .zst
-    QByteArray from;       // the earlier copy's SHA-256
-    qint64 span = 0;       // the bytes compression reads
-    qint64 size = -1;      // -1: none worth keeping
-    bool reused = false;
-};
-
-// The .zst of each file, and a patch from each earlier release's copy that
-// differs. The copy is hashed from disk: its bytes are the patch's reference,
-// whatever a manifest says.
-bool planOutputs(const QVector<ReleaseFile> &files, const QStringList &earlierFolders, QVector<Output> *outputs,
-                 QString *error)
-{
-    QSet<QString> releasePaths; // case-folded: a compressed form never takes a release file's place
-    for (const ReleaseFile &file : files)
-        releasePaths.insert(file.path().toCaseFolded());
-    for (int i = 0; i < files.size(); ++i) {
-        const ReleaseFile &file = files.at(i);
-        const QString zst = ServerLayout::compressedPath(file.path());
-        if (!releasePaths.contains(zst.toCaseFolded()))
-            outputs->append({i, zst, QString(), QByteArray(), file.size});
-        QSet<QByteArray> patched{file.sha256};
-        for (const QString &folder : earlierFolders) {
-            const QString earlierPath = folder + QLatin1Char('/') + file.path();
-            if (!QFileInfo(earlierPath).isFile())
-                continue;
-            MappedFile earlier;
-            if (!earlier.open(earlierPath, error))
-                return false;
-            const QByteArray from = sha256Of(earlier);
-            const QString patch = ServerLayout::patchPath(file.path(), from);
-            if (patched.contains(from) || releasePaths.contains(patch.toCaseFolded()))
-                continue;
-            patched.insert(from);
-            outputs->append({i, patch, earlierPath, from, file.size + earlier.size()});
-        }
-    }
-    return true;
-}
-
-// Takes the output from an earlier run when it decodes to the file, else makes
-// it. A patch here only has to beat the file: the .zst it must beat may still
-// be in the making.
-bool makeOutput(int level, const QString &releaseFolder, const ReleaseFile &file, int workers, Output *output,
-                QString *error)
-{
-    MappedFile copy;
-    MappedFile earlier;
-    if (!copy.open(releaseFolder + QLatin1Char('/') + file.path(), error)
-        || (!output->reference.isEmpty() && !earlier.open(output->reference, error)))
-        return false;
-    const MappedFile *reference = output->reference.isEmpty() ? nullptr : &earlier;
-    const qint64 maxSize = reference ? file.size - 1 : file.size * 19 / 20;
-    QFile destination(releaseFolder + QLatin1Char('/') + output->path);
-    if (destination.exists() || QFileInfo(destination).isSymLink()) {
-        QString unusable;
-        if (destination.size() <= maxSize && !QFileInfo(destination).isSymLink()
-            && readZstdFrame({destination.fileName(), output->reference, QString(), file.size, file.sha256},
-                             &unusable)) {
-            output->size = destination.size();
-            output->reused = true;
-            return true;
-        }
-        if (!destination.remove())
-            return refuse(error, QStringLiteral("cannot replace %1: %2")
-                                     .arg(destination.fileName(), destination.errorString()));
-    }
-    return ZstdCompressor(level).write(copy, reference, destination.fileName(), maxSize, workers, &output->size,
-                                       error);
-}
-
-// Makes every output, the largest first so that no large one starts last,
-// then keeps a patch only when it is smaller than what the updater would fetch
-// without it. No more outputs are in the making than cores, and no more zstd
-// workers: memory is that many sets of zstd's tables and windows, whatever
-// the size of the release.
-bool compressRelease(const ReleaseOptions &options, const QString &releaseFolder, const QStringList &earlierFolders,
-                     QVector<ReleaseFile> *files, QVector<Output> *outputs, QString *error)
-{
-    if (!planOutputs(*files, earlierFolders, outputs, error))
-        return false;
-    QVector<int> order(outputs->size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [outputs](int a, int b) { return outputs->at(a).span > outputs->at(b).span; });
-    const int cores = options.jobs > 0 ? options.jobs : std::max(1, QThread::idealThreadCount());
-    // zstd makes a patch in one piece (see ZstdCompressor): only a .zst shares.
-    const auto canShare = [&](int task) { return outputs->at(order.at(task)).reference.isEmpty(); };
-    const auto make = [&](int task, int workers, QString *failure) {
-        Output &output = (*outputs)[order.at(task)];
-        return makeOutput(options.level, releaseFolder, files->at(output.file), workers, &output, failure);
-    };
-    if (!runOnCores(order.size(), cores, canShare, make, error))
-        return false;
-    for (const Output &output : qAsConst(*outputs)) {
-        if (output.reference.isEmpty())
-            (*files)[output.file].zsize = output.size;
-    }
-    for (const Output &output : qAsConst(*outputs)) {
-        ReleaseFile &file = (*files)[output.file];
-        if (output.reference.isEmpty() || output.size < 0)
-            continue;
-        if (output.size < (file.zsize >= 0 ? file.zsize : file.size))
-            file.patches.append({output.from, output.size});
-        else if (!QFile::remove(releaseFolder + QLatin1Char('/') + output.path))
-            return refuse(error, QStringLiteral("cannot remove %1/%2").arg(releaseFolder, output.path));
-    }
-    return true;
-}
-
 // Every file and link under \a folder, and its folders, the deepest first.
 void listTree(const QString &folder, QStringList *files, QStringList *folders)
 {
@@ -217,12 +78,13 @@ bool removeLeftovers(const QString &releaseFolder, const QSet<QString> &publishe
 }
 
 // Everything the release folder holds once published.
-QSet<QString> publishedPaths(const QVector<ReleaseFile> &files, const QVector<Output> &outputs, bool isSigned)
+QSet<QString> publishedPaths(const QVector<ReleaseFile> &files, const QVector<CompressedOutput> &outputs,
+                             bool isSigned)
 {
     QSet<QString> paths;
     for (const ReleaseFile &file : files)
         paths.insert(file.path());
-    for (const Output &output : outputs) {
+    for (const CompressedOutput &output : outputs) {
         const ReleaseFile &file = files.at(output.file);
         const bool kept = output.reference.isEmpty()
             ? file.zsize >= 0
@@ -236,11 +98,11 @@ QSet<QString> publishedPaths(const QVector<ReleaseFile> &files, const QVector<Ou
     return paths;
 }
 
-QString reuseSummary(const QVector<Output> &outputs)
+QString reuseSummary(const QVector<CompressedOutput> &outputs)
 {
     int zstCount = 0;
     int patchCount = 0;
-    for (const Output &output : outputs) {
+    for (const CompressedOutput &output : outputs) {
         if (output.reused)
             ++(output.reference.isEmpty() ? zstCount : patchCount);
     }
@@ -309,7 +171,7 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
             return false;
         versions.append(fileVersion(file, copy, previous, options.version));
     }
-    QVector<Output> outputs;
+    QVector<CompressedOutput> outputs;
     if (!compressRelease(options, releaseFolder, earlierFolders, &files, &outputs, error))
         return false;
     Manifest::appendCurrentRelease(root, options.version, notes, languageNotes, listedFiles(files, versions));
