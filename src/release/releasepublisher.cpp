@@ -1,10 +1,10 @@
 #include "releasepublisher.h"
-#include "entryname.h"
+#include "compressionsummary.h"
 #include "fileversions.h"
 #include "hashedcopy.h"
+#include "leftovers.h"
 #include "manifest.h"
 #include "manifestwriter.h"
-#include "mappedfile.h"
 #include "minisignsigner.h"
 #include "newmanifest.h"
 #include "notesfiles.h"
@@ -13,125 +13,13 @@
 #include "releasecompression.h"
 #include "releasefile.h"
 #include "releaselisting.h"
-#include "runoncores.h"
 #include "serverfolder.h"
 #include "serverlayout.h"
-#include "sha256.h"
-#include "zstdcompressor.h"
-#include "zstdframe.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QMap>
-#include <QRegularExpression>
-#include <QSaveFile>
 #include <QScopeGuard>
-#include <QSet>
-#include <QThread>
+#include <QStringList>
 #include <QVector>
-
-#include <algorithm>
-#include <condition_variable>
-#include <functional>
-#include <limits>
-#include <mutex>
-#include <numeric>
-#include <thread>
-#include <vector>
-
-namespace {
-
-// Every file and link under \a folder, and its folders, the deepest first.
-void listTree(const QString &folder, QStringList *files, QStringList *folders)
-{
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink())
-            folders->prepend(path);
-        else
-            files->append(path);
-    }
-}
-
-// A run that continues where an earlier one stopped leaves the folder as a
-// fresh run would: what this run does not publish goes. The listing ends
-// first: Windows keeps a folder that is still being read.
-bool removeLeftovers(const QString &releaseFolder, const QSet<QString> &published, QString *error)
-{
-    const QDir root(QFileInfo(releaseFolder).absoluteFilePath());
-    QStringList files;
-    QStringList folders;
-    listTree(root.path(), &files, &folders);
-    for (const QString &path : qAsConst(files)) {
-        if (!published.contains(root.relativeFilePath(path)) && !QFile::remove(path))
-            return refuse(error, QStringLiteral("cannot remove %1, left by an earlier run").arg(path));
-    }
-    for (const QString &folder : qAsConst(folders))
-        QDir().rmdir(folder); // only an empty one goes
-    return true;
-}
-
-// Everything the release folder holds once published.
-QSet<QString> publishedPaths(const QVector<ReleaseFile> &files, const QVector<CompressedOutput> &outputs,
-                             bool isSigned)
-{
-    QSet<QString> paths;
-    for (const ReleaseFile &file : files)
-        paths.insert(file.path());
-    for (const CompressedOutput &output : outputs) {
-        const ReleaseFile &file = files.at(output.file);
-        const bool kept = output.reference.isEmpty()
-            ? file.zsize >= 0
-            : std::any_of(file.patches.begin(), file.patches.end(),
-                          [&output](const Manifest::Delivery::Patch &patch) { return patch.from == output.from; });
-        if (kept)
-            paths.insert(output.path);
-    }
-    if (isSigned)
-        paths.insert(ServerLayout::signatureName());
-    return paths;
-}
-
-QString reuseSummary(const QVector<CompressedOutput> &outputs)
-{
-    int zstCount = 0;
-    int patchCount = 0;
-    for (const CompressedOutput &output : outputs) {
-        if (output.reused)
-            ++(output.reference.isEmpty() ? zstCount : patchCount);
-    }
-    return QStringLiteral("Taken from an earlier run of this release: %1 .zst files and %2 patches\n")
-        .arg(zstCount).arg(patchCount);
-}
-
-QString compressionSummary(const QVector<ReleaseFile> &files)
-{
-    int zstCount = 0;
-    int patchCount = 0;
-    qint64 rawBytes = 0;
-    qint64 zstBytes = 0;
-    qint64 patchBytes = 0;
-    for (const ReleaseFile &file : files) {
-        rawBytes += file.size;
-        if (file.zsize >= 0) {
-            ++zstCount;
-            zstBytes += file.zsize;
-        }
-        patchCount += file.patches.size();
-        for (const Manifest::Delivery::Patch &patch : file.patches)
-            patchBytes += patch.size;
-    }
-    return QStringLiteral("Compressed: %1 .zst files and %2 patches; %3 bytes raw, %4 in .zst files, %5 in "
-                          "patches\n").arg(zstCount).arg(patchCount).arg(rawBytes).arg(zstBytes).arg(patchBytes);
-}
-
-} // namespace
 
 bool publishRelease(const ReleaseOptions &options, QString *summary, QString *error)
 {
