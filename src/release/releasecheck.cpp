@@ -1,8 +1,6 @@
 #include "releasecheck.h"
-#include "entryname.h"
 #include "manifest.h"
 #include "minisign.h"
-#include "releasenotes.h"
 #include "serverlayout.h"
 #include "zstdframe.h"
 
@@ -72,13 +70,13 @@ QStringList ReleaseCheck::problems() const
 QString ReleaseCheck::summary() const
 {
     int compressed = 0, patches = 0;
-    for (const Item &item : items) {
+    for (const Item &item : list.items()) {
         compressed += item.kind == Item::Kind::Compressed;
         patches += item.kind == Item::Kind::Patch;
     }
     QString text = tr("release %1 at %2 is whole: %3 files, %4 .zst files and %5 patches, %6")
-                       .arg(version, source.where(QString()))
-                       .arg(items.size() - compressed - patches)
+                       .arg(list.version(), source.where(QString()))
+                       .arg(list.items().size() - compressed - patches)
                        .arg(compressed)
                        .arg(patches)
                        .arg(options.deep ? tr("their sizes and digests checked, %1 decoded").arg(decoded)
@@ -87,6 +85,7 @@ QString ReleaseCheck::summary() const
         text += tr(" (%1 patches not decoded: the earlier copy they start from is not listed or not there)")
                     .arg(notDecoded);
     text += signatureVerified ? tr("; the signature verified") : tr("; no signature checked (no --key)");
+    const QStringList notesLanguages = list.notesLanguages();
     return text + (notesLanguages.isEmpty() ? tr("; notes in no other language")
                                             : tr("; notes also in %1").arg(notesLanguages.join(QStringLiteral(", "))));
 }
@@ -105,102 +104,19 @@ void ReleaseCheck::onManifestFetched(const QString &localPath, const QString &pr
     manifestBytes = file.readAll();
     file.close();
     source.done(localPath);
-    if (!readManifest(manifestBytes))
+    const bool listed = list.read(manifestBytes, !publicKey.isEmpty());
+    for (const CheckList::Problem &listProblem : list.problems())
+        addProblem(-1, listProblem.path, listProblem.text);
+    if (!listed)
         return finish();
     if (publicKey.isEmpty())
         return startItems();
     verifySignature();
 }
 
-bool ReleaseCheck::readManifest(const QByteArray &bytes)
-{
-    const QString manifestName = ServerLayout::manifestName();
-    const Manifest::Document manifest = Manifest::fromBytes(bytes);
-    if (manifest.status != Manifest::Status::Read) {
-        addProblem(-1, manifestName, tr("it is not a manifest the updater can read"));
-        return false;
-    }
-    const QDomElement root = manifest.root();
-    qint64 published = -1;
-    QString reason;
-    if (!Manifest::readPublished(root, &published, &reason))
-        addProblem(-1, manifestName, tr("%1, the updater refuses it").arg(reason));
-    version = Manifest::offeredVersion(root);
-    if (!namesReleaseFolder(version, &reason)) {
-        addProblem(-1, manifestName,
-                   tr("its current release \"%1\" cannot name a release folder: %2").arg(version, reason));
-        return false;
-    }
-    releaseFolder = ServerLayout::releaseFolder(version);
-    const QDomElement release = Manifest::currentRelease(root, version);
-    if (release.isNull()) {
-        addProblem(-1, manifestName, tr("it names %1 as the current release but lists no such release").arg(version));
-        return false;
-    }
-    notesLanguages = ReleaseNotes::languages(release);
-    for (const QDomElement &entry : Manifest::fileElements(release))
-        listEntry(entry);
-    return true;
-}
-
-// The updater refuses a release that holds an entry it may not write, before
-// it fetches anything: no entry of it is looked for.
-void ReleaseCheck::listEntry(const QDomElement &element)
-{
-    const Manifest::FileEntry entry = Manifest::readEntry(element);
-    const QString path = releaseFolder + ServerLayout::filePath(entry.dir, entry.name);
-    Manifest::FileIntegrity integrity;
-    QString reason;
-    if (!isPublishable(entry.dir, entry.name, &reason))
-        return addProblem(-1, path, tr("the updater would refuse the file: %1").arg(reason));
-    if (!Manifest::readIntegrity(element, &integrity, &reason))
-        return addProblem(-1, path, reason);
-    if (!publicKey.isEmpty() && !integrity.isComplete())
-        addProblem(-1, path, tr("its entry has no size and sha256, an updater with a key refuses the release"));
-
-    Item file{Item::Kind::File, path, integrity.size, integrity.sha256, -1, {}, {}, -1, {}};
-    items.append(file);
-    // The updater takes a smaller way only to a file it can check.
-    if (!integrity.isComplete())
-        return;
-    const Manifest::Delivery delivery = Manifest::readDelivery(element);
-    if (delivery.compressedSize >= 0)
-        items.append({Item::Kind::Compressed, ServerLayout::compressedPath(path), delivery.compressedSize, {},
-                      integrity.size, integrity.sha256, {}, -1, {}});
-    for (const Manifest::Delivery::Patch &patch : delivery.patches) {
-        Item item{Item::Kind::Patch, ServerLayout::patchPath(path, patch.from), patch.size,
-                  {}, integrity.size, integrity.sha256, {}, -1, patch.from};
-        item.reference =
-            earlierCopy(element.ownerDocument().documentElement(), entry, patch.from, &item.referenceSize);
-        items.append(item);
-    }
-}
-
-// A patch starts from the file of the same folder and name in an earlier
-// release; the manifest tells which one had that content.
-QString ReleaseCheck::earlierCopy(const QDomElement &root, const Manifest::FileEntry &entry, const QByteArray &sha256,
-                                  qint64 *size) const
-{
-    for (const QString &earlier : Manifest::releaseVersions(root)) {
-        QString reason;
-        if (!namesReleaseFolder(earlier, &reason))
-            continue;
-        for (const QDomElement &file : Manifest::fileElements(Manifest::currentRelease(root, earlier))) {
-            const Manifest::FileEntry copy = Manifest::readEntry(file);
-            Manifest::FileIntegrity integrity;
-            if (copy.dir == entry.dir && copy.name == entry.name && Manifest::readIntegrity(file, &integrity, &reason)
-                && integrity.sha256 == sha256) {
-                *size = integrity.size;
-                return ServerLayout::releaseFolder(earlier) + ServerLayout::filePath(entry.dir, entry.name);
-            }
-        }
-    }
-    return QString();
-}
-
 void ReleaseCheck::verifySignature()
 {
-    const QString path = releaseFolder + ServerLayout::signatureName();
+    const QString path = list.releaseFolder() + ServerLayout::signatureName();
     source.fetch(path, -1, QByteArray(), signatureLimit, [this, path](const QString &localPath, const QString &problem) {
         QFile file(localPath);
         QString reason = problem;
@@ -220,7 +136,7 @@ void ReleaseCheck::verifySignature()
 
 void ReleaseCheck::startItems()
 {
-    while (next < items.size() && running < checksAtOnce) {
+    while (next < list.items().size() && running < checksAtOnce) {
         ++running;
         checkItem(next++);
     }
@@ -230,10 +146,10 @@ void ReleaseCheck::startItems()
 
 void ReleaseCheck::checkItem(int index)
 {
-    const Item &item = items.at(index);
+    const Item &item = list.items().at(index);
     if (!options.deep) {
         source.askSize(item.path, [this, index](qint64 size, const QString &problem) {
-            const qint64 expected = items.at(index).size;
+            const qint64 expected = list.items().at(index).size;
             onItemChecked(index, !problem.isEmpty() || expected < 0 || size == expected
                                      ? problem : ReleaseSource::sizeProblem(size, expected));
         });
@@ -241,7 +157,7 @@ void ReleaseCheck::checkItem(int index)
     }
     const QByteArray sha256 = item.kind == Item::Kind::File ? item.sha256 : QByteArray();
     source.fetch(item.path, item.size, sha256, -1, [this, index](const QString &localPath, const QString &problem) {
-        const Item &item = items.at(index);
+        const Item &item = list.items().at(index);
         if (!problem.isEmpty() || item.kind == Item::Kind::File) {
             source.done(localPath);
             return onItemChecked(index, problem);
@@ -268,7 +184,7 @@ void ReleaseCheck::checkItem(int index)
 
 void ReleaseCheck::checkDecoded(int index, const QString &compressed, const QString &reference)
 {
-    const Item &item = items.at(index);
+    const Item &item = list.items().at(index);
     QString problem;
     if (readZstdFrame({compressed, reference, QString(), item.decodedSize, item.decodedSha256}, &problem))
         ++decoded;
@@ -280,7 +196,7 @@ void ReleaseCheck::checkDecoded(int index, const QString &compressed, const QStr
 void ReleaseCheck::onItemChecked(int index, const QString &problem)
 {
     if (!problem.isEmpty())
-        addProblem(index, items.at(index).path, problem);
+        addProblem(index, list.items().at(index).path, problem);
     ++checked;
     --running;
     startItems();
@@ -288,7 +204,7 @@ void ReleaseCheck::onItemChecked(int index, const QString &problem)
 
 void ReleaseCheck::onProgressTimer()
 {
-    QString line = tr("checked %1 of %2 files").arg(checked).arg(items.size());
+    QString line = tr("checked %1 of %2 files").arg(checked).arg(list.items().size());
     if (options.deep)
         line += tr(", %1 MB fetched").arg(bytesFetched / 1000000);
     emit progressed(line);

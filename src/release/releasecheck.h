@@ -1,18 +1,16 @@
 #ifndef RELEASECHECK_H
 #define RELEASECHECK_H
 
-#include "manifest.h"
+#include "checklist.h"
 #include "releasesource.h"
 
 #include <QByteArray>
-#include <QDomElement>
 #include <QEventLoop>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <QVector>
 
 /// What one run of brenvoth-release --check looks at.
 struct CheckOptions
@@ -47,25 +45,9 @@ signals:
     void progressed(const QString &line);
 
 private:
-    struct Item
-    {
-        enum class Kind { File, Compressed, Patch };
-        Kind kind = Kind::File;
-        QString path;          // relative to the download base
-        qint64 size = -1;      // of this file; -1: not given
-        QByteArray sha256;     // of a raw file; empty: not given
-        qint64 decodedSize = -1; // what a .zst or a patch decodes to
-        QByteArray decodedSha256;
-        QString reference;     // the earlier copy a patch starts from; empty: none listed
-        qint64 referenceSize = -1;
-        QByteArray referenceSha256;
-    };
+    using Item = CheckList::Item;
 
     void onManifestFetched(const QString &localPath, const QString &problem);
-    bool readManifest(const QByteArray &bytes);
-    void listEntry(const QDomElement &element);
-    QString earlierCopy(const QDomElement &root, const Manifest::FileEntry &entry, const QByteArray &sha256,
-                        qint64 *size) const;
     void verifySignature();
     void startItems();
     void checkItem(int index);
@@ -80,10 +62,7 @@ private:
     QEventLoop loop;
     QByteArray publicKey;
     QByteArray manifestBytes;
-    QString version;
-    QString releaseFolder; // "v<version>/"
-    QStringList notesLanguages; // of the info-<language> notes
-    QVector<Item> items;
+    CheckList list;
     QMap<int, QStringList> found; // item index (-1: the manifest) -> its problems
     int next = 0;
     int running = 0;
