@@ -1,3 +1,5 @@
+// A file's bytes, mapped read-only for the compressor.
+
 #ifndef MAPPEDFILE_H
 #define MAPPEDFILE_H
 

@@ -1,3 +1,5 @@
+// Signs the new manifest with the minisign command.
+
 #ifndef MINISIGNSIGNER_H
 #define MINISIGNSIGNER_H
 

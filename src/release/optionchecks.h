@@ -1,4 +1,5 @@
-// The checks of a run's options that need no file of the release.
+// Checks a run's options before anything is copied: the version, the
+// compression options, and that the two folders lie apart.
 
 #ifndef OPTIONCHECKS_H
 #define OPTIONCHECKS_H

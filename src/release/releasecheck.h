@@ -1,3 +1,6 @@
+// brenvoth-release --check: fetches what a CheckList lists, as users would,
+// and checks it.
+
 #ifndef RELEASECHECK_H
 #define RELEASECHECK_H
 

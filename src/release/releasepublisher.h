@@ -1,3 +1,5 @@
+// Publishes one release: runs the steps of publishing in their order.
+
 #ifndef RELEASEPUBLISHER_H
 #define RELEASEPUBLISHER_H
 

@@ -1,3 +1,5 @@
+// Where --check fetches from: the download server over http(s), or its folder.
+
 #ifndef RELEASESOURCE_H
 #define RELEASESOURCE_H
 

@@ -1,3 +1,5 @@
+// Writes the zstd frames published beside a release's files.
+
 #ifndef ZSTDCOMPRESSOR_H
 #define ZSTDCOMPRESSOR_H
 
