@@ -1,8 +1,7 @@
 #include "httpdownloadfile.h"
-#include "curlhandles.h"
+#include "curlrequest.h"
 #include "filewriter.h"
 #include "httpanswer.h"
-#include "tlstrust.h"
 #include "transferfailure.h"
 
 #include <QDir>
@@ -12,29 +11,6 @@
 
 #include <limits>
 #include <utility>
-
-struct HttpDownloadFile::Curl
-{
-    CurlEasy easy{curl_easy_init()};
-    CurlList headers;
-    char errorText[CURL_ERROR_SIZE] = {};
-
-    /// The header \a name of the last answer so far; empty without one.
-    QByteArray header(const char *name) const
-    {
-        curl_header *found = nullptr;
-        if (curl_easy_header(easy.get(), name, 0, CURLH_HEADER, -1, &found) != CURLHE_OK)
-            return QByteArray();
-        return QByteArray(found->value);
-    }
-
-    long info(CURLINFO what) const
-    {
-        long value = 0;
-        curl_easy_getinfo(easy.get(), what, &value);
-        return value;
-    }
-};
 
 // libcurl's callbacks take what arrives and may stop the transfer; the
 // download tells its caller once libcurl has returned
@@ -78,7 +54,7 @@ HttpDownloadFile::HttpDownloadFile(QString fileName, QString url, QString saveDi
 HttpDownloadFile::~HttpDownloadFile()
 {
     if (downloading && !transferEnded)
-        session->stop(curl->easy.get());
+        session->stop(curl->handle());
 }
 
 void HttpDownloadFile::reuseStaged(qint64 stagedBytes, qint64 fileLength, const QByteArray &validator)
@@ -106,7 +82,7 @@ void HttpDownloadFile::startDownload()
     if (downloading || finished)
         return;
     downloading = true;
-    curl = std::make_unique<Curl>();
+    curl = std::make_unique<CurlRequest>();
     setUpHandle();
 
     if (!headOnly) {
@@ -120,77 +96,16 @@ void HttpDownloadFile::startDownload()
         if (!openTarget())
             fail(cannotWriteText(), Problem::CannotWrite);
     }
-    session->start(curl->easy.get(), this);
+    session->start(curl->handle(), this);
 }
 
-// Redirects are libcurl's to follow, never from https to http; stalls are
-// its to notice (a transfer that the writer paused is not counted).
 void HttpDownloadFile::setUpHandle()
 {
-    CURL *easy = curl->easy.get();
     const QUrl address(url, QUrl::TolerantMode);
-    curl_easy_setopt(easy, CURLOPT_URL, address.toEncoded().constData());
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, curl->errorText);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &DownloadCallbacks::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &DownloadCallbacks::onBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(maximumRedirects));
-    const bool secure = address.scheme() == QLatin1String("https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-    // Over TLS the server may choose HTTP/2 and carry many files on one
-    // connection; in clear text it stays HTTP/1.1, as few servers take h2c.
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(stallSeconds));
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(stallSeconds) * 1000);
-    if (headOnly)
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    useProcessTrust(easy);
-    setRequestHeaders();
-    setProxy(address);
-}
-
-// A compressed answer would be decoded and lose its length, and with it the
-// check for a cut-off one: the file comes as stored. libcurl asks the same
-// of every redirect's target, a range and its condition included.
-void HttpDownloadFile::setRequestHeaders()
-{
-    curl_slist *list = curl_slist_append(nullptr, "Accept-Encoding: identity");
-    if (!stagedValidator.isEmpty()) {
-        const bool isEtag = stagedValidator.startsWith('"');
-        if (stagedBytes == stagedLength) {
-            list = curl_slist_append(list, ((isEtag ? "If-None-Match: " : "If-Modified-Since: ") + stagedValidator).constData());
-        } else {
-            list = curl_slist_append(list, ("Range: bytes=" + QByteArray::number(stagedBytes) + '-').constData());
-            list = curl_slist_append(list, ("If-Range: " + stagedValidator).constData());
-        }
-    }
-    curl->headers.reset(list);
-    curl_easy_setopt(curl->easy.get(), CURLOPT_HTTPHEADER, list);
-}
-
-// The proxy's credentials go to its own options alone, never to
-// CURLOPT_USERPWD: no server and no redirect's target gets them. The proxy
-// chosen for the address asked also carries the redirects libcurl follows;
-// the hosts reached directly are told apart at each one.
-void HttpDownloadFile::setProxy(const QUrl &address)
-{
+    curl->setUp(address, stallSeconds, headOnly, {&DownloadCallbacks::onHeader, &DownloadCallbacks::onBody, this});
+    curl->setRequestHeaders(stagedBytes, stagedLength, stagedValidator);
     proxyChoice = session->proxyFor(address);
-    CURL *easy = curl->easy.get();
-    // Empty: no proxy, whatever libcurl would read from the environment itself.
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxyChoice.proxy.constData());
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, proxyChoice.noProxy.constData());
-    if (!proxyChoice.usesProxy())
-        return;
-    curl_easy_setopt(easy, CURLOPT_PROXYTYPE, proxyChoice.proxyType);
-    curl_easy_setopt(easy, CURLOPT_PROXYAUTH, proxyChoice.authMask);
-    curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxyChoice.userName.constData());
-    curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxyChoice.password.constData());
+    curl->setProxy(proxyChoice);
 }
 
 // The file is written from the pool's threads, unbuffered: what the writer
@@ -239,7 +154,7 @@ bool HttpDownloadFile::refusesRedirect()
     if (curl->info(CURLINFO_REDIRECT_COUNT) == maximumRedirects)
         return false;
     char *current = nullptr;
-    curl_easy_getinfo(curl->easy.get(), CURLINFO_EFFECTIVE_URL, &current);
+    curl_easy_getinfo(curl->handle(), CURLINFO_EFFECTIVE_URL, &current);
     const QUrl from = QUrl::fromEncoded(current);
     const QByteArray location = curl->header("Location");
     const QUrl to = HttpAnswer::redirectTarget(from, location);
@@ -267,7 +182,7 @@ bool HttpDownloadFile::takeHead()
     headNews = true;
     session->noteArrival(this);
     curl_off_t length = -1;
-    curl_easy_getinfo(curl->easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    curl_easy_getinfo(curl->handle(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     replyLength = length;
     announcedLength = replyLength;
     overHttp2 = curl->info(CURLINFO_HTTP_VERSION) == CURL_HTTP_VERSION_2_0;
@@ -380,7 +295,7 @@ void HttpDownloadFile::onTransferDone(int result)
     if (!stopText.isEmpty())
         failure = TransferFailure{stopText, stopKind, stopTransient, QString(), false};
     else if (code != CURLE_OK)
-        failure = failureOfResult(curl->easy.get(), code, route, QString::fromUtf8(curl->errorText));
+        failure = failureOfResult(curl->handle(), code, route, curl->errorWords());
     else if (!keepsStagedWhole)
         failure = failureOfStatus(finalStatus, reason, route);
     if (failure.proxyAsks)
@@ -423,7 +338,7 @@ void HttpDownloadFile::onWriterResumable()
     if (!paused || transferEnded)
         return;
     paused = false;
-    session->resume(curl->easy.get());
+    session->resume(curl->handle());
 }
 
 void HttpDownloadFile::onWriterFinished(FileWriter::Outcome outcome, qint64 length)
@@ -487,7 +402,7 @@ void HttpDownloadFile::stop(const QString &errorText, Problem kind, bool transie
 void HttpDownloadFile::abortTransfer(const QString &errorText, Problem kind)
 {
     fail(errorText, kind);
-    session->stop(curl->easy.get());
+    session->stop(curl->handle());
     transferEnded = true;
     finalStatus = status;
     reportProgress();

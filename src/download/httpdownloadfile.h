@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-class QUrl;
+class CurlRequest;
 
 /// Fetches one file by HTTP GET and streams the body into a file in a
 /// directory. One object serves exactly one download.
@@ -147,7 +147,6 @@ signals:
     void responseStarted();
 
 private:
-    struct Curl;
     friend struct DownloadCallbacks;
 
     void onArrivals() override;
@@ -156,8 +155,6 @@ private:
     void onWriterResumable();
     void onWriterFinished(FileWriter::Outcome outcome, qint64 length);
     void setUpHandle();
-    void setRequestHeaders();
-    void setProxy(const QUrl &address);
     bool openTarget();
     bool onHeadEnd();
     bool refusesRedirect();
@@ -177,7 +174,7 @@ private:
     bool proxyAsks() const { return status == 407 && proxyChoice.usesProxy(); }
 
     HttpSession *session = nullptr;
-    std::unique_ptr<Curl> curl;
+    std::unique_ptr<CurlRequest> curl;
     std::unique_ptr<FileWriter> writer;
     QString saveDir;
     QString fileName;
