@@ -63,7 +63,8 @@ void CurlRequest::setProxy(const ProxyChoice &proxyChoice)
     // Empty: no proxy, whatever libcurl would read from the environment itself.
     curl_easy_setopt(easy, CURLOPT_PROXY, proxyChoice.proxy.constData());
     curl_easy_setopt(easy, CURLOPT_NOPROXY, proxyChoice.noProxy.constData());
-    if (!proxyChoice.usesProxy())
+    throughProxy = proxyChoice.usesProxy();
+    if (!throughProxy)
         return;
     curl_easy_setopt(easy, CURLOPT_PROXYTYPE, proxyChoice.proxyType);
     curl_easy_setopt(easy, CURLOPT_PROXYAUTH, proxyChoice.authMask);

@@ -34,6 +34,8 @@ public:
     /// \a stagedBytes of \a stagedLength, or for nothing new when it is whole.
     void setRequestHeaders(qint64 stagedBytes, qint64 stagedLength, const QByteArray &stagedValidator);
     void setProxy(const ProxyChoice &proxyChoice);
+    /// Whether the request goes through a proxy, once setProxy() has chosen.
+    bool usesProxy() const { return throughProxy; }
 
     CURL *handle() const { return easy.get(); }
     /// The header \a name of the last answer so far; empty without one.
@@ -46,6 +48,7 @@ private:
     CurlEasy easy{curl_easy_init()};
     CurlList headers;
     char errorText[CURL_ERROR_SIZE] = {};
+    bool throughProxy = false;
 };
 
 #endif // CURLREQUEST_H

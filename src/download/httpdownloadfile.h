@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+class ArrivingAnswer;
 class CurlRequest;
 
 /// Fetches one file by HTTP GET and streams the body into a file in a
@@ -126,11 +127,11 @@ public:
     bool failureIsTransient() const { return failed && transient; }
     /// The server's validator for its copy, a strong ETag or else the
     /// Last-Modified date, once the response has begun; empty without one.
-    QByteArray validator() const { return serverValidator; }
+    QByteArray validator() const;
     /// The whole file's length as the response announced it, or -1.
-    qint64 fileLength() const { return announcedLength; }
+    qint64 fileLength() const;
     /// Whether the answer came over HTTP/2, once the response has begun.
-    bool usedHttp2() const { return overHttp2; }
+    bool usedHttp2() const;
     /// The HTTP status of the last answer, once the transfer has finished; 0 without one.
     int statusCode() const { return finalStatus; }
     /// Whether the proxy refused the request for want of a user name and
@@ -147,8 +148,6 @@ signals:
     void responseStarted();
 
 private:
-    friend struct DownloadCallbacks;
-
     void onArrivals() override;
     void onTransferDone(int result) override;
     void onWriterFailed();
@@ -156,25 +155,18 @@ private:
     void onWriterFinished(FileWriter::Outcome outcome, qint64 length);
     void setUpHandle();
     bool openTarget();
-    bool onHeadEnd();
-    bool refusesRedirect();
-    bool takeHead();
-    bool startBody();
     void tellHead();
-    size_t takeBody(const char *data, size_t bytes);
-    void stop(const QString &errorText, Problem kind, bool transient = false);
     void noteProxyRefusal();
     void reportProgress(bool last = false);
     void endWriting();
     void finishTransfer();
-    bool asksForRange() const;
     void fail(const QString &errorText, Problem kind, bool transient = false, const QString &detail = QString());
     void abortTransfer(const QString &errorText, Problem kind);
     QString cannotWriteText() const;
-    bool proxyAsks() const { return status == 407 && proxyChoice.usesProxy(); }
 
     HttpSession *session = nullptr;
     std::unique_ptr<CurlRequest> curl;
+    std::unique_ptr<ArrivingAnswer> answer;
     std::unique_ptr<FileWriter> writer;
     QString saveDir;
     QString fileName;
@@ -197,21 +189,8 @@ private:
     Problem firstProblem = Problem::None;
     ProxyChoice proxyChoice;
     QString askingProxy;
-
-    // Why a callback stopped the transfer, told when libcurl has ended it.
-    QString stopText;
-    Problem stopKind = Problem::None;
-    bool stopTransient = false;
-
-    // The running answer as libcurl hands it over.
-    int status = 0;
-    QByteArray reason;
-    bool headTaken = false;      // of the answer at the end
-    bool headNews = false;       // taken, not yet told
-    bool paused = false;
-    qint64 bodyReceived = 0;     // of the answer at the end
-    qint64 replyLength = -1;     // its Content-Length
     qint64 reportedReceived = -1;
+    int finalStatus = 0;
 
     qint64 stagedBytes = 0;
     qint64 stagedLength = -1;
@@ -219,15 +198,6 @@ private:
     qint64 expectedSize = -1;
     qint64 maximumSize = -1;
     QByteArray expectedSha256;
-
-    // What the response turned out to be, once its head has arrived.
-    QByteArray serverValidator;
-    qint64 announcedLength = -1;
-    int finalStatus = 0;
-    bool overHttp2 = false;
-    qint64 bodyOffset = 0;       // bytes of the file before the body: the staged part kept
-    bool keepsStagedWhole = false;
-    bool writesBody = true;
 };
 
 #endif // HTTPDOWNLOADFILE_H
