@@ -1,3 +1,4 @@
+#include "runningprograms.h"
 #include "testfiles.h"
 #include "windowsfiles.h"
 

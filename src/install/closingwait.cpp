@@ -1,6 +1,6 @@
 #include "closingwait.h"
+#include "runningprograms.h"
 #include "updatejob.h"
-#include "windowsfiles.h"
 
 #include <QDebug>
 

@@ -1,7 +1,7 @@
 #include "commitstep.h"
 #include "releasecommit.h"
+#include "runningprograms.h"
 #include "updatejob.h"
-#include "windowsfiles.h"
 
 #include <QDebug>
 #include <QDir>
