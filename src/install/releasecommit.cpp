@@ -1,6 +1,7 @@
 #include "releasecommit.h"
 #include "durablefiles.h"
 #include "entrycheck.h"
+#include "fileholders.h"
 #include "windowsfiles.h"
 
 #include <QDebug>

@@ -2,14 +2,13 @@
 #define WINDOWSFILES_H
 
 #include <QString>
-#include <QStringList>
 
-/// What Windows can tell about files and the programs that use them: the
-/// raw error of a move, whether it means another program holds the file,
-/// who that is, and the long paths Windows' wide calls take; whether a
-/// program runs is told in the same namespace (runningprograms.h). It knows
-/// nothing of releases. Elsewhere a move is a plain rename and nothing is
-/// known to be held.
+/// Moving a file as Windows does, and what the move's error means: the raw
+/// error of a move, whether it means that another program holds the file
+/// for now, and the long paths Windows' wide calls take. It knows nothing of
+/// releases. Elsewhere a move is a plain rename and nothing is known to be
+/// held. Who holds a file (fileholders.h) and whether a program runs
+/// (runningprograms.h) are told in the same namespace.
 namespace WindowsFiles {
 
 /// A system error code: GetLastError() on Windows, errno elsewhere; 0 is success.
@@ -22,9 +21,6 @@ ErrorCode move(const QString &from, const QString &to);
 /// Whether \a code, from a call on \a path, means that another program
 /// has the file open for now, rather than that it may never be written.
 bool isHeldByAnother(ErrorCode code, const QString &path);
-/// The file names of the programs that have any of \a paths open, as
-/// Windows' Restart Manager tells them; empty when it cannot tell.
-QStringList holders(const QStringList &paths);
 /// \a path as Windows' wide calls take it: backslashes, and for a full
 /// path the \\?\ prefix that lets it pass 260 characters.
 QString longPath(const QString &path);
