@@ -89,12 +89,17 @@ void HttpDownloadFile::setUpHandle()
 // it is continued.
 bool HttpDownloadFile::openTarget()
 {
-    const bool reusing = !stagedValidator.isEmpty();
-    if (!reusing && QFile::exists(fileName))
-        QFile::remove(fileName);
     auto file = std::make_unique<QFile>(fileName);
-    if (!file->open((reusing ? QIODevice::ReadWrite : QIODevice::WriteOnly) | QIODevice::Unbuffered))
-        return false;
+    if (!stagedValidator.isEmpty()) {
+        if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+            return false;
+    } else if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        // An earlier file goes first, a link included, rather than being
+        // written through; a new one, the usual case, takes one call.
+        QFile::remove(fileName);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+    }
     writer = std::make_unique<FileWriter>(std::move(file), FileWriter::Expected{expectedSize, expectedSha256},
                                           bufferLimit);
     connect(writer.get(), &FileWriter::failed, this, &HttpDownloadFile::onWriterFailed);

@@ -28,11 +28,13 @@ QString failureText(const HttpDownloadFile &download)
 } // namespace
 
 FileStaging::FileStaging(const Context &context, const QString &stagedPath,
-                         const Manifest::FileIntegrity &integrity, const QVector<StagingWay> &ways, QObject *parent)
+                         const Manifest::FileIntegrity &integrity, qint64 stagedSize, const QVector<StagingWay> &ways,
+                         QObject *parent)
     : QObject(parent)
     , context(context)
     , stagedPath(stagedPath)
     , integrity(integrity)
+    , stagedSize(stagedSize)
     , ways(ways)
 {
     retryTimer.setSingleShot(true);
@@ -49,11 +51,15 @@ FileStaging::~FileStaging()
     decoding.waitForFinished();
 }
 
+// Most files have nothing on disk to look at: they start at once.
 void FileStaging::start()
 {
     const auto patch = std::find_if(ways.cbegin(), ways.cend(), [](const StagingWay &way) { return !way.from.isEmpty(); });
+    const bool mayBeStaged = integrity.isComplete() && stagedSize == integrity.size;
+    if (!mayBeStaged && patch == ways.cend())
+        return startAttempt();
     working = true;
-    examining.setFuture(QtConcurrent::run(&FileStaging::examine, stagedPath, integrity,
+    examining.setFuture(QtConcurrent::run(&FileStaging::examine, stagedPath, integrity, stagedSize,
                                           patch == ways.cend() ? QString() : patch->reference));
 }
 
@@ -73,11 +79,10 @@ void FileStaging::cancel()
 // it, need not be fetched again. A patch applies only to the copy it was
 // made from, which is hashed here and never taken on the local manifest's word.
 FileStaging::Examination FileStaging::examine(const QString &stagedPath, const Manifest::FileIntegrity &integrity,
-                                              const QString &reference)
+                                              qint64 stagedSize, const QString &reference)
 {
     Examination found;
-    if (integrity.isComplete() && QFileInfo(stagedPath).size() == integrity.size
-        && sha256OfFile(stagedPath) == integrity.sha256) {
+    if (integrity.isComplete() && stagedSize == integrity.size && sha256OfFile(stagedPath) == integrity.sha256) {
         found.stagedWhole = flushAsStaged(stagedPath);
         return found;
     }

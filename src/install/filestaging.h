@@ -37,9 +37,10 @@ public:
         int retries = 0;
     };
 
-    /// Stages into \a stagedPath, which must end up with \a integrity.
+    /// Stages into \a stagedPath, which must end up with \a integrity and
+    /// holds \a stagedSize bytes from an earlier run (-1: nothing).
     FileStaging(const Context &context, const QString &stagedPath, const Manifest::FileIntegrity &integrity,
-                const QVector<StagingWay> &ways, QObject *parent = nullptr);
+                qint64 stagedSize, const QVector<StagingWay> &ways, QObject *parent = nullptr);
     ~FileStaging() override;
 
     void start();
@@ -80,7 +81,7 @@ private:
         QString problem;
     };
     static Examination examine(const QString &stagedPath, const Manifest::FileIntegrity &integrity,
-                               const QString &reference);
+                               qint64 stagedSize, const QString &reference);
     static Decoding decode(const StagingWay &way, const QString &stagedPath, const Manifest::FileIntegrity &integrity);
 
     void onExamined();
@@ -93,6 +94,7 @@ private:
     const Context context;
     const QString stagedPath;
     const Manifest::FileIntegrity integrity;
+    const qint64 stagedSize;
     QVector<StagingWay> ways;
     int wayIndex = 0;
     int attempt = 0;

@@ -53,17 +53,18 @@ bool mayWriteEverywhere(const ApplicationLayout &layout, const ReleasePlan &plan
 
 // A disk that fills up half-way fails the update after the whole download; a
 // release that cannot fit is not fetched at all. What an earlier run staged
-// counts as there, and each compressed copy in flight lies beside its decoded
-// file for a moment.
-bool hasRoomForRelease(const ApplicationLayout &layout, const ReleasePlan &plan, UpdateError *error)
+// counts as there (and is noted for staging), and each compressed copy in
+// flight lies beside its decoded file for a moment.
+bool hasRoomForRelease(const ApplicationLayout &layout, ReleasePlan *plan, UpdateError *error)
 {
     qint64 needed = Preflight::spaceMargin;
     QVector<qint64> compressed;
-    for (const PendingFile &file : plan.files) {
+    for (PendingFile &file : plan->files) {
         if (file.integrity.size < 0)
             continue;
-        const qint64 staged = QFileInfo(layout.stagedPath(file.dir, file.name)).size();
-        needed += file.integrity.size - qBound<qint64>(0, staged, file.integrity.size);
+        const QFileInfo staged(layout.stagedPath(file.dir, file.name));
+        file.stagedSize = staged.exists() ? staged.size() : -1;
+        needed += file.integrity.size - qBound<qint64>(0, file.stagedSize, file.integrity.size);
         qint64 largest = file.delivery.compressedSize;
         for (const Manifest::Delivery::Patch &patch : file.delivery.patches)
             largest = qMax(largest, patch.size);
@@ -130,7 +131,7 @@ Preflight::Result Preflight::run(const ApplicationLayout &layout, bool keyed, co
     Result result;
     if (readReleasePlan(layout, version, dirs, names, keyed, &result.plan, &result.error)
         && mayWriteEverywhere(layout, result.plan, &result.error)
-        && hasRoomForRelease(layout, result.plan, &result.error))
+        && hasRoomForRelease(layout, &result.plan, &result.error))
         makeStagingFolders(layout, result.plan, &result.error);
     return result;
 }

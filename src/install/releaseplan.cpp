@@ -45,7 +45,7 @@ bool matchEntries(const ApplicationLayout &layout, const QDomElement &release, c
     QSet<QString> seen;
     int next = 0;
     for (int i = 0; i < dirs.size() && i < names.size(); ++i) {
-        PendingFile file{dirs.at(i), names.at(i), {}, {}};
+        PendingFile file{dirs.at(i), names.at(i), {}, {}, -1};
         QDomElement entry;
         while (next < entries.length() && entry.isNull()) {
             const QDomElement candidate = entries.at(next++).toElement();

@@ -17,6 +17,8 @@ struct PendingFile
     QString name;
     Manifest::FileIntegrity integrity;
     Manifest::Delivery delivery;
+    /// The size of a copy that an earlier run staged; -1: none.
+    qint64 stagedSize = -1;
 };
 
 /// What one update installs, read from the downloaded manifest before

@@ -33,7 +33,7 @@ void SignatureCheck::fetch()
 {
     StagingWay way = rawWay(url, layout.signature(), ServerLayout::signatureName(), {});
     way.limit = signatureLimit;
-    staging.reset(new FileStaging(context, way.path, {}, {way}));
+    staging.reset(new FileStaging(context, way.path, {}, -1, {way}));
     connect(staging.get(), &FileStaging::finished, this, &SignatureCheck::onFetched, Qt::QueuedConnection);
     staging->start();
 }

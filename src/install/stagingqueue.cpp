@@ -40,7 +40,7 @@ void StagingQueue::startStaging(int index)
 {
     const PendingFile &file = files.at(index);
     auto *staging = new FileStaging(context, layout.stagedPath(file.dir, file.name), file.integrity,
-                                    waysTo(file, layout, releaseUrl), this);
+                                    file.stagedSize, waysTo(file, layout, releaseUrl), this);
     running.insert(index, staging);
     connect(staging, &FileStaging::progressed, this, [this, index](qint64 received, qint64 total) {
         progress->setReceived(index, received, total);
