@@ -89,3 +89,12 @@ bool readReleasePlan(const ApplicationLayout &layout, const QString &version, co
     plan->localManifest = Manifest::rewrittenOrCopied(document, plan->downloadedManifest);
     return true;
 }
+
+const PendingFile *unverifiableFile(const ReleasePlan &plan)
+{
+    for (const PendingFile &file : plan.files) {
+        if (!file.integrity.isComplete())
+            return &file;
+    }
+    return nullptr;
+}

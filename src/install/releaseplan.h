@@ -44,4 +44,8 @@ struct ReleasePlan
 bool readReleasePlan(const ApplicationLayout &layout, const QString &version, const QStringList &dirs,
                      const QStringList &names, bool keyed, ReleasePlan *plan, UpdateError *error);
 
+/// The first file of \a plan whose entry gives no size and SHA-256, so that
+/// no signature of the manifest can vouch for it; null when there is none.
+const PendingFile *unverifiableFile(const ReleasePlan &plan);
+
 #endif // RELEASEPLAN_H

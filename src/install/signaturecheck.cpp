@@ -20,10 +20,8 @@ SignatureCheck::~SignatureCheck() = default;
 
 void SignatureCheck::start(const ReleasePlan &plan, const QString &releaseUrl)
 {
-    for (const PendingFile &file : plan.files) {
-        if (!file.integrity.isComplete())
-            return refuse(QStringLiteral("%1%2 has no size and sha256 in the manifest").arg(file.dir, file.name));
-    }
+    if (const PendingFile *file = unverifiableFile(plan))
+        return refuse(QStringLiteral("%1%2 has no size and sha256 in the manifest").arg(file->dir, file->name));
     manifest = plan.downloadedManifest;
     url = releaseUrl + ServerLayout::signatureName();
     fetch();

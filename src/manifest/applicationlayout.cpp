@@ -18,6 +18,12 @@ ApplicationLayout::ApplicationLayout(const QString &applicationDir)
 {
 }
 
+ApplicationLayout::ApplicationLayout(const QString &applicationDir, const QString &stagingDir)
+    : appDir(applicationDir)
+    , stagingDir(stagingDir)
+{
+}
+
 QString ApplicationLayout::localManifestName()
 {
     return ServerLayout::manifestName();

@@ -12,6 +12,10 @@ class ApplicationLayout
 public:
     /// \a applicationDir without a trailing slash.
     explicit ApplicationLayout(const QString &applicationDir);
+    /// A release staged in \a stagingDir, outside the application folder:
+    /// where a side that may write the folder when its user may not takes
+    /// the release in and keeps its journal.
+    ApplicationLayout(const QString &applicationDir, const QString &stagingDir);
 
     QString applicationDir() const { return appDir; }
     QString localManifest() const;
