@@ -1,5 +1,7 @@
 #include "minisignkeys.h"
 #include "releasecommit.h"
+#include "folderlock.h"
+#include "releaseapplication.h"
 #include "releaseintake.h"
 #include "testfiles.h"
 #include "testwaits.h"
@@ -50,7 +52,13 @@ struct Setup
         return writeFile(staged.filePath("version.xml"), manifest)
                && writeFile(staged.filePath("version.xml.minisig"), minisignSignature(key, manifest, root.path()));
     }
-    ApplicationLayout target() const { return ApplicationLayout(app.path(), protectedDir); }
+    ApplicationLayout target() const { return ReleaseApplication::layoutFor(app.path(), protectedDir); }
+    ReleaseApplication application() const { return ReleaseApplication(app.path(), protectedDir, key.publicKey); }
+    bool isAtRelease2() const
+    {
+        return contentOf(app.filePath("core.dll")) == "core 2" && contentOf(app.filePath("plugins/render.dll")) == "render 2"
+               && contentOf(app.filePath("version.xml")).contains("curVersion=\"2.0.0\"");
+    }
 };
 
 using Spoil = std::function<bool(Setup &)>;
@@ -77,6 +85,9 @@ class tst_ReleaseIntake : public QObject
 private slots:
     void initTestCase();
     void wholeReleaseIsCommitted();
+    void appliedWhole();
+    void oneRequestAtATime();
+    void interruptedCommitFinishedFirst();
     void refused_data();
     void refused();
 };
@@ -103,9 +114,51 @@ void tst_ReleaseIntake::wholeReleaseIsCommitted()
         files.append({file.dir, file.name});
     ReleaseCommit commit(setup.target());
     QVERIFY2(commit.commit(plan.version, files, plan.localManifest), qPrintable(commit.errorString()));
-    QCOMPARE(contentOf(setup.app.filePath("core.dll")), QByteArray("core 2"));
-    QCOMPARE(contentOf(setup.app.filePath("plugins/render.dll")), QByteArray("render 2"));
-    QVERIFY(contentOf(setup.app.filePath("version.xml")).contains("curVersion=\"2.0.0\""));
+    QVERIFY(setup.isAtRelease2());
+}
+
+void tst_ReleaseIntake::appliedWhole()
+{
+    Setup setup;
+    QVERIFY(setup.make());
+    const UpdateError error = setup.application().apply(setup.staged.path());
+    QVERIFY2(!error.failed(), qPrintable(error.technical));
+    QVERIFY(setup.isAtRelease2());
+    QVERIFY2(QDir(setup.protectedDir).isEmpty(), "the copies or the lock stayed behind");
+}
+
+void tst_ReleaseIntake::oneRequestAtATime()
+{
+    Setup setup;
+    QVERIFY(setup.make());
+    QVERIFY(QDir().mkpath(setup.protectedDir));
+    FolderLock other(setup.protectedDir + "/" + ReleaseApplication::lockName());
+    QCOMPARE(other.tryLock(), FolderLock::Result::Taken);
+    const QMap<QString, QByteArray> before = snapshot(setup.app.path());
+    const UpdateError error = setup.application().apply(setup.staged.path());
+    QCOMPARE(error.kind, UpdateError::Kind::NotInstalled);
+    QVERIFY2(error.technical.contains("another release"), qPrintable(error.technical));
+    QCOMPARE(snapshot(setup.app.path()), before);
+}
+
+// A commit cut short (a kill, a power cut) is finished before anything else.
+void tst_ReleaseIntake::interruptedCommitFinishedFirst()
+{
+    Setup setup;
+    QVERIFY(setup.make());
+    ReleasePlan plan;
+    UpdateError error;
+    QVERIFY2(ReleaseIntake(setup.staged.path(), setup.target(), setup.key.publicKey).take(&plan, &error),
+             qPrintable(error.technical));
+    ReleaseCommit cut(setup.target());
+    cut.setStepHook([](int step) { return step == 3 ? ReleaseCommit::StepAction::Stop : ReleaseCommit::StepAction::Continue; });
+    QVERIFY(!cut.commit(plan.version, {{"", "core.dll"}, {"plugins/", "render.dll"}}, plan.localManifest));
+    QVERIFY(!setup.isAtRelease2());
+    ReleaseApplication application = setup.application();
+    error = application.apply(setup.staged.path());
+    QVERIFY2(!application.recovered().isEmpty(), "nothing was recovered");
+    QVERIFY(setup.isAtRelease2());
+    QVERIFY2(error.technical.contains("no file of release 2.0.0 differs"), qPrintable(error.technical));
 }
 
 void tst_ReleaseIntake::refused_data()

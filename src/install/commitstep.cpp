@@ -1,5 +1,4 @@
 #include "commitstep.h"
-#include "releasecommit.h"
 #include "runningprograms.h"
 #include "updatejob.h"
 
@@ -42,6 +41,11 @@ UpdateError CommitStep::run(const ReleasePlan &plan)
     });
     if (commit.commit(plan.version, files, plan.localManifest))
         return UpdateError();
+    return errorOf(commit, layout);
+}
+
+UpdateError CommitStep::errorOf(const ReleaseCommit &commit, const ApplicationLayout &layout)
+{
     const QString blocked = QDir(layout.applicationDir()).relativeFilePath(commit.blockedFile());
     QString program = commit.blockingProgram();
     // Where Windows cannot tell who holds it, Brenvoth still running is the likely one.

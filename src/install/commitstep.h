@@ -2,6 +2,7 @@
 #define COMMITSTEP_H
 
 #include "applicationlayout.h"
+#include "releasecommit.h"
 #include "releaseplan.h"
 #include "updateerror.h"
 
@@ -22,6 +23,9 @@ public:
 
     void start(const ReleasePlan &plan);
     const UpdateError &error() const { return failure; }
+
+    /// How the failed \a commit in \a layout ended, in an update's terms.
+    static UpdateError errorOf(const ReleaseCommit &commit, const ApplicationLayout &layout);
 
 signals:
     /// What the commit waits for, in words for the user; empty when it goes on.

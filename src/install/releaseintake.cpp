@@ -72,6 +72,11 @@ bool ReleaseIntake::readPlan(ReleasePlan *plan, UpdateError *error)
         *error = refusal(pending.failureLine());
         return false;
     }
+    if (pending.updateDirs.isEmpty()) {
+        *error = UpdateError(UpdateError::Kind::NotInstalled, FailureCause(FailureCause::Kind::Other),
+                             QStringLiteral("no file of release %1 differs from the installed one").arg(pending.newVersion));
+        return false;
+    }
     if (!readReleasePlan(target, pending.newVersion, pending.updateDirs, pending.updateNames, true, plan, error))
         return false;
     if (const PendingFile *file = unverifiableFile(*plan)) {
