@@ -84,7 +84,7 @@ run_update() {
     start_updater
     "${before_click[@]}"
     xdotool mousemove --window "$window" 547 320 click 1
-    wait_for 300 "$@" || fail "the installation did not finish"
+    wait_for 300 "$@" || fail "the installation did not finish: $(tail -n 20 "$work/updater.log")"
     # No pause: the button reads "OK" before the updater takes its next event,
     # for the installation turns no event loop after download/ goes.
     xdotool mousemove --window "$window" 547 320 click 1
