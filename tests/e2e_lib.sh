@@ -198,7 +198,9 @@ check_published_update() {
         cmp -s "$release/$file" "$app/$file" || fail "$file is not 2.0.0's"
     done
     local fetched
-    fetched=$(grep -o '"GET /brenvothDownload/windows/v2.0.0/[^ ]*' "$log" | sed 's|.*/v2.0.0/||' | sort | tr '\n' ' ')
+    # A keyed updater fetches the signature too.
+    fetched=$(grep -o '"GET /brenvothDownload/windows/v2.0.0/[^ ]*' "$log" | sed 's|.*/v2.0.0/||' \
+        | grep -vx 'version.xml.minisig' | sort | tr '\n' ' ')
     [[ $fetched =~ ^core.dll.from-[0-9a-f]{16}.zst\ plugins/imageformats/jpeg.dll\ plugins/render.dll.zst\ $ ]] \
         || fail "expected a patch for core.dll, the .zst of render.dll and the raw jpeg.dll; fetched: $fetched"
     echo "fetched $(grep -o '^sent [0-9]*' "$log" | awk '{s += $2} END {print s}') bytes for" \

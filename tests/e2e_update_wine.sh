@@ -90,7 +90,8 @@ run_update() {
     xdotool mousemove --window "$window" 547 320 click 1
     timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
     wait "$updater_pid" || fail "the updater exited with status $?"
-    wait_for 180 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+    wait_for 180 test -s "$app/started-with.txt" \
+        || fail "Brenvoth.exe was not started: $(tail -n 20 "$work/updater.log")"
 }
 
 # Every file of the application folder with its checksum, but the stub's output.
@@ -201,6 +202,119 @@ case_https_update() {
     echo "PASS: whole update of 3 files over https and HTTP/2 under wine, the test authority trusted through Windows' store"
 }
 
+# ---------------------------------------------------------------------------
+# Brenvoth installed for all users in C:\Program Files\Brenvoth: the release
+# staged in the user's %LOCALAPPDATA%\Brenvoth, applied by the service or by
+# the same program started elevated. Wine runs every program as one Unix
+# user, so these show the road and the refusals, not the privilege boundary.
+machine_app="${WINEPREFIX:-$HOME/.wine}/drive_c/Program Files/Brenvoth"
+user_dir="${WINEPREFIX:-$HOME/.wine}/drive_c/users/$(whoami)/AppData/Local/Brenvoth"
+state_dir="${WINEPREFIX:-$HOME/.wine}/drive_c/ProgramData/Brenvoth/UpdateService"
+
+service() { (cd "$machine_app" && wine ./brenvoth-update-service.exe "$@"); }
+
+install_service() { service install || fail "the service's own install command failed"; }
+
+# Release 1.0.0 installed in Program Files with the keyed updater and
+# service; 2.0.0 published and signed; its manifest where the user's
+# updater finds it.
+lay_out_machine_update() {
+    app=$machine_app
+    rm -rf "$app" "$user_dir" "$state_dir"
+    trap 'timeout 60 wine "$machine_app/brenvoth-update-service.exe" uninstall >/dev/null 2>&1 || true; rm -rf "$machine_app" "$user_dir"; cleanup' EXIT
+    install_app
+    cp "$BRENVOTH_KEYED_SERVICE" "$app/brenvoth-update-service.exe"
+    lay_out_published_update "$app" env WINEPATH="Z:$app" wine "$build/bin/brenvoth-release.exe"
+    minisign -S -s "$BRENVOTH_MACHINE_KEY" -m "$www/brenvothDownload/windows/version.xml" >/dev/null \
+        || fail "minisign could not sign the manifest"
+    cp "$www/brenvothDownload/windows/version.xml.minisig" "$(release_dir 2.0.0)/"
+    mkdir -p "$user_dir/download"
+    mv "$app/download/version.xml" "$user_dir/download/version.xml"
+    rmdir "$app/download"
+}
+
+case_machine_service() {
+    lay_out_machine_update
+    install_service
+    wine reg query 'HKLM\SOFTWARE\Brenvoth\UpdateService' /v ApplicationFolder 2>/dev/null \
+        | grep -qF 'C:\Program Files\Brenvoth' || fail "the service's folder is not set in HKLM"
+    run_update test ! -d "$user_dir/download"
+    check_published_update "$app" "$server_log"
+    grep -q 'Request to apply the release staged in C:\\users\\.*\\AppData\\Local\\Brenvoth\\download' \
+        "$state_dir/service.log" || fail "the service's log names no request: $(cat "$state_dir/service.log")"
+    ! grep -q "administrator rights" "$work/updater.log" || fail "the updater asked for administrator rights: $(cat "$work/updater.log")"
+    echo "PASS: Brenvoth in Program Files updated 1.0.0 to 2.0.0 through the service, no prompt"
+}
+
+# request_service <staged path>: the service started by hand with that
+# request, as any user could; waits for it to log how the request ended.
+ends_logged() { grep -c 'Not applied\|^.* Applied$' "$state_dir/service.log" 2>/dev/null || true; }
+more_ends_than() { [ "$(ends_logged)" -gt "$1" ]; }
+request_service() {
+    local before
+    before=$(ends_logged)
+    wine sc start BrenvothUpdateService "$(printf 'brenvoth-apply 1\nstaged %s\n' "$1" | base64 -w0)" \
+        >/dev/null 2>&1 || fail "the service did not start"
+    wait_for 120 more_ends_than "${before:-0}" || fail "the service logged no end for $1"
+}
+
+# refused_unchanged <what> <log pattern>: the last request was refused as
+# the pattern says, and the application folder is as it was.
+refused_unchanged() {
+    tail -n1 "$state_dir/service.log" | grep -q "Not applied: .*$2" \
+        || fail "$1: not refused for $2: $(tail -n3 "$state_dir/service.log")"
+    [ "$(app_state)" = "$before" ] || fail "$1: the application folder changed"
+    echo "PASS: $1: refused ($2), nothing changed"
+}
+
+case_machine_refusals() {
+    lay_out_machine_update
+    install_service
+    local staged=$user_dir/download wine_staged before
+    wine_staged="C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
+    cp -r "$work/releases/2.0.0/." "$staged/"
+    cp "$www/brenvothDownload/windows/version.xml.minisig" "$staged/"
+    before=$(app_state)
+
+    printf 'X' | dd of="$staged/core.dll" bs=1 seek=10 conv=notrunc status=none
+    request_service "$wine_staged"
+    refused_unchanged "a staged file changed after the download" "core.dll differs from the signed manifest"
+    cp "$work/releases/2.0.0/core.dll" "$staged/core.dll"
+
+    request_service "$wine_staged\\..\\..\\..\\..\\..\\..\\Windows"
+    refused_unchanged "a request with .." "request refused"
+    request_service '\\server\share\download'
+    refused_unchanged "a UNC path" "request refused"
+    request_service 'C:\Windows\Temp'
+    refused_unchanged "another folder" "request refused"
+    request_service "C:\\$(printf 'a%.0s' $(seq 1100))"
+    refused_unchanged "an over-long path" "request refused"
+    ln -f "$staged/core.dll" "$user_dir/core-link.dll"
+    request_service "$wine_staged"
+    refused_unchanged "a hard-linked file in the staged tree" "more than one name"
+    rm "$user_dir/core-link.dll"
+
+    # An updater without a key has no per-machine road at all.
+    cp "$(dirname "$updater")/BrenvothUpdaterLoopback.exe" "$app/BrenvothUpdater.exe"
+    before=$(app_state)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    grep -q "not installed: a build without a publisher's key updates no folder for all users" "$work/updater.log" \
+        || fail "the unkeyed build gave no reason: $(cat "$work/updater.log")"
+    [ "$(app_state)" = "$before" ] || fail "the unkeyed build changed the application folder"
+    echo "PASS: an unkeyed updater refuses a per-machine folder, nothing changed"
+}
+
+case_machine_elevated() {
+    lay_out_machine_update
+    run_update test ! -d "$user_dir/download"
+    check_published_update "$app" "$server_log"
+    grep -q 'No update service .*asking for administrator rights' "$work/updater.log" \
+        || fail "the updater did not take the elevated road: $(cat "$work/updater.log")"
+    grep -q 'Request to apply the release staged in' "$state_dir/service.log" \
+        || fail "the elevated program's log names no request"
+    echo "PASS: with no service, the elevated program updated Brenvoth in Program Files"
+}
+
 # A release that replaces a library the running updater has loaded: Windows
 # lets it be renamed aside, not overwritten; the copy aside goes at the next start.
 case_loaded_library() {
@@ -223,7 +337,7 @@ XML
 </software></filelist>
 XML
 
-    run_update grep -q 'curVersion="2.0.0"' "$app/version.xml"
+    run_update test ! -d "$user_dir/download"
 
     cmp -s "$work/Qt5Xml.dll" "$app/Qt5Xml.dll" || fail "the loaded Qt5Xml.dll was not replaced"
     [ "$(cat "$app/a.dll")" = 'a 2.0.0' ] || fail "a.dll was not replaced"
@@ -449,7 +563,8 @@ case_second_updater() {
     wait_for 300 test ! -d "$app/download" || fail "the first updater did not finish"
     xdotool mousemove --window "$window" 547 320 click 1
     timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the first updater did not end after OK"
-    wait_for 180 test -s "$app/started-with.txt" || fail "Brenvoth.exe was not started"
+    wait_for 180 test -s "$app/started-with.txt" \
+        || fail "Brenvoth.exe was not started: $(tail -n 20 "$work/updater.log")"
     check_whole_update
     [ ! -e "$app/BrenvothUpdater.lock" ] || fail "the lock was left behind"
     echo "PASS: a second updater during an update changed nothing and said so; the release installed whole"

@@ -109,4 +109,10 @@ new_wine_prefix() {
     rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >"$2" 2>&1
     wineboot -i </dev/null >>"$2" 2>&1
+    # The session that made the prefix runs two service managers, each
+    # answering for the services made through it: a new one runs one. Its
+    # own programs start here, not in a test whose output they would hold.
+    wineserver -k && wineserver -w
+    wineserver -p </dev/null >>"$2" 2>&1
+    wineboot </dev/null >>"$2" 2>&1
 }

@@ -2,6 +2,7 @@
 #include "applicationlayout.h"
 #include "httpdownloadfile.h"
 
+#include <QDataStream>
 #include <QStorageInfo>
 
 #include <climits>
@@ -59,6 +60,20 @@ FailureCause FailureCause::ofWriteFailure(const QString &path)
     if (volume.isValid() && volume.bytesAvailable() < nearlyFull)
         return FailureCause(Kind::NoSpace);
     return FailureCause(Kind::CannotWrite);
+}
+
+QDataStream &operator<<(QDataStream &out, const FailureCause &cause)
+{
+    return out << int(cause.what) << cause.subject << cause.amount << cause.program;
+}
+
+QDataStream &operator>>(QDataStream &in, FailureCause &cause)
+{
+    int kind = 0;
+    in >> kind >> cause.subject >> cause.amount >> cause.program;
+    const bool known = kind >= int(FailureCause::Kind::None) && kind <= int(FailureCause::Kind::NotWritable);
+    cause.what = known ? FailureCause::Kind(kind) : FailureCause::Kind::Other;
+    return in;
 }
 
 FailureCause FailureCause::ofHeldFile(const QString &file, const QString &program)

@@ -10,6 +10,7 @@
 /// file that cannot be written, a refused manifest) into the sentence the
 /// window leads with; the technical detail stays beside it, in parentheses.
 class HttpDownloadFile;
+class QDataStream;
 
 class FailureCause
 {
@@ -58,6 +59,10 @@ public:
     /// What went wrong and what the user can do, as a clause without a full
     /// stop, starting in lower case.
     QString plainWords() const;
+
+    /// As the side applying a release for the updater hands it over.
+    friend QDataStream &operator<<(QDataStream &out, const FailureCause &cause);
+    friend QDataStream &operator>>(QDataStream &in, FailureCause &cause);
 
 private:
     Kind what = Kind::None;

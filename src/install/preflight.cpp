@@ -24,9 +24,16 @@ bool failNotWritable(const ApplicationLayout &layout, const QString &path, const
 }
 
 // Each folder the commit writes in (the nearest existing one for a new
-// folder) and each file it replaces; one look at each destination.
+// folder) and each file it replaces; one look at each destination. Where
+// another side applies the release, only the user's staging folder.
 bool mayWriteEverywhere(const ApplicationLayout &layout, const ReleasePlan &plan, UpdateError *error)
 {
+    QString reason;
+    if (layout.appliedForUser()) {
+        if (QDir().mkpath(layout.downloadDir()) && canCreateFileIn(layout.downloadDir(), &reason))
+            return true;
+        return failNotWritable(layout, layout.downloadDir(), reason, error);
+    }
     QStringList folders{layout.applicationDir(), layout.downloadDir()};
     QStringList replaced;
     for (const PendingFile &file : plan.files) {
@@ -39,7 +46,6 @@ bool mayWriteEverywhere(const ApplicationLayout &layout, const ReleasePlan &plan
         if (destination.isFile())
             replaced << destination.filePath();
     }
-    QString reason;
     for (const QString &folder : qAsConst(folders)) {
         if (!canCreateFileIn(folder, &reason))
             return failNotWritable(layout, folder, reason, error);
@@ -129,6 +135,12 @@ Preflight::Result Preflight::run(const ApplicationLayout &layout, bool keyed, co
                                  const QStringList &dirs, const QStringList &names)
 {
     Result result;
+    if (layout.appliedForUser() && !keyed) {
+        // What it would apply with more rights than the user's, nothing vouches for.
+        result.error = UpdateError(UpdateError::Kind::NotInstalled, FailureCause(FailureCause::Kind::NotWritable),
+                                   QStringLiteral("a build without a publisher's key updates no folder for all users"));
+        return result;
+    }
     if (readReleasePlan(layout, version, dirs, names, keyed, &result.plan, &result.error)
         && mayWriteEverywhere(layout, result.plan, &result.error)
         && hasRoomForRelease(layout, &result.plan, &result.error))

@@ -1,13 +1,17 @@
 #include "updatecontroller.h"
+#include "machineinstall.h"
 #include "releasecommit.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QEventLoopLocker>
 #include <QProcess>
 
 UpdateController::UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent)
     : QObject(parent)
-    , layout(applicationDir)
+    , layout(MachineInstall::isPerMachine(applicationDir) ? MachineInstall::userLayout(applicationDir)
+                                                          : ApplicationLayout(applicationDir))
     , downloadBaseUrl(downloadBaseUrl)
     , lock(layout.lockFile())
 {
@@ -31,6 +35,8 @@ UpdateController::~UpdateController() = default;
 // either: the update then tells that it may not be written.
 void UpdateController::takeLock()
 {
+    // A per-machine install's lock lies in the user's own folder, made here.
+    QDir().mkpath(QFileInfo(layout.lockFile()).path());
     lockedOut = lock.tryLock() == FolderLock::Result::HeldByAnother;
     if (lockedOut)
         qDebug() << "Another updater runs in this folder: nothing done";

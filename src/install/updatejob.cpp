@@ -2,6 +2,7 @@
 #include "closingwait.h"
 #include "commitstep.h"
 #include "httpsession.h"
+#include "machineapply.h"
 #include "preflight.h"
 #include "proxysignon.h"
 #include "serverlayout.h"
@@ -101,6 +102,11 @@ void UpdateJob::onClosed()
 {
     // Windows deletes no open file: the staging records go with download/.
     records.reset();
+    if (layout.appliedForUser()) {
+        machineApply = new MachineApply(layout, this);
+        connect(machineApply, &MachineApply::finished, this, &UpdateJob::onApplied);
+        return machineApply->start();
+    }
     commitStep = new CommitStep(layout, limits.heldFileLimit, this);
     connect(commitStep, &CommitStep::waiting, this, &UpdateJob::waiting);
     connect(commitStep, &CommitStep::finished, this, &UpdateJob::onCommitted);
@@ -111,6 +117,14 @@ void UpdateJob::onCommitted()
 {
     if (commitStep->error().failed())
         return finish(commitStep->error());
+    emit progressChanged(100);
+    finish(UpdateError());
+}
+
+void UpdateJob::onApplied()
+{
+    if (machineApply->error().failed())
+        return finish(machineApply->error());
     emit progressChanged(100);
     finish(UpdateError());
 }

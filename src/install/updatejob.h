@@ -14,6 +14,7 @@
 class ClosingWait;
 class CommitStep;
 class HttpSession;
+class MachineApply;
 class Preflight;
 class ProxySignOn;
 class SignatureCheck;
@@ -24,7 +25,8 @@ class StagingRecords;
 /// when the one before it ends: the preflight (Preflight), with a
 /// publisher's key the signature (SignatureCheck), the staging of every
 /// file (StagingQueue), the wait for Brenvoth to close (ClosingWait) and the
-/// commit (CommitStep). A failure before the commit changes nothing in the
+/// commit (CommitStep), or for a folder its user may not write, the release
+/// handed to the side that applies it (MachineApply). A failure before the commit changes nothing in the
 /// application directory or its manifest; a failure during it puts
 /// everything back. It reports its progress, what it waits for and, once,
 /// finished(), after which error() says how it ended. Nothing of it waits
@@ -89,6 +91,7 @@ private:
     void onStaged();
     void onClosed();
     void onCommitted();
+    void onApplied();
     void finish(const UpdateError &error);
 
     const ApplicationLayout layout;
@@ -105,6 +108,7 @@ private:
     StagingQueue *stagingQueue = nullptr;
     ClosingWait *closingWait = nullptr;
     CommitStep *commitStep = nullptr;
+    MachineApply *machineApply = nullptr;
     bool ended = false;
     UpdateError failure;
 };

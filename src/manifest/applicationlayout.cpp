@@ -15,13 +15,23 @@ QString joined(const QString &folder, const QString &dir, const QString &name)
 ApplicationLayout::ApplicationLayout(const QString &applicationDir)
     : appDir(applicationDir)
     , stagingDir(applicationDir + QLatin1Char('/') + downloadFolderName())
+    , lock(applicationDir + QLatin1Char('/') + lockName())
 {
 }
 
 ApplicationLayout::ApplicationLayout(const QString &applicationDir, const QString &stagingDir)
     : appDir(applicationDir)
     , stagingDir(stagingDir)
+    , lock(stagingDir + QLatin1Char('/') + lockName())
 {
+}
+
+ApplicationLayout ApplicationLayout::stagedByUser(const QString &applicationDir, const QString &userDir)
+{
+    ApplicationLayout layout(applicationDir, userDir + QLatin1Char('/') + downloadFolderName());
+    layout.lock = userDir + QLatin1Char('/') + lockName();
+    layout.forUser = true;
+    return layout;
 }
 
 QString ApplicationLayout::localManifestName()
@@ -61,7 +71,7 @@ QString ApplicationLayout::program() const
 
 QString ApplicationLayout::lockFile() const
 {
-    return appDir + QLatin1Char('/') + lockName();
+    return lock;
 }
 
 QString ApplicationLayout::downloadedManifest() const

@@ -16,6 +16,12 @@ public:
     /// where a side that may write the folder when its user may not takes
     /// the release in and keeps its journal.
     ApplicationLayout(const QString &applicationDir, const QString &stagingDir);
+    /// A folder its user may not write: the user stages the release in the
+    /// download folder of \a userDir, under a lock there, and a side with
+    /// more rights applies it.
+    static ApplicationLayout stagedByUser(const QString &applicationDir, const QString &userDir);
+
+    bool appliedForUser() const { return forUser; }
 
     QString applicationDir() const { return appDir; }
     QString localManifest() const;
@@ -48,6 +54,8 @@ public:
 private:
     QString appDir;
     QString stagingDir;
+    QString lock;
+    bool forUser = false;
 };
 
 #endif // APPLICATIONLAYOUT_H

@@ -37,11 +37,31 @@ QStringList programFiles()
     return folders;
 }
 
+QString programData()
+{
+    return knownFolder(FOLDERID_ProgramData);
+}
+
+QString userProfiles()
+{
+    return knownFolder(FOLDERID_UserProfiles);
+}
+
 #else
 
 QStringList programFiles()
 {
     return {};
+}
+
+QString programData()
+{
+    return QString();
+}
+
+QString userProfiles()
+{
+    return QString();
 }
 
 #endif

@@ -11,6 +11,13 @@ namespace ProgramFolders {
 /// separators; none where the system has no such folders.
 QStringList programFiles();
 
+/// ProgramData, where services keep what only the system and administrators
+/// may change; empty where the system has none.
+QString programData();
+
+/// The folder holding the users' profiles (C:\Users); empty where there is none.
+QString userProfiles();
+
 /// Whether \a path is \a folder or lies below it, its names compared as
 /// Windows compares them: in any case, either separator, a trailing one
 /// or not. "C:/Program Files Extra" does not lie below "C:/Program Files".
