@@ -8,12 +8,19 @@ namespace MachineInstall {
 
 bool isPerMachine(const QString &applicationDir)
 {
+#ifndef Q_OS_WIN
+    // Nothing here applies a release with more rights than the user's: a
+    // folder the user may not write keeps the message that says so.
+    Q_UNUSED(applicationDir)
+    return false;
+#else
     for (const QString &folder : ProgramFolders::programFiles()) {
         if (ProgramFolders::isWithin(applicationDir, folder))
             return true;
     }
     QString reason;
     return !canCreateFileIn(applicationDir, &reason);
+#endif
 }
 
 ApplicationLayout userLayout(const QString &applicationDir)
