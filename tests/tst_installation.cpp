@@ -2,6 +2,7 @@
 #include "folderlock.h"
 #include "manifest.h"
 #include "proxysignonform.h"
+#include "releasetrial.h"
 #include "minisignkeys.h"
 #include "scriptedhttpserver.h"
 #include "testcertificates.h"
@@ -36,6 +37,7 @@
 
 #ifdef Q_OS_LINUX
 #include <sched.h>
+#include <signal.h>
 #include <sys/mount.h>
 #endif
 
@@ -203,6 +205,7 @@ public:
         UpdateJob::Limits limits;
         limits.stallTimeout = stallTimeout;
         limits.retryPause = 10;
+        limits.trialTime = trialTime;
         controller->setLimits(limits);
         if (withWindow) {
             window.reset(new UpdateWindow(controller.get()));
@@ -249,6 +252,7 @@ public:
     Entries installed;
     Entries published;
     int stallTimeout = longStallMsecs;
+    int trialTime = ReleaseTrial::defaultTrialTime;
     QByteArray notes = "notes";
     QString downloadBaseUrl;   // empty: the scripted server's
     std::unique_ptr<UpdateController> controller;
@@ -458,6 +462,8 @@ private slots:
     void unreadableDownloadedManifestChangesNothing();
     void handOverStartsTheApplicationWithItsPath();
     void failedStartIsRetried();
+    void trialAfterUpdate_data();
+    void trialAfterUpdate();
     void waitsForBrenvothToClose();
     void heldFileNamesItsHolder_data();
     void heldFileNamesItsHolder();
@@ -1384,11 +1390,14 @@ void tst_Installation::handOverStartsTheApplicationWithItsPath()
     QTRY_COMPARE(contentOf(program + ".args"), "1\n" + program.toUtf8() + "\n");
 }
 
+// Without an update there is no trial: a Brenvoth that cannot start now may be started by another click.
 void tst_Installation::failedStartIsRetried()
 {
     ReleaseSetup setup({}, {newCore});
+    setup.serve(newCore, ScriptedResponse::withStatus(404, "Not Found", "gone"));
     setup.openWindow();
     setup.clickUpdate();
+    QVERIFY(setup.error().failed());
 
     setup.updateButton()->click();   // no Brenvoth.exe yet
     QCOMPARE(setup.updateButton()->text(), QStringLiteral("OK"));
@@ -1399,6 +1408,77 @@ void tst_Installation::failedStartIsRetried()
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     setup.updateButton()->click();
     QTRY_VERIFY2(QFileInfo::exists(program + ".started"), "the second click did not start the application");
+}
+
+void tst_Installation::trialAfterUpdate_data()
+{
+    QTest::addColumn<QByteArray>("newProgram");
+    QTest::addColumn<QString>("failure");   // empty: the new release passes its trial
+    QTest::newRow("killed by a signal at once") << QByteArray("#!/bin/sh\nkill -SEGV $$\n") << "ended with signal 11";
+    QTest::newRow("not a program that can start") << QByteArray("MZ\x90\0 not here") << "cannot be started";
+    QTest::newRow("ends at once with status 0") << QByteArray("#!/bin/sh\nexit 0\n") << QString();
+    QTest::newRow("ends at once with status 3") << QByteArray("#!/bin/sh\nexit 3\n") << QString();
+    QTest::newRow("runs past the trial")
+        << QByteArray("#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n") << QString();
+}
+
+// A release whose Brenvoth does not start is replaced by the one before it,
+// whole, under its own manifest, and not offered again; one that starts
+// keeps no copy of the one before.
+void tst_Installation::trialAfterUpdate()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("shell scripts stand in for Brenvoth here");
+#else
+    QFETCH(QByteArray, newProgram);
+    QFETCH(QString, failure);
+    const Entry oldProgram{"", "Brenvoth.exe", "1.0.0"}, newProgram2{"", "Brenvoth.exe", "2.0.0"};
+    ReleaseSetup setup({oldCore, oldProgram}, {newCore, newProgram2, newJpeg});
+    setup.trialTime = 1500;
+    const QString program = setup.app.filePath("Brenvoth.exe");
+    const QByteArray oldScript = "#!/bin/sh\ntouch \"$0.old-started\"\n";
+    writeFile(program, oldScript);
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    setup.serve(newProgram2, ScriptedResponse::ok(newProgram));
+    const QByteArray oldManifest = contentOf(setup.app.filePath("version.xml"));
+    const QString kept = setup.app.filePath(".updater/previous");
+    setup.openWindow();
+    setup.clickUpdate();
+    QVERIFY2(!setup.error().failed(), qPrintable(setup.error().technical));
+    QVERIFY2(QFileInfo::exists(kept), "the replaced release is not kept");
+
+    QSignalSpy trialEnded(setup.controller.get(), &UpdateController::trialEnded);
+    setup.updateButton()->click();
+    QVERIFY2(!setup.window->isVisible(), "the window stays during the trial");
+    QTRY_COMPARE(trialEnded.count(), 1);
+    QVERIFY2(!QFileInfo::exists(kept), "the kept copy is left");
+    if (failure.isEmpty()) {
+        QCOMPARE(setup.installedContent(newCore), contentFor(newCore));
+        QCOMPARE(contentOf(program), newProgram);
+        QVERIFY(!setup.window->isVisible());
+        if (newProgram.contains("exec sleep")) {
+            const pid_t pid = pid_t(contentOf(program + ".pid").trimmed().toLongLong());
+            QVERIFY2(pid > 0 && ::kill(pid, 0) == 0, "Brenvoth did not outlive its trial");
+            ::kill(pid, SIGTERM);
+        }
+        return;
+    }
+    QCOMPARE(setup.installedContent(oldCore), contentFor(oldCore));
+    QCOMPARE(contentOf(program), oldScript);
+    QCOMPARE(contentOf(setup.app.filePath("version.xml")), oldManifest);
+    QVERIFY2(!QFileInfo::exists(setup.app.filePath("plugins")), "the failed release's own files are left");
+    QTRY_VERIFY2(QFileInfo::exists(program + ".old-started"), "the previous Brenvoth was not started");
+    QVERIFY(setup.window->isVisible());
+    QVERIFY2(setup.text().contains("Brenvoth 2.0.0 did not start on this PC (" + failure), qPrintable(setup.text()));
+    QVERIFY2(setup.text().contains("Brenvoth 1.0.0 was put back"), qPrintable(setup.text()));
+
+    setup.publishManifest();
+    QVERIFY(setup.openWindow()->pending().updateNames.isEmpty());
+    QVERIFY2(setup.text().contains("Brenvoth 2.0.0 did not start on this PC, so it is not installed again. "
+                                   "The installed Brenvoth 1.0.0 is kept."), qPrintable(setup.text()));
+    writeFile(setup.app.filePath("download/version.xml"), manifest("3.0.0", {newCore}));
+    QCOMPARE(setup.openWindow()->pending().updateNames, QStringList{"core.dll"});
+#endif
 }
 
 // Brenvoth, still closing after "Update", is waited for and never ended; the

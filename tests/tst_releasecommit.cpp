@@ -1,3 +1,4 @@
+#include "keptrelease.h"
 #include "releasecommit.h"
 #include "testfiles.h"
 
@@ -71,6 +72,8 @@ private slots:
     void heldFileIsWaitedFor_data();
     void heldFileIsWaitedFor();
     void leftoverBackupsGoAtTheNextStart();
+    void restoreStoppedAnywhereLeavesOneRelease_data();
+    void restoreStoppedAnywhereLeavesOneRelease();
 };
 
 void tst_ReleaseCommit::wholeCommit()
@@ -222,6 +225,43 @@ void tst_ReleaseCommit::leftoverBackupsGoAtTheNextStart()
     QVERIFY(!ReleaseCommit(ApplicationLayout(release.app.path())).recover().isEmpty());
     QVERIFY(!QFileInfo::exists(release.app.filePath("download/.updater/backup")));
     QCOMPARE(snapshot(release.app.path()), release.oldRelease);
+}
+
+void tst_ReleaseCommit::restoreStoppedAnywhereLeavesOneRelease_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::newRow("not stopped") << -1;
+    // Flush, journal, a.dll aside and in, b.dll aside and in, c.dll aside, the manifest.
+    for (int step = 0; step < 8; ++step)
+        QTest::addRow("stopped before step %d", step) << step;
+}
+
+// The kept release goes back as a commit does: a restore stopped at any
+// step, as by a power cut, ends in one release at the next start, and the
+// new release's own files and folders go with it.
+void tst_ReleaseCommit::restoreStoppedAnywhereLeavesOneRelease()
+{
+    QFETCH(int, step);
+    Release release;
+    const ApplicationLayout layout(release.app.path());
+    ReleaseCommit commit(layout);
+    commit.setKeepPrevious(true);
+    QVERIFY(commit.commit("2", files, "manifest 2"));
+    QVERIFY2(KeptRelease(layout).exists(), "the replaced release is not kept");
+
+    KeptRelease kept(layout);
+    kept.setStepHook([step](int at) { return at == step ? Action::Stop : Action::Continue; });
+    QCOMPARE(kept.restore(), step < 0);
+    KeptRelease(layout).recover();
+
+    const bool stoppedBeforeJournal = step >= 0 && step <= journalStep;
+    Snapshot installed = snapshot(release.app.path());
+    for (const QString &own : installed.keys()) {
+        if (own.startsWith(".updater"))
+            installed.remove(own);
+    }
+    QCOMPARE(installed, stoppedBeforeJournal ? release.newRelease : release.oldRelease);
+    QCOMPARE(KeptRelease(layout).exists(), stoppedBeforeJournal);
 }
 
 QTEST_GUILESS_MAIN(tst_ReleaseCommit)

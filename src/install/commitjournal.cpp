@@ -25,9 +25,12 @@ bool CommitJournal::write(const QString &path) const
 {
     QJsonArray entries;
     for (int i = 0; i < files.size(); ++i) {
-        entries.append(QJsonObject{{QStringLiteral("dir"), files.at(i).dir},
-                                   {QStringLiteral("name"), files.at(i).name},
-                                   {QStringLiteral("existed"), existed.at(i)}});
+        QJsonObject entry{{QStringLiteral("dir"), files.at(i).dir},
+                          {QStringLiteral("name"), files.at(i).name},
+                          {QStringLiteral("existed"), existed.at(i)}};
+        if (files.at(i).removed)
+            entry.insert(QStringLiteral("removed"), true);
+        entries.append(entry);
     }
     const QJsonObject journal{
         {QStringLiteral("version"), version},
@@ -55,7 +58,8 @@ bool CommitJournal::read(const QString &path)
     const QJsonArray entries = journal.value(QStringLiteral("files")).toArray();
     for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
-        const File read{entry.value(QStringLiteral("dir")).toString(), entry.value(QStringLiteral("name")).toString()};
+        const File read{entry.value(QStringLiteral("dir")).toString(), entry.value(QStringLiteral("name")).toString(),
+                        entry.value(QStringLiteral("removed")).toBool()};
         QString reason;
         if (!isSafeEntry(read.dir, read.name, &reason))
             return false;

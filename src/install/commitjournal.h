@@ -17,6 +17,7 @@ struct CommitJournal
     {
         QString dir;    // as in the manifest: empty or ending in "/"
         QString name;
+        bool removed = false;   // taken away, nothing put in its place
     };
 
     /// Writes the journal at \a path, replacing any other, and makes it durable.

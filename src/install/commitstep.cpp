@@ -36,6 +36,8 @@ UpdateError CommitStep::run(const ReleasePlan &plan)
         files.append({file.dir, file.name});
     ReleaseCommit commit(layout);
     commit.setHeldFileLimit(heldFileLimit);
+    // The replaced release stays until the new one has started (TrialHandOver).
+    commit.setKeepPrevious(true);
     commit.setWaitReport([this](const QString &file, const QString &program) {
         QMetaObject::invokeMethod(this, [=] { onWaitReport(file, program); }, Qt::QueuedConnection);
     });

@@ -2,6 +2,7 @@
 #include "durablefiles.h"
 #include "entrycheck.h"
 #include "fileholders.h"
+#include "keptrelease.h"
 #include "windowsfiles.h"
 
 #include <QDebug>
@@ -161,6 +162,10 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
         }
     }
     QDir(layout.backupDir()).removeRecursively();
+    if (keepPrevious) {
+        QFile installed(layout.localManifest());
+        previousManifest = installed.open(QIODevice::ReadOnly) ? installed.readAll() : QByteArray();
+    }
     // The journal must never name a staged file that is not wholly on disk.
     if (!perform([&] { return flushStagedFiles(layout.downloadDir()); }))
         return fail(QStringLiteral("the downloaded files cannot be written to disk"));
@@ -171,7 +176,7 @@ bool ReleaseCommit::commit(const QString &version, const QVector<File> &files,
             unfinished = !rollBack(plan);
         return false;
     }
-    finish();
+    finish(plan);
     return true;
 }
 
@@ -187,6 +192,11 @@ bool ReleaseCommit::runForward(const CommitJournal &plan, bool resuming)
     for (int i = 0; i < plan.files.size(); ++i) {
         const File &file = plan.files.at(i);
         const QString target = destination(file);
+        if (file.removed) {
+            if (QFileInfo::exists(target) && !moveFile(target, backup(file), stepCount++))
+                return failOn(target, QStringLiteral("%1 cannot be moved aside").arg(target));
+            continue;
+        }
         if (resuming && !QFileInfo::exists(staged(file)))
             continue;
         if (plan.existed.at(i) && (!resuming || (QFileInfo::exists(target) && !QFileInfo::exists(backup(file))))) {
@@ -209,12 +219,16 @@ bool ReleaseCommit::runForward(const CommitJournal &plan, bool resuming)
 }
 
 // The renames reach the disk before the journal that could undo them goes.
-bool ReleaseCommit::finish()
+bool ReleaseCommit::finish(const CommitJournal &plan)
 {
     flushToDisk(applicationDir, {layout.localManifest()});
     if (!QFile::remove(layout.journal()))
         return fail(QStringLiteral("the journal cannot be removed"));
     flushDirectory(layout.bookkeepingDir());
+    // Kept after the journal went: a power cut before then finishes or undoes
+    // the commit, and a release finished by recovery is not tried.
+    if (!previousManifest.isEmpty() && !KeptRelease(layout).keep(plan, previousManifest))
+        qDebug().noquote() << QStringLiteral("The replaced release cannot be kept");
     // A backup still in use (a running library on Windows) stays until the next start.
     QDir(layout.downloadDir()).removeRecursively();
     return true;
@@ -252,6 +266,8 @@ bool ReleaseCommit::canGoForward(const CommitJournal &plan) const
 {
     for (int i = 0; i < plan.files.size(); ++i) {
         const File &file = plan.files.at(i);
+        if (file.removed)
+            continue;   // aside or still in place, either way it can go
         const bool inPlace = QFileInfo::exists(destination(file))
                              && (!plan.existed.at(i) || QFileInfo::exists(backup(file)));
         if (!QFileInfo::exists(staged(file)) && !inPlace)
@@ -273,7 +289,7 @@ QString ReleaseCommit::recover()
     if (!plan.read(layout.journal()))
         return QStringLiteral("the journal of an interrupted update cannot be read; it is left alone");
     if (canGoForward(plan) && runForward(plan, true)) {
-        finish();
+        finish(plan);
         return QStringLiteral("finished the interrupted update to %1").arg(plan.version);
     }
     if (rollBack(plan))

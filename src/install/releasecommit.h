@@ -23,7 +23,8 @@
 /// finished or undone by recover() at the next start. A file that another
 /// program holds for a moment is waited for, up to a limit; a kill during
 /// the wait is just an interruption like any other. It blocks: an update
-/// runs it on a worker thread.
+/// runs it on a worker thread. A file marked removed is moved aside with
+/// nothing in its place, as putting back a release that lacked it needs.
 class ReleaseCommit
 {
 public:
@@ -70,11 +71,14 @@ public:
     void setStepHook(StepHook hook) { stepHook = std::move(hook); }
     void setWaitReport(WaitReport report) { waitReport = std::move(report); }
     void setHeldFileLimit(int msecs) { heldFileLimit = msecs; }
+    /// Keeps the replaced release (KeptRelease) instead of deleting it at the
+    /// end of a commit, until the new one has started.
+    void setKeepPrevious(bool keep) { keepPrevious = keep; }
 
 private:
     bool runForward(const CommitJournal &plan, bool resuming);
     bool rollBack(const CommitJournal &plan);
-    bool finish();
+    bool finish(const CommitJournal &plan);
     bool canGoForward(const CommitJournal &plan) const;
     bool perform(const std::function<bool()> &operation);
     bool moveFile(const QString &from, const QString &to, int step = -1);
@@ -103,6 +107,8 @@ private:
     int stepCount = 0;
     bool stopped = false;
     bool unfinished = false;
+    bool keepPrevious = false;
+    QByteArray previousManifest;   // of the release being replaced, when it is kept
 };
 
 #endif // RELEASECOMMIT_H

@@ -1,4 +1,6 @@
 #include "updatecontroller.h"
+#include "failedrelease.h"
+#include "keptrelease.h"
 #include "machineinstall.h"
 #include "releasecommit.h"
 
@@ -22,9 +24,24 @@ UpdateController::UpdateController(const QString &applicationDir, const QString 
     const QString recovered = ReleaseCommit(layout).recover();
     if (!recovered.isEmpty())
         qDebug().noquote() << QStringLiteral("Recovery: %1").arg(recovered);
+    const QString restored = KeptRelease(layout).recover();
+    if (!restored.isEmpty())
+        qDebug().noquote() << QStringLiteral("Recovery of a restore: %1").arg(restored);
     found = compareManifests(layout.downloadedManifest(), layout.localManifest());
     if (found.status != Manifest::Status::Read)
         qDebug().noquote() << found.failureLine();
+    if (!found.updateNames.isEmpty() && FailedRelease::isRecorded(layout, found.newVersion))
+        refuseFailedRelease();
+}
+
+// A release that did not start here would fail the same way again.
+void UpdateController::refuseFailedRelease()
+{
+    refused = found.newVersion;
+    installed = Manifest::offeredVersion(Manifest::read(layout.localManifest()).root());
+    found.updateDirs.clear();
+    found.updateNames.clear();
+    qDebug().noquote() << QStringLiteral("%1 did not start here before: not offered").arg(refused);
 }
 
 UpdateController::~UpdateController() = default;
@@ -46,11 +63,18 @@ UpdateJob *UpdateController::install()
 {
     if (running || lockedOut || found.updateDirs.isEmpty() || found.updateNames.isEmpty())
         return nullptr;
+    KeptRelease(layout).remove();
     running = new UpdateJob(layout, downloadBaseUrl, publicKeys, limits, this);
     connect(running, &UpdateJob::finished, this, &UpdateController::onJobFinished);
     keepAlive.reset(new QEventLoopLocker);
     running->start(found.newVersion, found.updateDirs, found.updateNames);
     return running;
+}
+
+void UpdateController::onTrialEnded()
+{
+    emit trialEnded();
+    keepAlive.reset();
 }
 
 // Closing the window does not stop an update half-way: the application
@@ -62,6 +86,16 @@ void UpdateController::onJobFinished()
 
 bool UpdateController::startApplication()
 {
+    if (running && !running->error().failed() && KeptRelease(layout).exists()) {
+        if (!trial) {
+            trial = new TrialHandOver(layout, limits.trialTime, this);
+            connect(trial, &TrialHandOver::finished, this, &UpdateController::onTrialEnded);
+            // The window hides during the trial: the process lives on without it.
+            keepAlive.reset(new QEventLoopLocker);
+            trial->start();
+        }
+        return true;
+    }
     const QString program = layout.program();
     return QProcess::startDetached(program, QStringList{program});
 }

@@ -4,6 +4,7 @@
 #include "applicationlayout.h"
 #include "folderlock.h"
 #include "pendingupdate.h"
+#include "trialhandover.h"
 #include "updatejob.h"
 
 #include <QByteArray>
@@ -48,12 +49,25 @@ public:
     UpdateJob *job() const { return running; }
 
     /// Starts Brenvoth, with its own full path as its one argument, as a
-    /// process of its own; whether it started.
+    /// process of its own; whether it started. After an update it starts on
+    /// trial, and trialEnded() follows.
     bool startApplication();
+    /// The trial that startApplication() began; null when none.
+    TrialHandOver *handOver() const { return trial; }
+
+    /// The downloaded manifest's release, which did not start here before
+    /// and is not offered again; empty when none. Then the installed one's.
+    QString refusedVersion() const { return refused; }
+    QString installedVersion() const { return installed; }
+
+signals:
+    void trialEnded();
 
 private:
     void takeLock();
+    void refuseFailedRelease();
     void onJobFinished();
+    void onTrialEnded();
 
     const ApplicationLayout layout;
     const QString downloadBaseUrl;
@@ -63,6 +77,9 @@ private:
     bool lockedOut = false;
     PendingUpdate found;
     UpdateJob *running = nullptr;
+    TrialHandOver *trial = nullptr;
+    QString refused;
+    QString installed;
     std::unique_ptr<QEventLoopLocker> keepAlive;
 };
 

@@ -2,6 +2,7 @@
 #define UPDATEJOB_H
 
 #include "applicationlayout.h"
+#include "releasetrial.h"
 #include "updateerror.h"
 
 #include <QByteArray>
@@ -48,6 +49,8 @@ public:
         int heldFileLimit = 30000;
         /// How long Brenvoth, still closing, is waited for.
         int closingLimit = 60000;
+        /// How long the new Brenvoth is watched after the update (ReleaseTrial).
+        int trialTime = ReleaseTrial::defaultTrialTime;
     };
 
     /// Installs into \a layout the release described below \a downloadBaseUrl;

@@ -123,3 +123,13 @@ QString ApplicationLayout::backupPath(const QString &dir, const QString &name) c
 {
     return joined(backupDir(), dir, name);
 }
+
+QString ApplicationLayout::keptReleaseDir() const
+{
+    return appDir + QLatin1Char('/') + bookkeepingFolderName() + QStringLiteral("/previous");
+}
+
+QString ApplicationLayout::failedReleaseRecord() const
+{
+    return appDir + QLatin1Char('/') + bookkeepingFolderName() + QStringLiteral("/failed-release");
+}

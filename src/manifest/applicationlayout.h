@@ -38,6 +38,12 @@ public:
     QString stagingRecords() const;
     QString partsDir() const;
 
+    /// The updater's own folder in the application directory, which outlives
+    /// an update: the release an update replaced, kept until the new one has
+    /// started, and the record of a release that did not start here.
+    QString keptReleaseDir() const;
+    QString failedReleaseRecord() const;
+
     /// Where the file \a dir + \a name of a release is staged, goes, and is
     /// kept during its commit.
     QString stagedPath(const QString &dir, const QString &name) const;

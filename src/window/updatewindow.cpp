@@ -78,8 +78,11 @@ UpdateWindow::UpdateWindow(UpdateController *controller, QWidget *parent)
     new WindowMover(ui->widget, this);
     WindowAccess::setUp(this, ui);
     setButtonState(ButtonState::Update);
+    connect(controller, &UpdateController::trialEnded, this, &UpdateWindow::onTrialEnded);
     if (controller->anotherUpdaterRuns())
         showAnotherUpdaterRuns();
+    else if (!controller->refusedVersion().isEmpty())
+        showRefusedRelease();
     else
         showPendingUpdate();
 }
@@ -92,6 +95,15 @@ UpdateWindow::~UpdateWindow()
 void UpdateWindow::showAnotherUpdaterRuns()
 {
     ui->textEdit->setText(tr("An update of Brenvoth is already running."));
+    setButtonState(ButtonState::CloseOnly);
+}
+
+void UpdateWindow::showRefusedRelease()
+{
+    ui->textEdit->setPlainText(tr("Brenvoth %1 did not start on this PC, so it is not installed again. "
+                                  "The installed Brenvoth %2 is kept.")
+                                   .arg(isolatedVersion(controller->refusedVersion(), layoutDirection()),
+                                        isolatedVersion(controller->installedVersion(), layoutDirection())));
     setButtonState(ButtonState::CloseOnly);
 }
 
@@ -126,7 +138,12 @@ void UpdateWindow::on_update_clicked()
         close();
         break;
     case ButtonState::Start:
-        if (controller->startApplication())
+        if (!controller->startApplication())
+            break;
+        // The new Brenvoth is watched for a while; the window comes back if it fails.
+        if (controller->handOver())
+            hide();
+        else
             QCoreApplication::quit();
         break;
     }
@@ -157,6 +174,26 @@ void UpdateWindow::onUpdateFinished()
     else
         ui->progressBar->setValue(100);
     setButtonState(ButtonState::Start);
+}
+
+void UpdateWindow::onTrialEnded()
+{
+    const TrialHandOver::Outcome &outcome = controller->handOver()->outcome();
+    if (outcome.passed()) {
+        QCoreApplication::quit();
+        return;
+    }
+    const QString tried = isolatedVersion(outcome.triedVersion, layoutDirection()).toHtmlEscaped();
+    const QString kept = isolatedVersion(outcome.keptVersion, layoutDirection()).toHtmlEscaped();
+    if (outcome.restoreError.isEmpty())
+        appendToNotes(tr("<b>Brenvoth %1 did not start on this PC</b> (%2). Brenvoth %3 was put back and "
+                         "started again.").arg(tried, outcome.failure.toHtmlEscaped(), kept));
+    else
+        appendToNotes(tr("<b>Brenvoth %1 did not start on this PC</b> (%2), and Brenvoth %3 could not be put "
+                         "back (%4).").arg(tried, outcome.failure.toHtmlEscaped(), kept,
+                                            outcome.restoreError.toHtmlEscaped()));
+    setButtonState(ButtonState::CloseOnly);
+    show();
 }
 
 void UpdateWindow::showFailure()

@@ -39,11 +39,13 @@ private slots:
 private:
     void showPendingUpdate();
     void showAnotherUpdaterRuns();
+    void showRefusedRelease();
     void startUpdate();
     void onProgressChanged(int value);
     void onWaiting(const QString &reason);
     void onProxyCredentialsNeeded(const QString &proxyName);
     void onUpdateFinished();
+    void onTrialEnded();
     void showFailure();
     void appendToNotes(const QString &html);
     void declineOpenQuestion();

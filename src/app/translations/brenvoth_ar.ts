@@ -361,5 +361,17 @@
         <source>Download progress</source>
         <translation>تقدّم التنزيل</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>لم يبدأ Brenvoth %1 على هذا الكمبيوتر، لذا لن يُثبَّت مرة أخرى. يُحتفَظ بالإصدار المثبّت Brenvoth %2.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;لم يبدأ Brenvoth %1 على هذا الكمبيوتر&lt;/b&gt; (⁨%2⁩). أُعيد Brenvoth %3 وبدأ تشغيله من جديد.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;لم يبدأ Brenvoth %1 على هذا الكمبيوتر&lt;/b&gt; (⁨%2⁩)، وتعذّرت إعادة Brenvoth %3 (⁨%4⁩).</translation>
+    </message>
 </context>
 </TS>

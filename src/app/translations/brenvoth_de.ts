@@ -353,5 +353,17 @@
         <source>Download progress</source>
         <translation>Download-Fortschritt</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 ist auf diesem PC nicht gestartet und wird daher nicht erneut installiert. Das installierte Brenvoth %2 bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 ist auf diesem PC nicht gestartet&lt;/b&gt; (%2). Brenvoth %3 wurde wiederhergestellt und erneut gestartet.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 ist auf diesem PC nicht gestartet&lt;/b&gt; (%2), und Brenvoth %3 konnte nicht wiederhergestellt werden (%4).</translation>
+    </message>
 </context>
 </TS>

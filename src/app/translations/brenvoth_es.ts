@@ -353,5 +353,17 @@
         <source>Download progress</source>
         <translation>Progreso de la descarga</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 no se inició en este PC, por lo que no se vuelve a instalar. Se conserva Brenvoth %2, la versión instalada.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 no se inició en este PC&lt;/b&gt; (%2). Se restauró Brenvoth %3 y se volvió a iniciar.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 no se inició en este PC&lt;/b&gt; (%2) y no se pudo restaurar Brenvoth %3 (%4).</translation>
+    </message>
 </context>
 </TS>

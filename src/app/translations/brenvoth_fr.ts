@@ -353,5 +353,17 @@
         <source>Download progress</source>
         <translation>Progression du téléchargement</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 n’a pas démarré sur ce PC ; il n’est donc pas réinstallé. La version installée, Brenvoth %2, est conservée.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 n’a pas démarré sur ce PC&lt;/b&gt; (%2). Brenvoth %3 a été rétabli et redémarré.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 n’a pas démarré sur ce PC&lt;/b&gt; (%2), et Brenvoth %3 n’a pas pu être rétabli (%4).</translation>
+    </message>
 </context>
 </TS>

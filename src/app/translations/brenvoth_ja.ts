@@ -351,5 +351,17 @@
         <source>Download progress</source>
         <translation>ダウンロードの進行状況</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 はこの PC で起動しなかったため、再インストールされません。インストール済みの Brenvoth %2 をそのまま使用します。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 はこの PC で起動しませんでした&lt;/b&gt;（%2）。Brenvoth %3 を元に戻し、もう一度起動しました。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 はこの PC で起動しませんでした&lt;/b&gt;（%2）。Brenvoth %3 を元に戻せませんでした（%4）。</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,17 @@
         <source>Download progress</source>
         <translation>다운로드 진행률</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1이(가) 이 PC에서 시작되지 않아 다시 설치하지 않습니다. 설치된 Brenvoth %2을(를) 그대로 유지합니다.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1이(가) 이 PC에서 시작되지 않았습니다&lt;/b&gt; (%2). Brenvoth %3을(를) 복원하여 다시 시작했습니다.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1이(가) 이 PC에서 시작되지 않았습니다&lt;/b&gt; (%2). Brenvoth %3을(를) 복원하지 못했습니다 (%4).</translation>
+    </message>
 </context>
 </TS>

@@ -355,5 +355,17 @@
         <source>Download progress</source>
         <translation>Postęp pobierania</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 nie uruchomił się na tym komputerze, więc nie zostanie ponownie zainstalowany. Zainstalowany Brenvoth %2 pozostaje.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 nie uruchomił się na tym komputerze&lt;/b&gt; (%2). Przywrócono Brenvoth %3 i uruchomiono go ponownie.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 nie uruchomił się na tym komputerze&lt;/b&gt; (%2), a Brenvoth %3 nie dało się przywrócić (%4).</translation>
+    </message>
 </context>
 </TS>

@@ -353,5 +353,17 @@
         <source>Download progress</source>
         <translation>Progresso do download</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>O Brenvoth %1 não iniciou neste PC, por isso não será instalado novamente. O Brenvoth %2 instalado foi mantido.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;O Brenvoth %1 não iniciou neste PC&lt;/b&gt; (%2). O Brenvoth %3 foi restaurado e iniciado novamente.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;O Brenvoth %1 não iniciou neste PC&lt;/b&gt; (%2), e não foi possível restaurar o Brenvoth %3 (%4).</translation>
+    </message>
 </context>
 </TS>

@@ -355,5 +355,17 @@
         <source>Download progress</source>
         <translation>Ход загрузки</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 не запустился на этом компьютере, поэтому повторно не устанавливается. Установленный Brenvoth %2 сохранён.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 не запустился на этом компьютере&lt;/b&gt; (%2). Brenvoth %3 восстановлен и запущен снова.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 не запустился на этом компьютере&lt;/b&gt; (%2), и восстановить Brenvoth %3 не удалось (%4).</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,17 @@
         <source>Download progress</source>
         <translation>İndirme ilerlemesi</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 bu bilgisayarda başlamadı, bu yüzden yeniden yüklenmiyor. Yüklü Brenvoth %2 korunuyor.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 bu bilgisayarda başlamadı&lt;/b&gt; (%2). Brenvoth %3 geri yüklendi ve yeniden başlatıldı.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 bu bilgisayarda başlamadı&lt;/b&gt; (%2) ve Brenvoth %3 geri yüklenemedi (%4).</translation>
+    </message>
 </context>
 </TS>

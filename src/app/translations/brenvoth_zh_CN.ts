@@ -351,5 +351,17 @@
         <source>Download progress</source>
         <translation>下载进度</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 无法在此电脑上启动，因此不会再次安装。将保留已安装的 Brenvoth %2。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 无法在此电脑上启动&lt;/b&gt;（%2）。已恢复 Brenvoth %3 并重新启动。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 无法在此电脑上启动&lt;/b&gt;（%2），且无法恢复 Brenvoth %3（%4）。</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,17 @@
         <source>Download progress</source>
         <translation>下載進度</translation>
     </message>
+    <message>
+        <source>Brenvoth %1 did not start on this PC, so it is not installed again. The installed Brenvoth %2 is kept.</source>
+        <translation>Brenvoth %1 無法在這台電腦上啟動，因此不會再次安裝。將保留已安裝的 Brenvoth %2。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2). Brenvoth %3 was put back and started again.</source>
+        <translation>&lt;b&gt;Brenvoth %1 無法在這台電腦上啟動&lt;/b&gt;（%2）。已還原 Brenvoth %3 並重新啟動。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
+        <translation>&lt;b&gt;Brenvoth %1 無法在這台電腦上啟動&lt;/b&gt;（%2），且無法還原 Brenvoth %3（%4）。</translation>
+    </message>
 </context>
 </TS>
