@@ -570,6 +570,111 @@ case_second_updater() {
     echo "PASS: a second updater during an update changed nothing and said so; the release installed whole"
 }
 
+# ---------------------------------------------------------------------------
+# Release 1.0.0 installed, the stub as its Brenvoth.exe; 2.0.0 brings the
+# stand-in trialstub_<kind>.exe as Brenvoth.exe, a new core.dll and a new
+# library in a new folder.
+lay_out_trial() {   # lay_out_trial KIND
+    install_app
+    put "$app/core.dll" 'core 1.0.0'
+    cat > "$app/version.xml" <<'XML'
+<filelist curVersion="1.0.0"><software version="1.0.0">
+    <file name="Brenvoth.exe" dir="" version="1.0.0"/><file name="core.dll" dir="" version="1.0.0"/>
+</software></filelist>
+XML
+    local release
+    release=$(release_dir 2.0.0)
+    mkdir -p "$release"
+    cp "$(dirname "$stub")/trialstub_$1.exe" "$release/Brenvoth.exe"
+    put "$release/core.dll" 'core 2.0.0'
+    put "$release/extras/new.dll" 'new 2.0.0'
+    cat > "$app/download/version.xml" <<'XML'
+<filelist curVersion="2.0.0"><software version="2.0.0" info="Faster start-up.">
+    <file name="Brenvoth.exe" dir="" version="2.0.0"/><file name="core.dll" dir="" version="2.0.0"/>
+    <file name="new.dll" dir="extras/" version="2.0.0"/>
+</software></filelist>
+XML
+    cp "$app/download/version.xml" "$work/offered.xml"
+}
+
+# The application folder but the updater's own records and lock and what the stand-ins write.
+release_state() { app_state | grep -v ' \./\.updater/\| \./trial-started\.txt$\| \./BrenvothUpdater\.lock$'; }
+
+# Up to "OK" after an update of 2.0.0 that leaves 1.0.0 kept.
+update_and_click_ok() {
+    start_servers
+    rm -f "$app/started-with.txt"
+    start_updater
+    xdotool mousemove --window "$window" 547 320 click 1
+    wait_for 300 test ! -d "$app/download" || fail "the installation did not finish: $(tail -n 20 "$work/updater.log")"
+    [ -e "$app/.updater/previous/.updater/kept" ] || fail "the replaced release is not kept"
+    [ "$(cat "$app/core.dll")" = 'core 2.0.0' ] || fail "2.0.0 was not installed"
+    xdotool mousemove --window "$window" 547 320 click 1
+}
+
+# A new Brenvoth that crashes or cannot load its library: 1.0.0 comes back
+# whole under its own manifest, its Brenvoth starts, the window says so, and
+# the next start does not offer 2.0.0 again.
+trial_fails() {   # trial_fails KIND STATUS
+    lay_out_trial "$1"
+    local before
+    before=$(release_state)
+    update_and_click_ok
+    wait_for 240 grep -q 'Restored 1.0.0' "$work/updater.log" \
+        || fail "1.0.0 was not restored: $(tail -n 20 "$work/updater.log")"
+    grep -q "Trial of 2.0.0 failed: Brenvoth ended with status $2" "$work/updater.log" \
+        || fail "the trial's failure is not logged as status $2: $(grep Trial "$work/updater.log")"
+    wait_for 180 test -s "$app/started-with.txt" || fail "the previous Brenvoth was not started"
+    [ "$(release_state)" = "$before" ] || fail "1.0.0 is not back whole: $(diff <(echo "$before") <(release_state))"
+    [ ! -e "$app/.updater/previous" ] || fail "the kept copy is left"
+    wait_for 120 find_window || fail "the window did not come back"
+    kill -0 "$updater_pid" 2>/dev/null || fail "the updater ended instead of saying what happened"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+
+    put "$app/download/version.xml" "$(cat "$work/offered.xml")"
+    start_updater
+    wait_for 120 grep -q '2.0.0 did not start here before: not offered' "$work/updater.log" \
+        || fail "2.0.0 was offered again: $(tail -n 20 "$work/updater.log")"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    [ "$(cat "$app/core.dll")" = 'core 1.0.0' ] || fail "2.0.0 was installed again"
+}
+
+case_trial_crash() {
+    trial_fails crash 0xC0000005
+    echo "PASS: a Brenvoth ending in an access violation: 1.0.0 back whole and started, 2.0.0 not offered again"
+}
+
+case_trial_missing_library() {
+    trial_fails missing_library 0xC0000135
+    echo "PASS: a Brenvoth whose library is missing: 1.0.0 back whole and started, 2.0.0 not offered again"
+}
+
+# A new Brenvoth that passes: 2.0.0 stays and no copy of 1.0.0 is left.
+trial_passes() {   # trial_passes KIND
+    lay_out_trial "$1"
+    update_and_click_ok
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after the trial"
+    grep -q 'Trial of 2.0.0 passed' "$work/updater.log" || fail "the trial did not pass: $(grep Trial "$work/updater.log")"
+    [ -e "$app/trial-started.txt" ] || fail "the new Brenvoth was not started"
+    cmp -s "$(release_dir 2.0.0)/Brenvoth.exe" "$app/Brenvoth.exe" || fail "2.0.0's Brenvoth.exe did not stay"
+    [ "$(cat "$app/extras/new.dll")" = 'new 2.0.0' ] || fail "2.0.0's new.dll did not stay"
+    grep -q '^<filelist curVersion="2.0.0">' "$app/version.xml" || fail "2.0.0's manifest did not stay"
+    [ ! -e "$app/.updater/previous" ] || fail "the kept copy of 1.0.0 is left"
+}
+
+case_trial_exit_zero() {
+    trial_passes exit_zero
+    echo "PASS: a Brenvoth ending at once with status 0 passes its trial; no copy of 1.0.0 is left"
+}
+
+case_trial_runs() {
+    trial_passes runs
+    pgrep -f 'Brenvoth\.exe' >/dev/null || fail "the new Brenvoth did not outlive the updater"
+    echo "PASS: a Brenvoth running past the trial passes it and outlives the updater; no copy of 1.0.0 is left"
+}
+
 # A file to replace with the read-only attribute (wine gives it to a file
 # without write permission, for root too): the updater says so before the
 # first download and changes nothing.
@@ -777,6 +882,90 @@ case_power_cut() {
     echo "PASS: $whole of $rounds power-cut rounds ended with release 2.0.0 whole under its manifest" \
          "($in_commit cuts during the commit, $finished commits finished by recovery, $undone undone," \
          "$completed_after updates offered again and completed, $planted restarts past a leftover lock file)"
+}
+
+# The power-cut release with a Brenvoth.exe of each version: the stub in
+# 1.0.0, a stand-in that crashes at once in 2.0.0.
+restore_cut_manifest() {   # restore_cut_manifest VERSION
+    power_cut_manifest "$1" | sed "s|</software>|<file name=\"Brenvoth.exe\" dir=\"\" version=\"$1\"/></software>|"
+}
+
+install_restore_cut_release() {
+    install_power_cut_release
+    rm -rf "$app/.updater"
+    cp "$stub" "$app/Brenvoth.exe"
+    restore_cut_manifest 1.0.0 > "$app/version.xml"
+    restore_cut_manifest 2.0.0 > "$app/download/version.xml"
+    sync_tree "$app"
+}
+
+# Whole_release, and Brenvoth.exe of the same release.
+whole_release_with_brenvoth() {
+    local version
+    version=$(whole_release)
+    if [ "$version" = 1.0.0 ]; then
+        cmp -s "$stub" "$app/Brenvoth.exe" || fail "round $round: 1.0.0, but Brenvoth.exe is not 1.0.0's"
+    else
+        cmp -s "$(release_dir 2.0.0)/Brenvoth.exe" "$app/Brenvoth.exe" || fail "round $round: 2.0.0, but Brenvoth.exe is not 2.0.0's"
+    fi
+    echo "$version"
+}
+
+# Rounds of: 2.0.0 installed, its Brenvoth crashing on trial, and a cut
+# during the restore of 1.0.0 (just after its journal appears, at a random
+# moment within the time an uncut restore takes); a fresh wine and the
+# updater again, which must find one whole release.
+case_restore_power_cut() {
+    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
+    mount_lazyfs
+    app=$work/lazy/app
+    install_app
+    local release i
+    release=$(release_dir 2.0.0)
+    for i in $(seq -w 1 $power_cut_files); do
+        put "$release/d${i:0:2}/f$i.dll" "$(power_cut_content "$i" 2.0.0)"
+    done
+    cp "$(dirname "$stub")/trialstub_crash.exe" "$release/Brenvoth.exe"
+    start_servers
+    local journal=$app/.updater/previous/.updater/journal restore_ms started round=0 cut=0
+    install_restore_cut_release
+    start_updater
+    click_update
+    timeout 120 bash -c "while [ -d '$app/download' ]; do sleep 0.01; done" || fail "the update did not finish"
+    click_update
+    timeout 120 bash -c "until [ -e '$journal' ]; do sleep 0.01; done" || fail "no restore began"
+    started=$(now_ms)
+    timeout 120 bash -c "while [ -e '$app/.updater/previous' ]; do sleep 0.01; done" || fail "the restore did not end"
+    restore_ms=$(($(now_ms) - started))
+    [ "$(whole_release_with_brenvoth)" = 1.0.0 ] || fail "the uncut restore did not put 1.0.0 back"
+    end_wine
+    mv "$work/updater.log" "$work/updater-0.log"
+    echo "an uncut restore took $restore_ms ms"
+    for round in $(seq 1 "$rounds"); do
+        install_restore_cut_release
+        start_updater
+        click_update
+        timeout 120 bash -c "while [ -d '$app/download' ]; do sleep 0.01; done" \
+            || fail "round $round: the update did not finish"
+        click_update
+        timeout 120 bash -c "until [ -e '$journal' ]; do sleep 0.01; done" || fail "round $round: no restore began"
+        sleep_within $((restore_ms * 6 / 5))
+        [ -e "$journal" ] && cut=$((cut + 1))
+        end_wine
+        drop_unsynced
+        start_updater   # recovery runs before the window shows
+        local version
+        version=$(whole_release_with_brenvoth)
+        [ "$version" = 1.0.0 ] || fail "round $round: 2.0.0, which failed its trial, is still installed"
+        echo "round $round: $(grep -h '^Recovery' "$work/updater.log" || echo 'nothing to recover'); 1.0.0 whole"
+        end_wine
+        mv "$work/updater.log" "$work/updater-$round.log"
+    done
+    local finished
+    finished=$(cat "$work"/updater-*.log | grep -c '^Recovery of a restore: ' || true)
+    [ "$finished" -gt 0 ] || fail "no cut ever interrupted a restore"
+    echo "PASS: $rounds power cuts during a restore, each ending with 1.0.0 whole under its manifest" \
+         "($cut cuts with the restore's journal on disk, $finished restores recovered)"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

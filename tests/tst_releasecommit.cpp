@@ -1,3 +1,4 @@
+#include "failedrelease.h"
 #include "keptrelease.h"
 #include "releasecommit.h"
 #include "testfiles.h"
@@ -230,10 +231,12 @@ void tst_ReleaseCommit::leftoverBackupsGoAtTheNextStart()
 void tst_ReleaseCommit::restoreStoppedAnywhereLeavesOneRelease_data()
 {
     QTest::addColumn<int>("step");
-    QTest::newRow("not stopped") << -1;
+    QTest::addColumn<bool>("recordedFailed");   // the new release, as after its failed trial
+    QTest::newRow("not stopped") << -1 << false;
     // Flush, journal, a.dll aside and in, b.dll aside and in, c.dll aside, the manifest.
     for (int step = 0; step < 8; ++step)
-        QTest::addRow("stopped before step %d", step) << step;
+        QTest::addRow("stopped before step %d", step) << step << false;
+    QTest::newRow("stopped before its journal, the new release recorded as failed") << journalStep << true;
 }
 
 // The kept release goes back as a commit does: a restore stopped at any
@@ -242,11 +245,16 @@ void tst_ReleaseCommit::restoreStoppedAnywhereLeavesOneRelease_data()
 void tst_ReleaseCommit::restoreStoppedAnywhereLeavesOneRelease()
 {
     QFETCH(int, step);
+    QFETCH(bool, recordedFailed);
     Release release;
     const ApplicationLayout layout(release.app.path());
     ReleaseCommit commit(layout);
     commit.setKeepPrevious(true);
-    QVERIFY(commit.commit("2", files, "manifest 2"));
+    const QByteArray newManifest = "<filelist curVersion=\"2\"/>";
+    QVERIFY(commit.commit("2", files, newManifest));
+    release.newRelease.insert("version.xml", newManifest);
+    if (recordedFailed)
+        QVERIFY(FailedRelease::record(layout, "2"));
     QVERIFY2(KeptRelease(layout).exists(), "the replaced release is not kept");
 
     KeptRelease kept(layout);
@@ -254,7 +262,7 @@ void tst_ReleaseCommit::restoreStoppedAnywhereLeavesOneRelease()
     QCOMPARE(kept.restore(), step < 0);
     KeptRelease(layout).recover();
 
-    const bool stoppedBeforeJournal = step >= 0 && step <= journalStep;
+    const bool stoppedBeforeJournal = step >= 0 && step <= journalStep && !recordedFailed;
     Snapshot installed = snapshot(release.app.path());
     for (const QString &own : installed.keys()) {
         if (own.startsWith(".updater"))

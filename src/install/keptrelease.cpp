@@ -1,5 +1,6 @@
 #include "keptrelease.h"
 #include "durablefiles.h"
+#include "failedrelease.h"
 #include "manifest.h"
 
 #include <QDir>
@@ -74,10 +75,16 @@ QString KeptRelease::recover()
 {
     CommitJournal plan;
     const bool planRead = readPlan(&plan);
-    const QString recovered = ReleaseCommit(keptLayout).recover();
+    QString recovered = ReleaseCommit(keptLayout).recover();
     if (planRead && !QFileInfo::exists(layout.keptReleaseDir()))
         removeAddedFolders(plan);
-    return recovered;
+    // A restore cut off before its journal left the release that failed in place.
+    const QString installed = Manifest::offeredVersion(Manifest::read(layout.localManifest()).root());
+    if (!exists() || !FailedRelease::isRecorded(layout, installed))
+        return recovered;
+    if (!restore())
+        return QStringLiteral("could not put back %1 in place of %2, which failed: %3").arg(plan.version, installed, error);
+    return QStringLiteral("put back %1 in place of %2, which failed").arg(plan.version, installed);
 }
 
 // Folders that only the new release's files made go with them; any other

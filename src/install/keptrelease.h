@@ -29,8 +29,9 @@ public:
     /// Puts the kept release back, whole or not at all; it is gone after.
     /// Blocks: the caller runs it on a worker thread.
     bool restore();
-    /// Finishes or undoes a restore that an earlier run left; what it did,
-    /// empty when nothing.
+    /// Finishes or undoes a restore that an earlier run left, and puts the
+    /// kept release back where the installed one failed its trial and a
+    /// restore had not begun; what it did, empty when nothing.
     QString recover();
     void remove() const;
 
