@@ -341,11 +341,12 @@ XML
 
     cmp -s "$work/Qt5Xml.dll" "$app/Qt5Xml.dll" || fail "the loaded Qt5Xml.dll was not replaced"
     [ "$(cat "$app/a.dll")" = 'a 2.0.0' ] || fail "a.dll was not replaced"
-    [ -e "$app/download/.updater/backup/Qt5Xml.dll" ] \
+    # Kept with the rest of 1.0.0, and left where the kept copy went after the trial.
+    [ -e "$app/.updater/previous/Qt5Xml.dll" ] \
         || fail "the old Qt5Xml.dll was deleted although the updater had it loaded"
     rm "$app/started-with.txt"
     start_updater
-    wait_for 180 test ! -e "$app/download/.updater/backup/Qt5Xml.dll" \
+    wait_for 180 test ! -e "$app/.updater/previous/Qt5Xml.dll" \
         || fail "the old Qt5Xml.dll was not deleted at the next start"
     kill "$updater_pid"
     echo "PASS: a loaded Qt5Xml.dll replaced under wine, its old copy deleted at the next start"

@@ -2,6 +2,7 @@
 #include "durablefiles.h"
 #include "failedrelease.h"
 #include "manifest.h"
+#include "windowsfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,21 +22,24 @@ KeptRelease::KeptRelease(const ApplicationLayout &layout)
 {
 }
 
-// The plan goes into the backup folder first, which then becomes the kept
-// copy in one rename: there is never a kept copy without its plan.
+// File by file: Windows renames a library that a program has loaded, not
+// a folder that holds one. The plan comes last: a kept copy without one is
+// incomplete, never restored, and removed at the next start.
 bool KeptRelease::keep(const CommitJournal &done, const QByteArray &previousManifest) const
 {
     CommitJournal restorePlan{Manifest::offeredVersion(Manifest::fromBytes(previousManifest).root()), done.files,
                               done.existed, done.createdDirs, previousManifest};
-    for (int i = 0; i < restorePlan.files.size(); ++i)
-        restorePlan.files[i].removed = !done.existed.at(i);
-    const QString kept = layout.keptReleaseDir();
     remove();
-    if (!restorePlan.write(planIn(layout.backupDir())) || !QDir().mkpath(QFileInfo(kept).path())
-        || !QDir().rename(layout.backupDir(), kept))
-        return false;
-    flushDirectory(QFileInfo(kept).path());
-    return true;
+    for (int i = 0; i < restorePlan.files.size(); ++i) {
+        CommitJournal::File &file = restorePlan.files[i];
+        file.removed = !done.existed.at(i);
+        const QString kept = keptLayout.stagedPath(file.dir, file.name);
+        if (!file.removed
+            && (!QDir().mkpath(QFileInfo(kept).path())
+                || WindowsFiles::move(layout.backupPath(file.dir, file.name), kept) != 0))
+            return false;
+    }
+    return flushStagedFiles(layout.keptReleaseDir()) && restorePlan.write(planIn(layout.keptReleaseDir()));
 }
 
 bool KeptRelease::exists() const
@@ -78,6 +82,9 @@ QString KeptRelease::recover()
     QString recovered = ReleaseCommit(keptLayout).recover();
     if (planRead && !QFileInfo::exists(layout.keptReleaseDir()))
         removeAddedFolders(plan);
+    // What a removal left, a library then loaded, or a copy never completed.
+    if (!exists() && !QFileInfo::exists(keptLayout.journal()))
+        remove();
     // A restore cut off before its journal left the release that failed in place.
     const QString installed = Manifest::offeredVersion(Manifest::read(layout.localManifest()).root());
     if (!exists() || !FailedRelease::isRecorded(layout, installed))
