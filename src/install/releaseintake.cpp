@@ -1,4 +1,5 @@
 #include "releaseintake.h"
+#include "policies.h"
 #include "durablefiles.h"
 #include "linkfreefile.h"
 #include "minisign.h"
@@ -67,7 +68,10 @@ bool ReleaseIntake::readPlan(ReleasePlan *plan, UpdateError *error)
         *error = refusal(reason);
         return false;
     }
-    const PendingUpdate pending = compareManifests(target.downloadedManifest(), target.localManifest());
+    // The administrator's hold chooses the release here too, read afresh:
+    // only administrators can write it.
+    const PendingUpdate pending = compareManifests(target.downloadedManifest(), target.localManifest(), QLocale(),
+                                                   Policies::ofThisMachine().target);
     if (pending.status != Manifest::Status::Read) {
         *error = refusal(pending.failureLine());
         return false;

@@ -85,6 +85,7 @@ bool readReleasePlan(const ApplicationLayout &layout, const QString &version, co
     if (!isNotOlderThanInstalled(root, layout.localManifest(), keyed, version, error)
         || !matchEntries(layout, Manifest::currentRelease(root, version), dirs, names, &plan->files, error))
         return false;
+    plan->manifestVersion = Manifest::offeredVersion(root);
     root.setAttribute(QStringLiteral("curVersion"), version);
     plan->localManifest = Manifest::rewrittenOrCopied(document, plan->downloadedManifest);
     return true;

@@ -8,11 +8,13 @@
 #include <QEventLoopLocker>
 #include <QProcess>
 
-UpdateController::UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent)
+UpdateController::UpdateController(const QString &applicationDir, const QString &downloadBaseUrl,
+                                   const Policies &policies, QObject *parent)
     : QObject(parent)
     , layout(MachineInstall::isPerMachine(applicationDir) ? MachineInstall::userLayout(applicationDir)
                                                           : ApplicationLayout(applicationDir))
-    , downloadBaseUrl(downloadBaseUrl)
+    , managed(policies)
+    , downloadBaseUrl(policies.updateServer.isEmpty() ? downloadBaseUrl : policies.updateServer)
     , lock(layout.lockFile())
 {
     takeLock();
@@ -22,9 +24,18 @@ UpdateController::UpdateController(const QString &applicationDir, const QString 
     const QString recovered = ReleaseCommit(layout).recover();
     if (!recovered.isEmpty())
         qDebug().noquote() << QStringLiteral("Recovery: %1").arg(recovered);
-    found = compareManifests(layout.downloadedManifest(), layout.localManifest());
+    if (managed.updatesDisabled) {
+        qDebug() << "Updates are disabled by the administrator's policy: nothing read, nothing fetched";
+        return;
+    }
+    found = compareManifests(layout.downloadedManifest(), layout.localManifest(), QLocale(), managed.target);
     if (found.status != Manifest::Status::Read)
         qDebug().noquote() << found.failureLine();
+    else if (found.choice != ReleaseChoice::Outcome::Current)
+        qDebug().noquote() << QStringLiteral("The administrator's target version prefix %1 chose %2")
+                                  .arg(managed.target.prefix,
+                                       found.newVersion.isEmpty() ? QStringLiteral("no release: the installed one stays")
+                                                                  : found.newVersion);
 }
 
 UpdateController::~UpdateController() = default;

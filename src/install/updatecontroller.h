@@ -4,6 +4,7 @@
 #include "applicationlayout.h"
 #include "folderlock.h"
 #include "pendingupdate.h"
+#include "policies.h"
 #include "updatejob.h"
 
 #include <QByteArray>
@@ -27,8 +28,10 @@ class UpdateController : public QObject
 public:
     /// Works on the application in \a applicationDir (without a trailing
     /// slash), fetching releases from below \a downloadBaseUrl: the shipped
-    /// program passes its own folder and the address fixed at build time.
-    UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent = nullptr);
+    /// program passes its own folder and the address fixed at build time,
+    /// and the machine's \a policies, which may name another address.
+    UpdateController(const QString &applicationDir, const QString &downloadBaseUrl,
+                     const Policies &policies = Policies(), QObject *parent = nullptr);
     ~UpdateController() override;
 
     /// The base64 key lines of the publisher's minisign.pub files, separated
@@ -40,6 +43,9 @@ public:
     /// Another updater holds the folder: nothing was read, nothing is done.
     bool anotherUpdaterRuns() const { return lockedOut; }
     const PendingUpdate &pending() const { return found; }
+    /// What the administrator decided; with updates disabled nothing is
+    /// pending.
+    const Policies &policies() const { return managed; }
 
     /// Starts installing the pending files, once; null when none are
     /// pending. The process lives on until the job has finished, also once
@@ -56,6 +62,7 @@ private:
     void onJobFinished();
 
     const ApplicationLayout layout;
+    const Policies managed;
     const QString downloadBaseUrl;
     QByteArray publicKeys;
     UpdateJob::Limits limits;

@@ -5,6 +5,7 @@
 #include <QString>
 
 class ProxySignOnForm;
+struct PendingUpdate;
 class UpdateController;
 class UpdateJob;
 
@@ -39,6 +40,8 @@ private slots:
 private:
     void showPendingUpdate();
     void showAnotherUpdaterRuns();
+    void showUpdatesDisabled();
+    void showHold(const PendingUpdate &pending);
     void startUpdate();
     void onProgressChanged(int value);
     void onWaiting(const QString &reason);

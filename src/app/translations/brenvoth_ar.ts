@@ -361,5 +361,29 @@
         <source>Download progress</source>
         <translation>تقدّم التنزيل</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>يدير المسؤول التحديثات</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>يدير المسؤول تحديثات Brenvoth على هذا الكمبيوتر، وقد أوقفها. لا يُنزَّل شيء ولا يتغيّر شيء.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>ثبّته المسؤول عند %1.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>ثبّته المسؤول عند %1، ويعيد Brenvoth إلى %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>ثبّته المسؤول عند %1: يبقى الإصدار المثبَّت.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>ثبّته المسؤول عند %1، لكن خادم التحديث لا يقدّم هذا الإصدار: يبقى الإصدار المثبَّت.</translation>
+    </message>
 </context>
 </TS>

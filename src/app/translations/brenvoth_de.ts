@@ -353,5 +353,29 @@
         <source>Download progress</source>
         <translation>Download-Fortschritt</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Updates werden von Ihrem Administrator verwaltet</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Updates von Brenvoth werden auf diesem Computer von Ihrem Administrator verwaltet, der sie abgeschaltet hat. Es wird nichts heruntergeladen und nichts geändert.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten; er setzt Brenvoth auf %2 zurück.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten: die installierte Version bleibt.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten, aber der Update-Server bietet keine solche Version an: die installierte Version bleibt.</translation>
+    </message>
 </context>
 </TS>

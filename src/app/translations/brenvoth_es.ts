@@ -353,5 +353,29 @@
         <source>Download progress</source>
         <translation>Progreso de la descarga</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Las actualizaciones las gestiona su administrador</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Las actualizaciones de Brenvoth en este equipo las gestiona su administrador, que las ha desactivado. No se descarga ni se cambia nada.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Mantenido en %1 por su administrador.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Mantenido en %1 por su administrador, que devuelve Brenvoth a %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Mantenido en %1 por su administrador: la versión instalada se queda.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Mantenido en %1 por su administrador, pero el servidor de actualizaciones no ofrece esa versión: la versión instalada se queda.</translation>
+    </message>
 </context>
 </TS>

@@ -353,5 +353,29 @@
         <source>Download progress</source>
         <translation>Progression du téléchargement</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Les mises à jour sont gérées par votre administrateur</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Les mises à jour de Brenvoth sur cet ordinateur sont gérées par votre administrateur, qui les a désactivées. Rien n’est téléchargé et rien n’est modifié.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Maintenu à %1 par votre administrateur.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Maintenu à %1 par votre administrateur, qui ramène Brenvoth à %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Maintenu à %1 par votre administrateur : la version installée reste.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Maintenu à %1 par votre administrateur, mais le serveur de mise à jour ne propose pas cette version : la version installée reste.</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,29 @@
         <source>Download progress</source>
         <translation>ダウンロードの進行状況</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>更新は管理者によって管理されています</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>このコンピューターの Brenvoth の更新は管理者によって管理されており、無効にされています。何もダウンロードされず、何も変更されません。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>管理者により %1 に固定されています。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>管理者により %1 に固定されています。Brenvoth は %2 に戻されます。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>管理者により %1 に固定されています。インストール済みのバージョンのままです。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>管理者により %1 に固定されていますが、更新サーバーにそのバージョンがありません。インストール済みのバージョンのままです。</translation>
+    </message>
 </context>
 </TS>

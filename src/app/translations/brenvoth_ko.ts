@@ -351,5 +351,29 @@
         <source>Download progress</source>
         <translation>다운로드 진행률</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>업데이트는 관리자가 관리합니다</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>이 컴퓨터의 Brenvoth 업데이트는 관리자가 관리하며, 관리자가 업데이트를 껐습니다. 아무것도 다운로드하거나 변경하지 않습니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>관리자가 %1에 고정했습니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>관리자가 %1에 고정했으며, Brenvoth를 %2(으)로 되돌립니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>관리자가 %1에 고정했습니다. 설치된 버전이 유지됩니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>관리자가 %1에 고정했지만 업데이트 서버에 해당 버전이 없습니다. 설치된 버전이 유지됩니다.</translation>
+    </message>
 </context>
 </TS>

@@ -355,5 +355,29 @@
         <source>Download progress</source>
         <translation>Postęp pobierania</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Aktualizacjami zarządza administrator</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Aktualizacjami Brenvoth na tym komputerze zarządza administrator, który je wyłączył. Nic nie jest pobierane ani zmieniane.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Zatrzymano na %1 przez administratora.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Zatrzymano na %1 przez administratora, który przywraca Brenvoth do %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Zatrzymano na %1 przez administratora: zainstalowana wersja pozostaje.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Zatrzymano na %1 przez administratora, ale serwer aktualizacji nie oferuje takiej wersji: zainstalowana wersja pozostaje.</translation>
+    </message>
 </context>
 </TS>

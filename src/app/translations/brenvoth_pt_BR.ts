@@ -353,5 +353,29 @@
         <source>Download progress</source>
         <translation>Progresso do download</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>As atualizações são gerenciadas pelo seu administrador</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>As atualizações do Brenvoth neste computador são gerenciadas pelo seu administrador, que as desativou. Nada é baixado e nada é alterado.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Mantido em %1 pelo seu administrador.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Mantido em %1 pelo seu administrador, que leva o Brenvoth de volta a %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Mantido em %1 pelo seu administrador: a versão instalada permanece.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Mantido em %1 pelo seu administrador, mas o servidor de atualização não oferece essa versão: a versão instalada permanece.</translation>
+    </message>
 </context>
 </TS>

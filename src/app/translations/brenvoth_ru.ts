@@ -355,5 +355,29 @@
         <source>Download progress</source>
         <translation>Ход загрузки</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Обновлениями управляет ваш администратор</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Обновлениями Brenvoth на этом компьютере управляет ваш администратор, который их отключил. Ничего не загружается и ничего не меняется.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Удерживается на %1 вашим администратором.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Удерживается на %1 вашим администратором, который возвращает Brenvoth к %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Удерживается на %1 вашим администратором: установленная версия остаётся.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Удерживается на %1 вашим администратором, но сервер обновлений не предлагает такой версии: установленная версия остаётся.</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,29 @@
         <source>Download progress</source>
         <translation>İndirme ilerlemesi</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Güncellemeler yöneticiniz tarafından yönetiliyor</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Bu bilgisayardaki Brenvoth güncellemeleri, onları kapatan yöneticiniz tarafından yönetiliyor. Hiçbir şey indirilmez ve hiçbir şey değiştirilmez.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor; Brenvoth %2 sürümüne geri alınıyor.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor: kurulu sürüm kalıyor.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor, ancak güncelleme sunucusu böyle bir sürüm sunmuyor: kurulu sürüm kalıyor.</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,29 @@
         <source>Download progress</source>
         <translation>下载进度</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>更新由您的管理员管理</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>此电脑上 Brenvoth 的更新由您的管理员管理，管理员已将其关闭。不会下载或更改任何内容。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>已由您的管理员保持在 %1。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>已由您的管理员保持在 %1，Brenvoth 将回退到 %2。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>已由您的管理员保持在 %1：保留已安装的版本。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>已由您的管理员保持在 %1，但更新服务器未提供该版本：保留已安装的版本。</translation>
+    </message>
 </context>
 </TS>

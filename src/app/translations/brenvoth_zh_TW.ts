@@ -351,5 +351,29 @@
         <source>Download progress</source>
         <translation>下載進度</translation>
     </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>更新由您的系統管理員管理</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>此電腦上 Brenvoth 的更新由您的系統管理員管理，系統管理員已將其關閉。不會下載或變更任何內容。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>已由您的系統管理員保持在 %1。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>已由您的系統管理員保持在 %1，Brenvoth 將回復到 %2。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>已由您的系統管理員保持在 %1：保留已安裝的版本。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>已由您的系統管理員保持在 %1，但更新伺服器未提供該版本：保留已安裝的版本。</translation>
+    </message>
 </context>
 </TS>

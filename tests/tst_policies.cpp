@@ -1,0 +1,117 @@
+#include "policies.h"
+#include "policystore.h"
+#include "releasechoice.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// An administrator's settings as the updater reads them, the release they
+// choose.
+class tst_Policies : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readValues_data();
+    void readValues();
+    void chooseRelease_data();
+    void chooseRelease();
+
+private:
+    QTemporaryDir dir;
+};
+
+void tst_Policies::readValues_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("disabled");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<bool>("rollback");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("ignored");
+
+    QTest::newRow("nothing set") << QByteArray("{}") << false << "" << false << "" << 0;
+    QTest::newRow("no file") << QByteArray() << false << "" << false << "" << 0;
+    QTest::newRow("updates off") << QByteArray(R"({"UpdatesDisabled": 1})") << true << "" << false << "" << 0;
+    QTest::newRow("updates on, said so") << QByteArray(R"({"UpdatesDisabled": 0})") << false << "" << false << "" << 0;
+    QTest::newRow("updates off as a string is ignored")
+        << QByteArray(R"({"UpdatesDisabled": "1"})") << false << "" << false << "" << 1;
+    QTest::newRow("a switch out of range is ignored")
+        << QByteArray(R"({"UpdatesDisabled": 2})") << false << "" << false << "" << 1;
+    QTest::newRow("a prefix with rollback")
+        << QByteArray(R"({"TargetVersionPrefix": "2.3.", "RollbackToTargetVersion": 1})")
+        << false << "2.3." << true << "" << 0;
+    QTest::newRow("rollback without a prefix is ignored")
+        << QByteArray(R"({"RollbackToTargetVersion": 1})") << false << "" << false << "" << 1;
+    QTest::newRow("a prefix as a number is ignored")
+        << QByteArray(R"({"TargetVersionPrefix": 2})") << false << "" << false << "" << 1;
+    QTest::newRow("a prefix with a blank is ignored")
+        << QByteArray(R"({"TargetVersionPrefix": "2. 3"})") << false << "" << false << "" << 1;
+    QTest::newRow("an https mirror gets its closing slash")
+        << QByteArray(R"({"UpdateServer": "https://mirror.example/brenvoth"})")
+        << false << "" << false << "https://mirror.example/brenvoth/" << 0;
+    QTest::newRow("a plain http mirror alone is ignored")
+        << QByteArray(R"({"UpdateServer": "http://mirror.example/"})") << false << "" << false << "" << 1;
+    QTest::newRow("a plain http mirror allowed explicitly")
+        << QByteArray(R"({"UpdateServer": "http://127.0.0.1:8080/b/", "AllowHttpUpdateServer": 1})")
+        << false << "" << false << "http://127.0.0.1:8080/b/" << 0;
+    QTest::newRow("a mirror with a login is ignored")
+        << QByteArray(R"({"UpdateServer": "https://user:pw@mirror.example/"})") << false << "" << false << "" << 1;
+    QTest::newRow("a mirror of another scheme is ignored")
+        << QByteArray(R"({"UpdateServer": "file:///srv/brenvoth/"})") << false << "" << false << "" << 1;
+    QTest::newRow("an unknown value is ignored, the rest read")
+        << QByteArray(R"({"UpdatesDisabeld": 1, "TargetVersionPrefix": "2.3."})") << false << "2.3." << false << "" << 1;
+}
+
+void tst_Policies::readValues()
+{
+    QFETCH(QByteArray, json);
+    const QString path = dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".json");
+    if (!json.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+    }
+    QStringList ignored;
+    const Policies policies = Policies::fromValues(PolicyStore::readFile(path), &ignored);
+    QTEST(policies.updatesDisabled, "disabled");
+    QTEST(policies.target.prefix, "prefix");
+    QTEST(policies.target.rollback, "rollback");
+    QTEST(policies.updateServer, "server");
+    QTEST(int(ignored.size()), "ignored");
+}
+
+void tst_Policies::chooseRelease_data()
+{
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<bool>("rollback");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("version");
+
+    using Outcome = ReleaseChoice::Outcome;
+    QTest::newRow("no hold: the current release") << "2.3.0" << "" << false << int(Outcome::Current) << "2.4.0";
+    QTest::newRow("held: 2.3.0 gets 2.3.1") << "2.3.0" << "2.3." << false << int(Outcome::Held) << "2.3.1";
+    QTest::newRow("held: an older release gets 2.3.1") << "2.2.9" << "2.3." << false << int(Outcome::Held) << "2.3.1";
+    QTest::newRow("held: nothing known installed gets 2.3.1") << "" << "2.3." << false << int(Outcome::Held) << "2.3.1";
+    QTest::newRow("held: 2.4.0 stays") << "2.4.0" << "2.3." << false << int(Outcome::Stays) << "";
+    QTest::newRow("rollback: 2.4.0 goes back to 2.3.1") << "2.4.0" << "2.3." << true << int(Outcome::RolledBack)
+                                                        << "2.3.1";
+    QTest::newRow("rollback: 2.3.0 goes forward to 2.3.1") << "2.3.0" << "2.3." << true << int(Outcome::Held)
+                                                           << "2.3.1";
+    QTest::newRow("2.10 is newer than 2.9") << "2.3.0" << "2.1" << false << int(Outcome::Held) << "2.10.0";
+    QTest::newRow("no release with the prefix") << "2.3.0" << "3." << true << int(Outcome::NoneMatches) << "";
+}
+
+void tst_Policies::chooseRelease()
+{
+    QFETCH(QString, installed);
+    QFETCH(QString, prefix);
+    QFETCH(bool, rollback);
+    const QStringList releases{"2.3.1", "2.3.0", "2.4.0", "2.9.0", "2.10.0"};
+    const ReleaseChoice choice = ::chooseRelease(releases, QStringLiteral("2.4.0"), installed, {prefix, rollback});
+    QTEST(int(choice.outcome), "outcome");
+    QTEST(choice.version, "version");
+}
+
+QTEST_GUILESS_MAIN(tst_Policies)
+#include "tst_policies.moc"
