@@ -1,12 +1,14 @@
 #include "policies.h"
 #include "policystore.h"
 #include "releasechoice.h"
+#include "replayguard.h"
 
+#include <QDomDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // An administrator's settings as the updater reads them, the release they
-// choose.
+// choose, and the stale manifest.
 class tst_Policies : public QObject
 {
     Q_OBJECT
@@ -16,6 +18,8 @@ private slots:
     void readValues();
     void chooseRelease_data();
     void chooseRelease();
+    void expiry_data();
+    void expiry();
 
 private:
     QTemporaryDir dir;
@@ -111,6 +115,34 @@ void tst_Policies::chooseRelease()
     const ReleaseChoice choice = ::chooseRelease(releases, QStringLiteral("2.4.0"), installed, {prefix, rollback});
     QTEST(int(choice.outcome), "outcome");
     QTEST(choice.version, "version");
+}
+
+void tst_Policies::expiry_data()
+{
+    QTest::addColumn<QString>("expires");
+    QTest::addColumn<qint64>("now");
+    QTest::addColumn<int>("kind");
+
+    QTest::newRow("no expiry reads as before") << "" << qint64(4000000000) << int(UpdateError::Kind::None);
+    QTest::newRow("a second before it expires") << "1000" << qint64(999) << int(UpdateError::Kind::None);
+    QTest::newRow("expired: refused, nothing fetched") << "1000" << qint64(1000) << int(UpdateError::Kind::Older);
+    QTest::newRow("an expiry that is no number") << "soon" << qint64(0) << int(UpdateError::Kind::NotInstalled);
+}
+
+void tst_Policies::expiry()
+{
+    QFETCH(QString, expires);
+    QFETCH(qint64, now);
+    QDomDocument document;
+    QDomElement root = document.createElement("filelist");
+    if (!expires.isEmpty())
+        root.setAttribute("expires", expires);
+    UpdateError error;
+    const bool fresh = isNotExpired(root, now, &error);
+    QCOMPARE(fresh, !error.failed());
+    QTEST(int(error.kind), "kind");
+    if (error.kind == UpdateError::Kind::Older)
+        QVERIFY2(error.cause.plainWords().contains("not your fault"), qPrintable(error.cause.plainWords()));
 }
 
 QTEST_GUILESS_MAIN(tst_Policies)

@@ -3,6 +3,7 @@
 #include "replayguard.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDomNodeList>
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +83,8 @@ bool readReleasePlan(const ApplicationLayout &layout, const QString &version, co
         return refuseEntry(layout, QString(), QString(), QStringLiteral("the downloaded manifest can no longer be read"),
                            error);
     QDomElement root = document.documentElement();
-    if (!isNotOlderThanInstalled(root, layout.localManifest(), keyed, version, error)
+    if (!isNotExpired(root, QDateTime::currentSecsSinceEpoch(), error)
+        || !isNotOlderThanInstalled(root, layout.localManifest(), keyed, version, error)
         || !matchEntries(layout, Manifest::currentRelease(root, version), dirs, names, &plan->files, error))
         return false;
     plan->manifestVersion = Manifest::offeredVersion(root);

@@ -109,6 +109,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>⁨%1⁩ في مجلد Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>خادم التحديث أو النسخة المطابقة منه قديم (انتهت صلاحية قائمة إصداراته في %1)؛ ليس هذا خطأك، وسيُعرض التحديث مرة أخرى عند تحديث الخادم</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 im Ordner von Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>der Update-Server oder sein Spiegel ist nicht mehr aktuell (seine Liste der Versionen ist am %1 abgelaufen); das liegt nicht an Ihnen, und das Update wird wieder angeboten, sobald der Server aktualisiert ist</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 en la carpeta de Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>el servidor de actualizaciones, o su espejo, no está al día (su lista de versiones caducó el %1); no es culpa suya, y la actualización se ofrecerá de nuevo cuando el servidor esté al día</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 dans le dossier de Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>le serveur de mise à jour, ou son miroir, n’est plus à jour (sa liste des versions a expiré le %1) ; ce n’est pas de votre faute, et la mise à jour sera proposée à nouveau dès que le serveur sera à jour</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth のフォルダー内の %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>更新サーバーまたはそのミラーが古くなっています (リリース一覧の有効期限が %1 に切れました)。これはあなたのせいではありません。サーバーが更新されると、更新が再び提供されます</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth 폴더의 %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>업데이트 서버 또는 그 미러가 오래되었습니다(릴리스 목록이 %1에 만료됨). 사용자의 잘못이 아니며, 서버가 최신으로 바뀌면 업데이트가 다시 제공됩니다</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

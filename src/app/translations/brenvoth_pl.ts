@@ -103,6 +103,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 w folderze programu Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>serwer aktualizacji lub jego serwer lustrzany jest nieaktualny (jego lista wersji wygasła %1); to nie Twoja wina, a aktualizacja zostanie zaproponowana ponownie, gdy serwer zostanie zaktualizowany</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 na pasta do Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>o servidor de atualização, ou seu espelho, está desatualizado (sua lista de versões expirou em %1); a culpa não é sua, e a atualização será oferecida de novo quando o servidor for atualizado</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

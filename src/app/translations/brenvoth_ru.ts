@@ -103,6 +103,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 в папке Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>сервер обновлений или его зеркало устарели (их список версий истёк %1); это не ваша вина, и обновление будет предложено снова, когда сервер обновят</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

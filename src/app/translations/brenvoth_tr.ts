@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth klasöründeki %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>güncelleme sunucusu veya yansısı güncel değil (sürüm listesinin süresi %1 tarihinde doldu); bu sizin hatanız değil ve sunucu güncellendiğinde güncelleme yeniden sunulacak</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

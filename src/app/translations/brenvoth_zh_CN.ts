@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth 文件夹中的 %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>更新服务器或其镜像已过时（其版本列表已于 %1 过期）；这不是您的问题，服务器更新后将再次提供此更新</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>

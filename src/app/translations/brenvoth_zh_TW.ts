@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth 資料夾中的 %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>更新伺服器或其鏡像已過時（其版本清單已於 %1 到期）；這不是您的問題，伺服器更新後將再次提供此更新</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
