@@ -3,12 +3,15 @@
 #include "releasechoice.h"
 #include "replayguard.h"
 
+#include <QDir>
 #include <QDomDocument>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // An administrator's settings as the updater reads them, the release they
-// choose, and the stale manifest.
+// choose, the stale manifest, and the Group Policy templates that describe them.
 class tst_Policies : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,9 @@ private slots:
     void chooseRelease();
     void expiry_data();
     void expiry();
+    void templatesDescribeWhatIsRead();
+    void everyLanguageHasEveryString_data();
+    void everyLanguageHasEveryString();
 
 private:
     QTemporaryDir dir;
@@ -143,6 +149,104 @@ void tst_Policies::expiry()
     QTEST(int(error.kind), "kind");
     if (error.kind == UpdateError::Kind::Older)
         QVERIFY2(error.cause.plainWords().contains("not your fault"), qPrintable(error.cause.plainWords()));
+}
+
+namespace {
+
+const QString admxFolder = QStringLiteral(BRENVOTH_SOURCE_DIR "/policies");
+
+QDomDocument readXml(const QString &path)
+{
+    QDomDocument document;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return QDomDocument();
+    return document;
+}
+
+QVector<QDomElement> elements(const QDomNode &below, const QString &tag)
+{
+    QVector<QDomElement> found;
+    const QDomNodeList list = below.toElement().elementsByTagName(tag);
+    for (int i = 0; i < list.size(); ++i)
+        found.append(list.at(i).toElement());
+    return found;
+}
+
+} // namespace
+
+// Every value a template sets, with the type and a value it sets, is read by
+// the updater without a word, and every value the updater reads has a template.
+void tst_Policies::templatesDescribeWhatIsRead()
+{
+    const QDomDocument admx = readXml(admxFolder + "/brenvoth.admx");
+    QVERIFY2(!admx.isNull(), "brenvoth.admx is not well-formed");
+    QVariantMap values;
+    for (const QDomElement &policy : elements(admx.documentElement(), "policy")) {
+        QCOMPARE(policy.attribute("key"), QStringLiteral("SOFTWARE\\Policies\\Brenvoth\\Updater"));
+        QCOMPARE(policy.attribute("class"), QStringLiteral("Machine"));
+        if (policy.hasAttribute("valueName"))
+            values.insert(policy.attribute("valueName"),
+                          elements(policy.firstChildElement("enabledValue"), "decimal").value(0).attribute("value").toUInt());
+        for (const QDomElement &text : elements(policy, "text"))
+            values.insert(text.attribute("valueName"), text.attribute("valueName") == "UpdateServer"
+                                                           ? "https://mirror.example/brenvoth/" : "2.3.");
+        for (const QDomElement &flag : elements(policy, "boolean"))
+            values.insert(flag.attribute("valueName"),
+                          elements(flag.firstChildElement("trueValue"), "decimal").value(0).attribute("value").toUInt());
+    }
+    QStringList ignored;
+    const Policies policies = Policies::fromValues(values, &ignored);
+    QVERIFY2(ignored.isEmpty(), qPrintable(ignored.join('\n')));
+    const QStringList read = Policies::valueNames();
+    QCOMPARE(QSet<QString>(values.keyBegin(), values.keyEnd()), QSet<QString>(read.begin(), read.end()));
+    QVERIFY(policies.updatesDisabled && policies.target.rollback && !policies.updateServer.isEmpty());
+}
+
+void tst_Policies::everyLanguageHasEveryString_data()
+{
+    QTest::addColumn<QString>("language");
+    const QStringList languages = QDir(admxFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(languages.size(), 13);
+    for (const QString &language : languages)
+        QTest::newRow(qPrintable(language)) << language;
+}
+
+void tst_Policies::everyLanguageHasEveryString()
+{
+    QFETCH(QString, language);
+    QFile admxFile(admxFolder + "/brenvoth.admx");
+    QVERIFY(admxFile.open(QIODevice::ReadOnly));
+    const QString admx = QString::fromUtf8(admxFile.readAll());
+    const QDomDocument adml = readXml(admxFolder + "/" + language + "/brenvoth.adml");
+    QVERIFY2(!adml.isNull(), "the .adml is not well-formed");
+
+    QSet<QString> strings;
+    for (const QDomElement &string : elements(adml.documentElement(), "string")) {
+        QVERIFY2(!string.text().trimmed().isEmpty(), qPrintable("empty: " + string.attribute("id")));
+        strings.insert(string.attribute("id"));
+    }
+    QHash<QString, QDomElement> presentations;
+    for (const QDomElement &presentation : elements(adml.documentElement(), "presentation"))
+        presentations.insert(presentation.attribute("id"), presentation);
+    QSet<QString> used;
+    QRegularExpressionMatchIterator reference = QRegularExpression("\\$\\((string|presentation)\\.([^)]+)\\)").globalMatch(admx);
+    while (reference.hasNext()) {
+        const QRegularExpressionMatch match = reference.next();
+        const bool isString = match.captured(1) == "string";
+        QVERIFY2(isString ? strings.contains(match.captured(2)) : presentations.contains(match.captured(2)),
+                 qPrintable("missing: " + match.captured(0)));
+        if (isString)
+            used.insert(match.captured(2));
+    }
+    QCOMPARE(strings, used);
+    // Each box of a presentation shows an element the template sets.
+    for (const QDomElement &presentation : qAsConst(presentations)) {
+        QDomElement box = presentation.firstChildElement();
+        for (; !box.isNull(); box = box.nextSiblingElement())
+            QVERIFY2(admx.contains(QString("id=\"%1\"").arg(box.attribute("refId"))),
+                     qPrintable("no element " + box.attribute("refId")));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Policies)
