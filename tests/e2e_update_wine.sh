@@ -315,6 +315,161 @@ case_machine_elevated() {
     echo "PASS: with no service, the elevated program updated Brenvoth in Program Files"
 }
 
+# ---------------------------------------------------------------------------
+# An administrator's policies, set as Group Policy sets them, in the keyed
+# updater's HKLM\SOFTWARE\Policies\Brenvoth\Updater; taken out when the case ends.
+policy_key='HKLM\SOFTWARE\Policies\Brenvoth\Updater'
+set_policy() { wine reg add "$policy_key" /v "$1" /t "$2" /d "$3" /f >/dev/null || fail "cannot set $1"; }
+clear_policies() { wine reg delete "$policy_key" /f >/dev/null 2>&1 || true; }
+start_policy_case() {
+    trap 'clear_policies; cleanup' EXIT
+    clear_policies
+}
+
+# The entries of release <version>: core.dll and plugins/render.dll as
+# published in its folder, with their sizes and digests.
+held_entries() {
+    local folder name dir
+    folder=$(release_dir "$1")
+    for dir_name in ":core.dll" "plugins/:render.dll"; do
+        dir=${dir_name%%:*} name=${dir_name#*:}
+        printf '        <file name="%s" dir="%s" version="%s" size="%s" sha256="%s"/>\n' "$name" "$dir" "$1" \
+            "$(stat -c %s "$folder/$dir$name")" "$(sha256sum "$folder/$dir$name" | cut -d' ' -f1)"
+    done
+}
+
+# lay_out_held_releases <installed version> [<root attributes>]: 2.3.0,
+# 2.3.1 and 2.4.0 published in one signed manifest whose current release is
+# 2.4.0, placed where the updater finds it; <installed version> installed.
+lay_out_held_releases() {
+    install_app
+    local version manifest=$www/brenvothDownload/windows/version.xml
+    for version in 2.3.0 2.3.1 2.4.0; do
+        put "$(release_dir $version)/core.dll" "core $version"
+        put "$(release_dir $version)/plugins/render.dll" "render $version"
+    done
+    {
+        echo "<filelist curVersion=\"2.4.0\" published=\"1700000000\" ${2:-}>"
+        for version in 2.3.0 2.3.1 2.4.0; do
+            echo "    <software version=\"$version\" info=\"Release $version.\">"
+            held_entries $version
+            echo "    </software>"
+        done
+        echo "</filelist>"
+    } > "$manifest"
+    minisign -S -s "$BRENVOTH_MACHINE_KEY" -m "$manifest" >/dev/null || fail "minisign could not sign the manifest"
+    cp "$manifest.minisig" "$(release_dir 2.4.0)/version.xml.minisig"
+    cp "$manifest" "$app/download/version.xml"
+    cp "$(release_dir "$1")/core.dll" "$app/core.dll"
+    put "$app/plugins/render.dll" "$(cat "$(release_dir "$1")/plugins/render.dll")"
+    printf '<filelist curVersion="%s" published="1700000000">\n    <software version="%s">\n%s\n    </software>\n</filelist>\n' \
+        "$1" "$1" "$(held_entries "$1")" > "$app/version.xml"
+}
+
+# installed_release <version>: both files and the manifest are that release's.
+installed_release() {
+    cmp -s "$(release_dir "$1")/core.dll" "$app/core.dll" && cmp -s "$(release_dir "$1")/plugins/render.dll" "$app/plugins/render.dll" \
+        && grep -q "^<filelist .*curVersion=\"$1\"" "$app/version.xml"
+}
+# Logs are emptied to count afresh while their server writes on: -a reads past the gap.
+files_fetched() { grep -ac "\"GET /brenvothDownload/windows/v[^ ]*\.dll" "$1" || true; }
+no_request() { ! grep -aq '"[A-Z]* /brenvothDownload/' "$1" || fail "$2: $(grep -a '"[A-Z]* /brenvothDownload/' "$1")"; }
+
+# open_and_close <log pattern>: the updater shows its window and logs the
+# pattern; its button, which only closes, is clicked.
+open_and_close() {
+    [ -n "${server_log:-}" ] || start_servers
+    start_updater
+    wait_for 120 grep -q "$1" "$work/updater.log" || fail "the updater did not log '$1': $(cat "$work/updater.log")"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    : > "$work/updater.log"
+}
+
+case_policy_disabled() {
+    start_policy_case
+    lay_out_held_releases 2.3.0
+    set_policy UpdatesDisabled REG_DWORD 1
+    start_servers
+    : > "$server_log"
+    local before
+    before=$(app_state)
+    open_and_close 'Updates are disabled by the administrator'
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed"
+    no_request "$server_log" "the server saw requests"
+    echo "PASS: updates off by policy: the server saw no request, nothing changed"
+}
+
+case_policy_target() {
+    start_policy_case
+    set_policy TargetVersionPrefix REG_SZ 2.3.
+    lay_out_held_releases 2.3.0
+    run_update
+    installed_release 2.3.1 || fail "a 2.3.0 PC held at 2.3. did not get 2.3.1: $(cat "$app/version.xml")"
+    [ "$(requests 2.3.1)" -eq 2 ] || fail "expected 2 files of 2.3.1, the server saw $(requests 2.3.1)"
+    echo "PASS: held at 2.3.: a 2.3.0 PC got 2.3.1, not the current 2.4.0"
+
+    lay_out_held_releases 2.4.0
+    : > "$server_log"
+    open_and_close 'chose no release: the installed one stays'
+    installed_release 2.4.0 || fail "the 2.4.0 PC did not stay at 2.4.0"
+    [ "$(files_fetched "$server_log")" -eq 0 ] || fail "a file was fetched for a PC that stays"
+    echo "PASS: held at 2.3.: a 2.4.0 PC stays"
+
+    set_policy RollbackToTargetVersion REG_DWORD 1
+    lay_out_held_releases 2.4.0
+    run_update
+    installed_release 2.3.1 || fail "the 2.4.0 PC did not go back to 2.3.1 whole: $(cat "$app/version.xml")"
+    echo "PASS: with rollback a 2.4.0 PC went back to 2.3.1, both files and the manifest"
+}
+
+case_policy_mirror() {
+    start_policy_case
+    start_servers
+    lay_out_held_releases 2.3.0
+    local mirror=$work/mirror mirror_port mirror_log=$work/mirror.log
+    cp -r "$www" "$mirror"
+    mirror_port=$(free_port)
+    "$here/../scripts/serve-release" "$mirror" --port "$mirror_port" >/dev/null 2>"$mirror_log" &
+    pids+=($!)
+    wait_for 120 curl -sf -o /dev/null "http://127.0.0.1:$mirror_port/brenvothDownload/windows/version.xml" \
+        || fail "the mirror did not start"
+    set_policy UpdateServer REG_SZ "http://127.0.0.1:$mirror_port/brenvothDownload/windows/"
+    set_policy AllowHttpUpdateServer REG_DWORD 1
+    : > "$server_log"
+    run_update
+    installed_release 2.4.0 || fail "the release did not come from the mirror: $(tail -n 20 "$work/updater.log")"
+    [ "$(files_fetched "$mirror_log")" -eq 2 ] || fail "the mirror served $(files_fetched "$mirror_log") files, not 2"
+    no_request "$server_log" "the built-in host was asked"
+    echo "PASS: the release came from the mirror on port $mirror_port, the built-in host saw no request"
+
+    lay_out_held_releases 2.3.0
+    sed -i '0,/Release 2.4.0/s//Release 2.4.1/' "$app/download/version.xml"
+    : > "$mirror_log"
+    local before
+    before=$(app_state)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    [ "$(app_state)" = "$before" ] || fail "a changed manifest changed the application folder"
+    grep -q 'not installed: .*signature' "$work/updater.log" || fail "not refused by its signature: $(cat "$work/updater.log")"
+    [ "$(files_fetched "$mirror_log")" -eq 0 ] || fail "files were fetched for a changed manifest"
+    echo "PASS: the mirror's manifest with one byte changed was refused, nothing changed"
+}
+
+case_policy_expired() {
+    start_policy_case
+    lay_out_held_releases 2.3.0 'expires="1700086400"'
+    start_servers
+    : > "$server_log"
+    local before
+    before=$(app_state)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    [ "$(app_state)" = "$before" ] || fail "an expired manifest changed the application folder"
+    grep -q 'not installed: the downloaded manifest expired on 2023-11-15 22:13:20 UTC' "$work/updater.log" \
+        || fail "not refused as expired: $(cat "$work/updater.log")"
+    no_request "$server_log" "something was fetched"
+    echo "PASS: an expired manifest was refused before anything was fetched"
+}
+
 # A release that replaces a library the running updater has loaded: Windows
 # lets it be renamed aside, not overwritten; the copy aside goes at the next start.
 case_loaded_library() {
