@@ -400,6 +400,21 @@ case_policy_disabled() {
     echo "PASS: updates off by policy: the server saw no request, nothing changed"
 }
 
+# The side applying a per-machine release reads the policy itself: started
+# by hand, as any user could, it refuses while updates are off.
+case_policy_machine() {
+    lay_out_machine_update
+    trap 'clear_policies; timeout 60 wine "$machine_app/brenvoth-update-service.exe" uninstall >/dev/null 2>&1 || true; rm -rf "$machine_app" "$user_dir"; cleanup' EXIT
+    install_service
+    set_policy UpdatesDisabled REG_DWORD 1
+    local staged=$user_dir/download before
+    cp -r "$work/releases/2.0.0/." "$staged/"
+    cp "$www/brenvothDownload/windows/version.xml.minisig" "$staged/"
+    before=$(app_state)
+    request_service "C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
+    refused_unchanged "updates off, the service started by hand" "updates are disabled by the administrator's policy"
+}
+
 case_policy_target() {
     start_policy_case
     set_policy TargetVersionPrefix REG_SZ 2.3.

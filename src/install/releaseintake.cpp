@@ -68,10 +68,15 @@ bool ReleaseIntake::readPlan(ReleasePlan *plan, UpdateError *error)
         *error = refusal(reason);
         return false;
     }
-    // The administrator's hold chooses the release here too, read afresh:
-    // only administrators can write it.
+    // The administrator's policies hold here too, read afresh: only
+    // administrators can write them, and anyone may start this side.
+    const Policies policies = Policies::ofThisMachine();
+    if (policies.updatesDisabled) {
+        *error = refusal(QStringLiteral("updates are disabled by the administrator's policy"));
+        return false;
+    }
     const PendingUpdate pending = compareManifests(target.downloadedManifest(), target.localManifest(), QLocale(),
-                                                   Policies::ofThisMachine().target);
+                                                   policies.target);
     if (pending.status != Manifest::Status::Read) {
         *error = refusal(pending.failureLine());
         return false;
