@@ -302,6 +302,28 @@ case_machine_refusals() {
         || fail "the unkeyed build gave no reason: $(cat "$work/updater.log")"
     [ "$(app_state)" = "$before" ] || fail "the unkeyed build changed the application folder"
     echo "PASS: an unkeyed updater refuses a per-machine folder, nothing changed"
+
+    # A process outside wine, where no sharing mode of Windows holds it,
+    # keeps changing a staged file while the service copies the release:
+    # what lands is the signed bytes, or nothing.
+    local signed_byte
+    signed_byte=$(head -c1 "$staged/core.dll")
+    while :; do
+        printf 'X' | dd of="$staged/core.dll" bs=1 conv=notrunc status=none
+        printf '%s' "$signed_byte" | dd of="$staged/core.dll" bs=1 conv=notrunc status=none
+    done &
+    local changer=$!
+    request_service "$wine_staged"
+    kill "$changer"; wait "$changer" 2>/dev/null || true
+    if tail -n1 "$state_dir/service.log" | grep -q 'Applied$'; then
+        local file
+        for file in core.dll plugins/render.dll readme.txt plugins/imageformats/jpeg.dll; do
+            cmp -s "$work/releases/2.0.0/$file" "$app/$file" || fail "changed outside wine: $file is not 2.0.0's"
+        done
+        echo "PASS: a file changed outside wine during the copy: the signed release landed whole"
+    else
+        refused_unchanged "a file changed outside wine during the copy" "differs from the signed manifest"
+    fi
 }
 
 case_machine_elevated() {

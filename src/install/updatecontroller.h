@@ -40,6 +40,9 @@ public:
     /// Another updater holds the folder: nothing was read, nothing is done.
     bool anotherUpdaterRuns() const { return lockedOut; }
     const PendingUpdate &pending() const { return found; }
+    /// The release will be applied by a program that Windows starts only
+    /// with an administrator's approval: a folder for all users, no service.
+    bool needsApproval() const;
 
     /// Starts installing the pending files, once; null when none are
     /// pending. The process lives on until the job has finished, also once

@@ -48,6 +48,7 @@ private:
     void appendToNotes(const QString &html);
     void declineOpenQuestion();
     void setButtonState(ButtonState newState);
+    void showApprovalShield();
     void fitUpdateButton();
 
     Ui::UpdateWindow *ui;
