@@ -81,7 +81,7 @@ private slots:
     void longVersionIsElided_data();
     void longVersionIsElided();
 #ifdef Q_OS_WIN
-    void shieldWhenWindowsAsksForApproval();
+    void approvalIsAnnounced();
 #endif
 
 private:
@@ -445,8 +445,10 @@ void tst_UpdateWindow::longVersionIsElided()
 
 #ifdef Q_OS_WIN
 // Brenvoth in Program Files with no service installed: the click starts a
-// program that Windows runs only with an administrator's approval.
-void tst_UpdateWindow::shieldWhenWindowsAsksForApproval()
+// program that Windows runs only with an administrator's approval. The
+// shield itself is Windows' own icon, which the offscreen platform of the
+// tests does not have: the wine test of that road keeps a picture of it.
+void tst_UpdateWindow::approvalIsAnnounced()
 {
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir app(ProgramFolders::programFiles().first() + "/BrenvothShieldXXXXXX");
@@ -464,7 +466,6 @@ void tst_UpdateWindow::shieldWhenWindowsAsksForApproval()
 
     auto *update = window.findChild<QPushButton *>("update");
     QCOMPARE(update->text(), QStringLiteral("Update"));
-    QVERIFY2(!update->icon().isNull(), "no shield on the button");
     QVERIFY2(QAccessible::queryAccessibleInterface(update)->text(QAccessible::Description).contains("approval"),
              "a screen reader does not hear of the approval");
 }
