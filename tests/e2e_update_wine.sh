@@ -248,14 +248,14 @@ case_machine_service() {
 
 # request_service <staged path>: the service started by hand with that
 # request, as any user could; waits for it to log how the request ended.
-ends_logged() { grep -c 'Not applied\|^.* Applied$' "$state_dir/service.log" 2>/dev/null || true; }
+ends_logged() { local ends; ends=$(grep -c 'Not applied\|^.* Applied.\?$' "$state_dir/service.log" 2>/dev/null); echo "${ends:-0}"; }
 more_ends_than() { [ "$(ends_logged)" -gt "$1" ]; }
 request_service() {
     local before
     before=$(ends_logged)
     wine sc start BrenvothUpdateService "$(printf 'brenvoth-apply 1\nstaged %s\n' "$1" | base64 -w0)" \
-        >/dev/null 2>&1 || fail "the service did not start"
-    wait_for 120 more_ends_than "${before:-0}" || fail "the service logged no end for $1"
+        >"$work/sc.log" 2>&1 || fail "the service did not start: $(cat "$work/sc.log")"
+    wait_for 120 more_ends_than "${before:-0}" || fail "the service logged no end for $1: $(tail -n5 "$state_dir/service.log" 2>&1)"
 }
 
 # refused_unchanged <what> <log pattern>: the last request was refused as
@@ -302,10 +302,35 @@ case_machine_refusals() {
         || fail "the unkeyed build gave no reason: $(cat "$work/updater.log")"
     [ "$(app_state)" = "$before" ] || fail "the unkeyed build changed the application folder"
     echo "PASS: an unkeyed updater refuses a per-machine folder, nothing changed"
+
+    # A process outside wine, where no sharing mode of Windows holds it,
+    # keeps changing a staged file while the service copies the release:
+    # what lands is the signed bytes, or nothing.
+    local signed_byte
+    signed_byte=$(head -c1 "$staged/core.dll")
+    while :; do
+        printf 'X' | dd of="$staged/core.dll" bs=1 conv=notrunc status=none
+        printf '%s' "$signed_byte" | dd of="$staged/core.dll" bs=1 conv=notrunc status=none
+    done &
+    local changer=$!
+    request_service "$wine_staged"
+    kill "$changer"; wait "$changer" 2>/dev/null || true
+    if tail -n1 "$state_dir/service.log" | grep -q 'Applied.\?$'; then
+        local file
+        for file in core.dll plugins/render.dll readme.txt plugins/imageformats/jpeg.dll; do
+            cmp -s "$work/releases/2.0.0/$file" "$app/$file" || fail "changed outside wine: $file is not 2.0.0's"
+        done
+        echo "PASS: a file changed outside wine during the copy: the signed release landed whole"
+    else
+        refused_unchanged "a file changed outside wine during the copy" "differs from the signed manifest"
+    fi
 }
 
 case_machine_elevated() {
     lay_out_machine_update
+    # The window as the user sees it, the shield on its button.
+    grab_window() { import -window "$window" "$build/tests/window-per-machine.png"; }
+    before_click=(grab_window)
     run_update test ! -d "$user_dir/download"
     check_published_update "$app" "$server_log"
     grep -q 'No update service .*asking for administrator rights' "$work/updater.log" \
@@ -947,6 +972,102 @@ case_power_cut() {
     echo "PASS: $whole of $rounds power-cut rounds ended with release 2.0.0 whole under its manifest" \
          "($in_commit cuts during the commit, $finished commits finished by recovery, $undone undone," \
          "$completed_after updates offered again and completed, $planted restarts past a leftover lock file)"
+}
+
+# Power cuts while the service commits to Program Files: the application
+# folder and the service's own folder on LazyFS (wine sees them through
+# links of the prefix), the staged release on the ordinary disk. After each
+# cut the service is asked again with the signature held back, so that it
+# only recovers; the release it leaves must be whole, and 2.0.0 is then
+# applied where 1.0.0 came back.
+machine_power_cut_release() {
+    rm -rf "$app"/d[0-9][0-9] "$user_dir/download"
+    for i in $(seq -w 1 $power_cut_files); do
+        put "$app/d${i:0:2}/f$i.dll" "$(power_cut_content "$i" 1.0.0)"
+        put "$user_dir/download/d${i:0:2}/f$i.dll" "$(power_cut_content "$i" 2.0.0)"
+    done
+    power_cut_manifest 1.0.0 > "$app/version.xml"
+    # A keyed side checks each file's size and digest against the signed manifest.
+    local digests=()
+    for i in $(seq -w 1 $power_cut_files); do
+        digests+=("-e" "s|<file name=\"f$i.dll\" dir=\"d${i:0:2}/\" version=\"2.0.0\"|& size=\"$(power_cut_content "$i" 2.0.0 | wc -c)\" sha256=\"$(power_cut_content "$i" 2.0.0 | sha256sum | cut -d' ' -f1)\"|")
+    done
+    power_cut_manifest 2.0.0 | sed "${digests[@]}" > "$user_dir/download/version.xml"
+    minisign -S -s "$BRENVOTH_MACHINE_KEY" -m "$user_dir/download/version.xml" >/dev/null \
+        || fail "minisign could not sign the manifest"
+    mv "$user_dir/download/version.xml.minisig" "$work/version.xml.minisig"
+    sync_tree "$app/"   # through the prefix's link to LazyFS
+}
+
+# What the service logged of the last request it was given.
+last_request() { awk '/Request to apply/ { logged = "" } { logged = logged $0 "\n" } END { printf "%s", logged }' "$state_dir/service.log"; }
+
+case_machine_power_cut() {
+    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
+    local updater_pid=   # no updater here: the service is asked directly
+    mount_lazyfs
+    app=$machine_app
+    rm -rf "$app" "$state_dir" "$user_dir"
+    mkdir -p "$work/lazy/app" "$work/lazy/state" "$(dirname "$state_dir")"
+    ln -s "$work/lazy/app" "$app"
+    ln -s "$work/lazy/state" "$state_dir"
+    trap 'timeout 60 wine "$machine_app/brenvoth-update-service.exe" uninstall >/dev/null 2>&1 || true;
+          unmount_lazyfs; rm -rf "$machine_app" "$state_dir" "$user_dir"; cleanup' EXIT
+    install_app
+    rmdir "$app/download"
+    cp "$BRENVOTH_KEYED_SERVICE" "$app/brenvoth-update-service.exe"
+    install_service
+    end_wine   # the service's registration saved before the first cut
+    # A wine session whose last program ends takes its services with it;
+    # Windows keeps a service running whoever started it.
+    wineserver -p
+    local wine_staged="C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
+    local journal=$state_dir/staging/.updater/journal
+    local in_commit=0 recovered=0 applied_after=0 version started apply_ms round=0 recovery
+    machine_power_cut_release
+    cp "$work/version.xml.minisig" "$user_dir/download/"
+    started=$(now_ms)
+    request_service "$wine_staged"
+    apply_ms=$(($(now_ms) - started))
+    [ "$(whole_release)" = 2.0.0 ] || fail "the uncut request did not apply 2.0.0: $(last_request)"
+    end_wine
+    wineserver -p
+    echo "an uncut request took $apply_ms ms"
+    for round in $(seq 1 "$rounds"); do
+        local again=
+        machine_power_cut_release
+        cp "$work/version.xml.minisig" "$user_dir/download/"
+        wine sc start BrenvothUpdateService "$(printf 'brenvoth-apply 1\nstaged %s\n' "$wine_staged" | base64 -w0)" \
+            >"$work/sc.log" 2>&1 || fail "round $round: the service did not start: $(cat "$work/sc.log")"
+        if [ $((round % 2)) -eq 0 ]; then
+            timeout 120 bash -c "until [ -e '$journal' ]; do sleep 0.01; done" || fail "round $round: no journal appeared"
+            sleep_within 50
+        else
+            sleep_within $((apply_ms * 6 / 5))
+        fi
+        [ -e "$journal" ] && in_commit=$((in_commit + 1))
+        end_wine
+        drop_unsynced
+        wineserver -p
+        rm "$user_dir/download/version.xml.minisig"
+        request_service "$wine_staged"
+        recovery=$(last_request | grep -o 'Recovery: .*' || echo 'nothing to recover')
+        [ "$recovery" = 'nothing to recover' ] || recovered=$((recovered + 1))
+        version=$(whole_release)
+        if [ "$version" = 1.0.0 ]; then
+            cp "$work/version.xml.minisig" "$user_dir/download/"
+            request_service "$wine_staged"
+            applied_after=$((applied_after + 1)) again=', applied again'
+            version=$(whole_release)
+        fi
+        [ "$version" = 2.0.0 ] || fail "round $round: 1.0.0 whole, but 2.0.0 was not applied again"
+        echo "round $round: $recovery$again; 2.0.0 whole"
+        end_wine
+        wineserver -p
+    done
+    [ "$recovered" -gt 0 ] || fail "no cut ever interrupted a commit"
+    echo "PASS: $rounds of $rounds power-cut rounds during the service's commit ended whole" \
+         "($in_commit cuts during the commit, $recovered recoveries, $applied_after applied again)"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

@@ -1,4 +1,8 @@
 #include "stylesheet.h"
+#ifdef Q_OS_WIN
+#include "machineinstall.h"
+#include "programfolders.h"
+#endif
 #include "testupdater.h"
 #include "updatewindowform.h"
 #include "testwaits.h"
@@ -10,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -77,6 +82,9 @@ private slots:
     void longVersionIsElided();
     void policyIsNamed_data();
     void policyIsNamed();
+#ifdef Q_OS_WIN
+    void approvalIsAnnounced();
+#endif
 
 private:
     QTemporaryDir appDir;   // no manifests: the window keeps its form texts
@@ -488,6 +496,34 @@ void tst_UpdateWindow::policyIsNamed()
     QVERIFY2(shown.contains(notes), qPrintable(shown));
     QTEST(window.buttonState() == UpdateWindow::ButtonState::Update, "updates");
 }
+
+#ifdef Q_OS_WIN
+// Brenvoth in Program Files with no service installed: the click starts a
+// program that Windows runs only with an administrator's approval. The
+// shield itself is Windows' own icon, which the offscreen platform of the
+// tests does not have: the wine test of that road keeps a picture of it.
+void tst_UpdateWindow::approvalIsAnnounced()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir app(ProgramFolders::programFiles().first() + "/BrenvothShieldXXXXXX");
+    QVERIFY2(app.isValid(), qPrintable(app.errorString()));
+    const QString staged = MachineInstall::userLayout(app.path()).downloadDir();
+    QVERIFY(QDir().mkpath(staged));
+    QFile manifest(staged + "/version.xml");
+    QVERIFY(manifest.open(QIODevice::WriteOnly));
+    manifest.write("<filelist curVersion=\"2.0.0\"><software version=\"2.0.0\">"
+                   "<file name=\"a.dll\" version=\"2.0.0\"/></software></filelist>");
+    manifest.close();
+    UpdateController controller(app.path(), QString());
+    UpdateWindow window(&controller);
+    QDir(staged).removeRecursively();
+
+    auto *update = window.findChild<QPushButton *>("update");
+    QCOMPARE(update->text(), QStringLiteral("Update"));
+    QVERIFY2(QAccessible::queryAccessibleInterface(update)->text(QAccessible::Description).contains("approval"),
+             "a screen reader does not hear of the approval");
+}
+#endif
 
 QTEST_MAIN(tst_UpdateWindow)
 #include "tst_updatewindow.moc"

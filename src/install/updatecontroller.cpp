@@ -1,6 +1,7 @@
 #include "updatecontroller.h"
 #include "machineinstall.h"
 #include "releasecommit.h"
+#include "servicestart.h"
 
 #include <QDebug>
 #include <QDir>
@@ -51,6 +52,11 @@ void UpdateController::takeLock()
     lockedOut = lock.tryLock() == FolderLock::Result::HeldByAnother;
     if (lockedOut)
         qDebug() << "Another updater runs in this folder: nothing done";
+}
+
+bool UpdateController::needsApproval() const
+{
+    return layout.appliedForUser() && !ServiceStart::isStartable(MachineInstall::serviceName());
 }
 
 UpdateJob *UpdateController::install()

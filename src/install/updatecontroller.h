@@ -46,6 +46,9 @@ public:
     /// What the administrator decided; with updates disabled nothing is
     /// pending.
     const Policies &policies() const { return managed; }
+    /// The release will be applied by a program that Windows starts only
+    /// with an administrator's approval: a folder for all users, no service.
+    bool needsApproval() const;
 
     /// Starts installing the pending files, once; null when none are
     /// pending. The process lives on until the job has finished, also once

@@ -6,6 +6,7 @@
 #include "windowmover.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -269,8 +270,11 @@ void UpdateWindow::setButtonState(ButtonState newState)
     case ButtonState::Update:
         ui->update->setText(tr("Update"));
         ui->update->setAccessibleDescription(tr("Downloads and installs the new version"));
+        if (controller->needsApproval())
+            showApprovalShield();
         break;
     case ButtonState::Cancel:
+        ui->update->setIcon(QIcon());
         ui->update->setText(tr("Cancle"));
         ui->update->setAccessibleDescription(tr("Stops the update and closes the updater"));
         break;
@@ -284,6 +288,15 @@ void UpdateWindow::setButtonState(ButtonState newState)
         break;
     }
     fitUpdateButton();
+}
+
+// Windows' own sign that the click asks an administrator, as its own
+// dialogs show it.
+void UpdateWindow::showApprovalShield()
+{
+    ui->update->setIcon(style()->standardIcon(QStyle::SP_VistaShield));
+    ui->update->setAccessibleDescription(
+        tr("Downloads and installs the new version; Windows asks for an administrator's approval"));
 }
 
 // A label longer than the form's button widens it towards the progress bar,

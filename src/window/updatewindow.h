@@ -51,6 +51,7 @@ private:
     void appendToNotes(const QString &html);
     void declineOpenQuestion();
     void setButtonState(ButtonState newState);
+    void showApprovalShield();
     void fitUpdateButton();
 
     Ui::UpdateWindow *ui;

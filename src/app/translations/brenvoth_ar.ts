@@ -322,6 +322,10 @@
         <translation>ينزّل الإصدار الجديد ويثبّته</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>ينزّل الإصدار الجديد ويثبّته؛ يطلب Windows موافقة المسؤول</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>إلغاء</translation>
     </message>

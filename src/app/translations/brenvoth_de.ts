@@ -314,6 +314,10 @@
         <translation>Lädt die neue Version herunter und installiert sie</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Lädt die neue Version herunter und installiert sie; Windows fragt nach der Zustimmung eines Administrators</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Abbrechen</translation>
     </message>

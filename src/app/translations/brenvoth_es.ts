@@ -314,6 +314,10 @@
         <translation>Descarga e instala la nueva versión</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Descarga e instala la nueva versión; Windows pide la aprobación de un administrador</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Cancelar</translation>
     </message>

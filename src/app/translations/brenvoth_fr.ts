@@ -314,6 +314,10 @@
         <translation>Télécharge et installe la nouvelle version</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Télécharge et installe la nouvelle version ; Windows demande l’accord d’un administrateur</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Annuler</translation>
     </message>

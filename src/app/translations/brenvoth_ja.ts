@@ -312,6 +312,10 @@
         <translation>新しいバージョンをダウンロードしてインストールします</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>新しいバージョンをダウンロードしてインストールします。Windows が管理者の承認を求めます</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>キャンセル</translation>
     </message>

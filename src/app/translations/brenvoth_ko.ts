@@ -312,6 +312,10 @@
         <translation>새 버전을 다운로드하여 설치합니다</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>새 버전을 다운로드하여 설치합니다. Windows에서 관리자의 승인을 요청합니다</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>취소</translation>
     </message>

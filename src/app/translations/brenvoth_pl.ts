@@ -316,6 +316,10 @@
         <translation>Pobiera i instaluje nową wersję</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Pobiera i instaluje nową wersję; system Windows poprosi o zgodę administratora</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Anuluj</translation>
     </message>

@@ -314,6 +314,10 @@
         <translation>Baixa e instala a nova versão</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Baixa e instala a nova versão; o Windows pede a aprovação de um administrador</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Cancelar</translation>
     </message>

@@ -316,6 +316,10 @@
         <translation>Загружает и устанавливает новую версию</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Загружает и устанавливает новую версию; Windows запросит разрешение администратора</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Отмена</translation>
     </message>

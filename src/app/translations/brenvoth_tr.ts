@@ -312,6 +312,10 @@
         <translation>Yeni sürümü indirir ve yükler</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Yeni sürümü indirir ve kurar; Windows bir yöneticinin onayını ister</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>İptal</translation>
     </message>

@@ -312,6 +312,10 @@
         <translation>下载并安装新版本</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>下载并安装新版本；Windows 会请求管理员批准</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>取消</translation>
     </message>

@@ -312,6 +312,10 @@
         <translation>下載並安裝新版本</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>下載並安裝新版本；Windows 會要求系統管理員核准</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>取消</translation>
     </message>
