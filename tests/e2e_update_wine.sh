@@ -248,14 +248,14 @@ case_machine_service() {
 
 # request_service <staged path>: the service started by hand with that
 # request, as any user could; waits for it to log how the request ended.
-ends_logged() { grep -c 'Not applied\|^.* Applied$' "$state_dir/service.log" 2>/dev/null || true; }
+ends_logged() { local ends; ends=$(grep -c 'Not applied\|^.* Applied.\?$' "$state_dir/service.log" 2>/dev/null); echo "${ends:-0}"; }
 more_ends_than() { [ "$(ends_logged)" -gt "$1" ]; }
 request_service() {
     local before
     before=$(ends_logged)
     wine sc start BrenvothUpdateService "$(printf 'brenvoth-apply 1\nstaged %s\n' "$1" | base64 -w0)" \
-        >/dev/null 2>&1 || fail "the service did not start"
-    wait_for 120 more_ends_than "${before:-0}" || fail "the service logged no end for $1"
+        >"$work/sc.log" 2>&1 || fail "the service did not start: $(cat "$work/sc.log")"
+    wait_for 120 more_ends_than "${before:-0}" || fail "the service logged no end for $1: $(tail -n5 "$state_dir/service.log" 2>&1)"
 }
 
 # refused_unchanged <what> <log pattern>: the last request was refused as
@@ -302,10 +302,35 @@ case_machine_refusals() {
         || fail "the unkeyed build gave no reason: $(cat "$work/updater.log")"
     [ "$(app_state)" = "$before" ] || fail "the unkeyed build changed the application folder"
     echo "PASS: an unkeyed updater refuses a per-machine folder, nothing changed"
+
+    # A process outside wine, where no sharing mode of Windows holds it,
+    # keeps changing a staged file while the service copies the release:
+    # what lands is the signed bytes, or nothing.
+    local signed_byte
+    signed_byte=$(head -c1 "$staged/core.dll")
+    while :; do
+        printf 'X' | dd of="$staged/core.dll" bs=1 conv=notrunc status=none
+        printf '%s' "$signed_byte" | dd of="$staged/core.dll" bs=1 conv=notrunc status=none
+    done &
+    local changer=$!
+    request_service "$wine_staged"
+    kill "$changer"; wait "$changer" 2>/dev/null || true
+    if tail -n1 "$state_dir/service.log" | grep -q 'Applied.\?$'; then
+        local file
+        for file in core.dll plugins/render.dll readme.txt plugins/imageformats/jpeg.dll; do
+            cmp -s "$work/releases/2.0.0/$file" "$app/$file" || fail "changed outside wine: $file is not 2.0.0's"
+        done
+        echo "PASS: a file changed outside wine during the copy: the signed release landed whole"
+    else
+        refused_unchanged "a file changed outside wine during the copy" "differs from the signed manifest"
+    fi
 }
 
 case_machine_elevated() {
     lay_out_machine_update
+    # The window as the user sees it, the shield on its button.
+    grab_window() { import -window "$window" "$build/tests/window-per-machine.png"; }
+    before_click=(grab_window)
     run_update test ! -d "$user_dir/download"
     check_published_update "$app" "$server_log"
     grep -q 'No update service .*asking for administrator rights' "$work/updater.log" \
@@ -313,6 +338,176 @@ case_machine_elevated() {
     grep -q 'Request to apply the release staged in' "$state_dir/service.log" \
         || fail "the elevated program's log names no request"
     echo "PASS: with no service, the elevated program updated Brenvoth in Program Files"
+}
+
+# ---------------------------------------------------------------------------
+# An administrator's policies, set as Group Policy sets them, in the keyed
+# updater's HKLM\SOFTWARE\Policies\Brenvoth\Updater; taken out when the case ends.
+policy_key='HKLM\SOFTWARE\Policies\Brenvoth\Updater'
+set_policy() { wine reg add "$policy_key" /v "$1" /t "$2" /d "$3" /f >/dev/null || fail "cannot set $1"; }
+clear_policies() { wine reg delete "$policy_key" /f >/dev/null 2>&1 || true; }
+start_policy_case() {
+    trap 'clear_policies; cleanup' EXIT
+    clear_policies
+}
+
+# The entries of release <version>: core.dll and plugins/render.dll as
+# published in its folder, with their sizes and digests.
+held_entries() {
+    local folder name dir
+    folder=$(release_dir "$1")
+    for dir_name in ":core.dll" "plugins/:render.dll"; do
+        dir=${dir_name%%:*} name=${dir_name#*:}
+        printf '        <file name="%s" dir="%s" version="%s" size="%s" sha256="%s"/>\n' "$name" "$dir" "$1" \
+            "$(stat -c %s "$folder/$dir$name")" "$(sha256sum "$folder/$dir$name" | cut -d' ' -f1)"
+    done
+}
+
+# lay_out_held_releases <installed version> [<root attributes>]: 2.3.0,
+# 2.3.1 and 2.4.0 published in one signed manifest whose current release is
+# 2.4.0, placed where the updater finds it; <installed version> installed.
+lay_out_held_releases() {
+    install_app
+    local version manifest=$www/brenvothDownload/windows/version.xml
+    for version in 2.3.0 2.3.1 2.4.0; do
+        put "$(release_dir $version)/core.dll" "core $version"
+        put "$(release_dir $version)/plugins/render.dll" "render $version"
+    done
+    {
+        echo "<filelist curVersion=\"2.4.0\" published=\"1700000000\" ${2:-}>"
+        for version in 2.3.0 2.3.1 2.4.0; do
+            echo "    <software version=\"$version\" info=\"Release $version.\">"
+            held_entries $version
+            echo "    </software>"
+        done
+        echo "</filelist>"
+    } > "$manifest"
+    minisign -S -s "$BRENVOTH_MACHINE_KEY" -m "$manifest" >/dev/null || fail "minisign could not sign the manifest"
+    cp "$manifest.minisig" "$(release_dir 2.4.0)/version.xml.minisig"
+    cp "$manifest" "$app/download/version.xml"
+    cp "$(release_dir "$1")/core.dll" "$app/core.dll"
+    put "$app/plugins/render.dll" "$(cat "$(release_dir "$1")/plugins/render.dll")"
+    printf '<filelist curVersion="%s" published="1700000000">\n    <software version="%s">\n%s\n    </software>\n</filelist>\n' \
+        "$1" "$1" "$(held_entries "$1")" > "$app/version.xml"
+}
+
+# installed_release <version>: both files and the manifest are that release's.
+installed_release() {
+    cmp -s "$(release_dir "$1")/core.dll" "$app/core.dll" && cmp -s "$(release_dir "$1")/plugins/render.dll" "$app/plugins/render.dll" \
+        && grep -q "^<filelist .*curVersion=\"$1\"" "$app/version.xml"
+}
+# Logs are emptied to count afresh while their server writes on: -a reads past the gap.
+files_fetched() { grep -ac "\"GET /brenvothDownload/windows/v[^ ]*\.dll" "$1" || true; }
+no_request() { ! grep -aq '"[A-Z]* /brenvothDownload/' "$1" || fail "$2: $(grep -a '"[A-Z]* /brenvothDownload/' "$1")"; }
+
+# open_and_close <log pattern>: the updater shows its window and logs the
+# pattern; its button, which only closes, is clicked.
+open_and_close() {
+    [ -n "${server_log:-}" ] || start_servers
+    start_updater
+    wait_for 120 grep -q "$1" "$work/updater.log" || fail "the updater did not log '$1': $(cat "$work/updater.log")"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    : > "$work/updater.log"
+}
+
+case_policy_disabled() {
+    start_policy_case
+    lay_out_held_releases 2.3.0
+    set_policy UpdatesDisabled REG_DWORD 1
+    start_servers
+    : > "$server_log"
+    local before
+    before=$(app_state)
+    open_and_close 'Updates are disabled by the administrator'
+    [ "$(app_state)" = "$before" ] || fail "the application folder changed"
+    no_request "$server_log" "the server saw requests"
+    echo "PASS: updates off by policy: the server saw no request, nothing changed"
+}
+
+# The side applying a per-machine release reads the policy itself: started
+# by hand, as any user could, it refuses while updates are off.
+case_policy_machine() {
+    lay_out_machine_update
+    trap 'clear_policies; timeout 60 wine "$machine_app/brenvoth-update-service.exe" uninstall >/dev/null 2>&1 || true; rm -rf "$machine_app" "$user_dir"; cleanup' EXIT
+    install_service
+    set_policy UpdatesDisabled REG_DWORD 1
+    local staged=$user_dir/download before
+    cp -r "$work/releases/2.0.0/." "$staged/"
+    cp "$www/brenvothDownload/windows/version.xml.minisig" "$staged/"
+    before=$(app_state)
+    request_service "C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
+    refused_unchanged "updates off, the service started by hand" "updates are disabled by the administrator's policy"
+}
+
+case_policy_target() {
+    start_policy_case
+    set_policy TargetVersionPrefix REG_SZ 2.3.
+    lay_out_held_releases 2.3.0
+    run_update
+    installed_release 2.3.1 || fail "a 2.3.0 PC held at 2.3. did not get 2.3.1: $(cat "$app/version.xml")"
+    [ "$(requests 2.3.1)" -eq 2 ] || fail "expected 2 files of 2.3.1, the server saw $(requests 2.3.1)"
+    echo "PASS: held at 2.3.: a 2.3.0 PC got 2.3.1, not the current 2.4.0"
+
+    lay_out_held_releases 2.4.0
+    : > "$server_log"
+    open_and_close 'chose no release: the installed one stays'
+    installed_release 2.4.0 || fail "the 2.4.0 PC did not stay at 2.4.0"
+    [ "$(files_fetched "$server_log")" -eq 0 ] || fail "a file was fetched for a PC that stays"
+    echo "PASS: held at 2.3.: a 2.4.0 PC stays"
+
+    set_policy RollbackToTargetVersion REG_DWORD 1
+    lay_out_held_releases 2.4.0
+    run_update
+    installed_release 2.3.1 || fail "the 2.4.0 PC did not go back to 2.3.1 whole: $(cat "$app/version.xml")"
+    echo "PASS: with rollback a 2.4.0 PC went back to 2.3.1, both files and the manifest"
+}
+
+case_policy_mirror() {
+    start_policy_case
+    start_servers
+    lay_out_held_releases 2.3.0
+    local mirror=$work/mirror mirror_port mirror_log=$work/mirror.log
+    cp -r "$www" "$mirror"
+    mirror_port=$(free_port)
+    "$here/../scripts/serve-release" "$mirror" --port "$mirror_port" >/dev/null 2>"$mirror_log" &
+    pids+=($!)
+    wait_for 120 curl -sf -o /dev/null "http://127.0.0.1:$mirror_port/brenvothDownload/windows/version.xml" \
+        || fail "the mirror did not start"
+    set_policy UpdateServer REG_SZ "http://127.0.0.1:$mirror_port/brenvothDownload/windows/"
+    set_policy AllowHttpUpdateServer REG_DWORD 1
+    : > "$server_log"
+    run_update
+    installed_release 2.4.0 || fail "the release did not come from the mirror: $(tail -n 20 "$work/updater.log")"
+    [ "$(files_fetched "$mirror_log")" -eq 2 ] || fail "the mirror served $(files_fetched "$mirror_log") files, not 2"
+    no_request "$server_log" "the built-in host was asked"
+    echo "PASS: the release came from the mirror on port $mirror_port, the built-in host saw no request"
+
+    lay_out_held_releases 2.3.0
+    sed -i '0,/Release 2.4.0/s//Release 2.4.1/' "$app/download/version.xml"
+    : > "$mirror_log"
+    local before
+    before=$(app_state)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    [ "$(app_state)" = "$before" ] || fail "a changed manifest changed the application folder"
+    grep -q 'not installed: .*signature' "$work/updater.log" || fail "not refused by its signature: $(cat "$work/updater.log")"
+    [ "$(files_fetched "$mirror_log")" -eq 0 ] || fail "files were fetched for a changed manifest"
+    echo "PASS: the mirror's manifest with one byte changed was refused, nothing changed"
+}
+
+case_policy_expired() {
+    start_policy_case
+    lay_out_held_releases 2.3.0 'expires="1700086400"'
+    start_servers
+    : > "$server_log"
+    local before
+    before=$(app_state)
+    run_update grep -q ' not installed: ' "$work/updater.log"
+    [ "$(app_state)" = "$before" ] || fail "an expired manifest changed the application folder"
+    grep -q 'not installed: the downloaded manifest expired on 2023-11-15 22:13:20 UTC' "$work/updater.log" \
+        || fail "not refused as expired: $(cat "$work/updater.log")"
+    no_request "$server_log" "something was fetched"
+    echo "PASS: an expired manifest was refused before anything was fetched"
 }
 
 # A release that replaces a library the running updater has loaded: Windows
@@ -967,6 +1162,102 @@ case_restore_power_cut() {
     [ "$finished" -gt 0 ] || fail "no cut ever interrupted a restore"
     echo "PASS: $rounds power cuts during a restore, each ending with 1.0.0 whole under its manifest" \
          "($cut cuts with the restore's journal on disk, $finished restores recovered)"
+}
+
+# Power cuts while the service commits to Program Files: the application
+# folder and the service's own folder on LazyFS (wine sees them through
+# links of the prefix), the staged release on the ordinary disk. After each
+# cut the service is asked again with the signature held back, so that it
+# only recovers; the release it leaves must be whole, and 2.0.0 is then
+# applied where 1.0.0 came back.
+machine_power_cut_release() {
+    rm -rf "$app"/d[0-9][0-9] "$user_dir/download"
+    for i in $(seq -w 1 $power_cut_files); do
+        put "$app/d${i:0:2}/f$i.dll" "$(power_cut_content "$i" 1.0.0)"
+        put "$user_dir/download/d${i:0:2}/f$i.dll" "$(power_cut_content "$i" 2.0.0)"
+    done
+    power_cut_manifest 1.0.0 > "$app/version.xml"
+    # A keyed side checks each file's size and digest against the signed manifest.
+    local digests=()
+    for i in $(seq -w 1 $power_cut_files); do
+        digests+=("-e" "s|<file name=\"f$i.dll\" dir=\"d${i:0:2}/\" version=\"2.0.0\"|& size=\"$(power_cut_content "$i" 2.0.0 | wc -c)\" sha256=\"$(power_cut_content "$i" 2.0.0 | sha256sum | cut -d' ' -f1)\"|")
+    done
+    power_cut_manifest 2.0.0 | sed "${digests[@]}" > "$user_dir/download/version.xml"
+    minisign -S -s "$BRENVOTH_MACHINE_KEY" -m "$user_dir/download/version.xml" >/dev/null \
+        || fail "minisign could not sign the manifest"
+    mv "$user_dir/download/version.xml.minisig" "$work/version.xml.minisig"
+    sync_tree "$app/"   # through the prefix's link to LazyFS
+}
+
+# What the service logged of the last request it was given.
+last_request() { awk '/Request to apply/ { logged = "" } { logged = logged $0 "\n" } END { printf "%s", logged }' "$state_dir/service.log"; }
+
+case_machine_power_cut() {
+    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
+    local updater_pid=   # no updater here: the service is asked directly
+    mount_lazyfs
+    app=$machine_app
+    rm -rf "$app" "$state_dir" "$user_dir"
+    mkdir -p "$work/lazy/app" "$work/lazy/state" "$(dirname "$state_dir")"
+    ln -s "$work/lazy/app" "$app"
+    ln -s "$work/lazy/state" "$state_dir"
+    trap 'timeout 60 wine "$machine_app/brenvoth-update-service.exe" uninstall >/dev/null 2>&1 || true;
+          unmount_lazyfs; rm -rf "$machine_app" "$state_dir" "$user_dir"; cleanup' EXIT
+    install_app
+    rmdir "$app/download"
+    cp "$BRENVOTH_KEYED_SERVICE" "$app/brenvoth-update-service.exe"
+    install_service
+    end_wine   # the service's registration saved before the first cut
+    # A wine session whose last program ends takes its services with it;
+    # Windows keeps a service running whoever started it.
+    wineserver -p
+    local wine_staged="C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
+    local journal=$state_dir/staging/.updater/journal
+    local in_commit=0 recovered=0 applied_after=0 version started apply_ms round=0 recovery
+    machine_power_cut_release
+    cp "$work/version.xml.minisig" "$user_dir/download/"
+    started=$(now_ms)
+    request_service "$wine_staged"
+    apply_ms=$(($(now_ms) - started))
+    [ "$(whole_release)" = 2.0.0 ] || fail "the uncut request did not apply 2.0.0: $(last_request)"
+    end_wine
+    wineserver -p
+    echo "an uncut request took $apply_ms ms"
+    for round in $(seq 1 "$rounds"); do
+        local again=
+        machine_power_cut_release
+        cp "$work/version.xml.minisig" "$user_dir/download/"
+        wine sc start BrenvothUpdateService "$(printf 'brenvoth-apply 1\nstaged %s\n' "$wine_staged" | base64 -w0)" \
+            >"$work/sc.log" 2>&1 || fail "round $round: the service did not start: $(cat "$work/sc.log")"
+        if [ $((round % 2)) -eq 0 ]; then
+            timeout 120 bash -c "until [ -e '$journal' ]; do sleep 0.01; done" || fail "round $round: no journal appeared"
+            sleep_within 50
+        else
+            sleep_within $((apply_ms * 6 / 5))
+        fi
+        [ -e "$journal" ] && in_commit=$((in_commit + 1))
+        end_wine
+        drop_unsynced
+        wineserver -p
+        rm "$user_dir/download/version.xml.minisig"
+        request_service "$wine_staged"
+        recovery=$(last_request | grep -o 'Recovery: .*' || echo 'nothing to recover')
+        [ "$recovery" = 'nothing to recover' ] || recovered=$((recovered + 1))
+        version=$(whole_release)
+        if [ "$version" = 1.0.0 ]; then
+            cp "$work/version.xml.minisig" "$user_dir/download/"
+            request_service "$wine_staged"
+            applied_after=$((applied_after + 1)) again=', applied again'
+            version=$(whole_release)
+        fi
+        [ "$version" = 2.0.0 ] || fail "round $round: 1.0.0 whole, but 2.0.0 was not applied again"
+        echo "round $round: $recovery$again; 2.0.0 whole"
+        end_wine
+        wineserver -p
+    done
+    [ "$recovered" -gt 0 ] || fail "no cut ever interrupted a commit"
+    echo "PASS: $rounds of $rounds power-cut rounds during the service's commit ended whole" \
+         "($in_commit cuts during the commit, $recovered recoveries, $applied_after applied again)"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

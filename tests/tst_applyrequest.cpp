@@ -36,7 +36,7 @@ void tst_ApplyRequest::parse_data()
 
     const QByteArray path = staged.toUtf8();
     QTest::newRow("the staged folder") << request(path) << "";
-    QTest::newRow("written back as read") << ApplyRequest{staged}.toBytes() << "";
+    QTest::newRow("written back as read") << ApplyRequest{staged, ApplyRequest::newNonce()}.toBytes() << "";
     QTest::newRow("a step up") << request(path + "/../../../Windows") << "\"..\" step";
     QTest::newRow("a step that stays") << request(path + "/./x") << "\"..\" step";
     QTest::newRow("an empty step") << request(path + "//x") << "\"..\" step";
@@ -46,7 +46,13 @@ void tst_ApplyRequest::parse_data()
     QTest::newRow("a relative path") << request("Brenvoth/download") << "absolute path on a local drive";
     QTest::newRow("an over-long path") << request(path + '/' + QByteArray(1100, 'a')) << "longer than 1024";
     QTest::newRow("an over-long request") << request(path + '/' + QByteArray(5000, 'a')) << "not a request";
-    QTest::newRow("a second line") << request(path + "\nstaged " + path) << "control character";
+    const QByteArray nonce = "nonce 0123456789abcdef0123456789abcdef\n";
+    QTest::newRow("the updater's nonce") << request(path) + nonce << "";
+    QTest::newRow("a second staged line") << request(path + "\nstaged " + path) << "more than a staged folder";
+    QTest::newRow("a short nonce") << request(path) + "nonce 0123\n" << "more than a staged folder";
+    QTest::newRow("a nonce in capitals") << request(path) + nonce.toUpper().replace("NONCE", "nonce")
+                                         << "more than a staged folder";
+    QTest::newRow("a line after the nonce") << request(path) + nonce + "staged C:\\\n" << "more than a staged folder";
     QTest::newRow("a NUL in the path") << request(path + QByteArray("\0x", 2)) << "control character";
     QTest::newRow("a stream") << request(path + ":hidden") << ": * ?";
     QTest::newRow("a wildcard") << request(path + "/*") << ": * ?";
@@ -77,10 +83,10 @@ void tst_ApplyRequest::parse()
 
 void tst_ApplyRequest::namesOnlyTheAskingUsersFolder()
 {
-    QVERIFY(ApplyRequest{staged}.names(staged));
-    QVERIFY(ApplyRequest{staged.toUpper()}.names(staged));
-    QVERIFY(!ApplyRequest{otherUser}.names(staged));
-    QVERIFY(!ApplyRequest{staged + "/x"}.names(staged));
+    QVERIFY((ApplyRequest{staged, {}}.names(staged)));
+    QVERIFY((ApplyRequest{staged.toUpper(), {}}.names(staged)));
+    QVERIFY((!ApplyRequest{otherUser, {}}.names(staged)));
+    QVERIFY((!ApplyRequest{staged + "/x", {}}.names(staged)));
 }
 
 QTEST_GUILESS_MAIN(tst_ApplyRequest)

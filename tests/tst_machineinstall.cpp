@@ -48,7 +48,9 @@ void tst_MachineInstall::resultRoundTrip()
                                                                                    QStringLiteral("Scan.exe")),
                            QStringLiteral("core.dll held"), QStringLiteral("detail"));
     UpdateError read;
-    QVERIFY(ApplyResult::parse(ApplyResult::toBytes(sent), &read));
+    QByteArray nonce;
+    QVERIFY(ApplyResult::parse(ApplyResult::toBytes(sent, "0123abcd"), &read, &nonce));
+    QCOMPARE(nonce, QByteArray("0123abcd"));
     QCOMPARE(read.kind, sent.kind);
     QCOMPARE(read.cause.plainWords(), sent.cause.plainWords());
     QCOMPARE(read.technical, sent.technical);
@@ -58,13 +60,13 @@ void tst_MachineInstall::resultRoundTrip()
 void tst_MachineInstall::foreignResultRefused_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const QByteArray whole = ApplyResult::toBytes(UpdateError());
+    const QByteArray whole = ApplyResult::toBytes(UpdateError(), QByteArray());
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("another header") << QByteArray("brenvoth-applied 2\n") + whole.mid(19);
     QTest::newRow("cut short") << whole.left(whole.size() - 1);
     QTest::newRow("more behind it") << whole + "x";
     QByteArray unknownKind = whole;
-    unknownKind[22] = char(99);
+    unknownKind[26] = char(99);   // after the header and an empty nonce
     QTest::newRow("an unknown kind") << unknownKind;
 }
 
@@ -72,7 +74,8 @@ void tst_MachineInstall::foreignResultRefused()
 {
     QFETCH(QByteArray, bytes);
     UpdateError read;
-    QVERIFY(!ApplyResult::parse(bytes, &read));
+    QByteArray nonce;
+    QVERIFY(!ApplyResult::parse(bytes, &read, &nonce));
 }
 
 QTEST_GUILESS_MAIN(tst_MachineInstall)

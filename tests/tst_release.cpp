@@ -239,6 +239,7 @@ private slots:
     void publishableNames();
     void published_data();
     void published();
+    void expires();
     void compressed_data();
     void compressed();
     void patches_data();
@@ -559,6 +560,24 @@ void tst_Release::published()
         QVERIFY2(published >= before && published <= after, qPrintable(QString::number(published)));
     else
         QCOMPARE(published, expected.toLongLong());
+}
+
+// An expiry a number of days after the publication, signed with the rest;
+// the next release without --expires takes none over from the one before.
+void tst_Release::expires()
+{
+    Publisher publisher;
+    QVERIFY(publisher.placeRelease(release100));
+    QCOMPARE(publisher.publish(QStringLiteral("1.0.0"), {"--expires", "30"}).exitCode, 0);
+    QDomDocument document;
+    QVERIFY(document.setContent(publisher.manifest()));
+    QCOMPARE(document.documentElement().attribute("expires").toLongLong(),
+             publishedOf(publisher.manifest()) + 30 * 24 * 60 * 60);
+    QCOMPARE(publisher.publishNext(QStringLiteral("1.1.0")).exitCode, 0);
+    QVERIFY(document.setContent(publisher.manifest()));
+    QVERIFY2(!document.documentElement().hasAttribute("expires"), qPrintable(publisher.manifest()));
+    const Run refused = publisher.publishNext(QStringLiteral("1.2.0"), {"--expires", "-1"});
+    QVERIFY2(refused.exitCode > 0 && refused.errors.contains("--expires"), qPrintable(refused.errors));
 }
 
 void tst_Release::compressed_data()

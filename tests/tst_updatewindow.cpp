@@ -1,4 +1,8 @@
 #include "stylesheet.h"
+#ifdef Q_OS_WIN
+#include "machineinstall.h"
+#include "programfolders.h"
+#endif
 #include "testupdater.h"
 #include "updatewindowform.h"
 #include "testwaits.h"
@@ -10,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -75,6 +80,11 @@ private slots:
     void everyControlHasAName();
     void longVersionIsElided_data();
     void longVersionIsElided();
+    void policyIsNamed_data();
+    void policyIsNamed();
+#ifdef Q_OS_WIN
+    void approvalIsAnnounced();
+#endif
 
 private:
     QTemporaryDir appDir;   // no manifests: the window keeps its form texts
@@ -434,6 +444,86 @@ void tst_UpdateWindow::longVersionIsElided()
     QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), whole);
     QCOMPARE(label->toolTip(), elided ? whole : QString());
 }
+
+void tst_UpdateWindow::policyIsNamed_data()
+{
+    QTest::addColumn<bool>("disabled");
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<bool>("rollback");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<bool>("updates");
+
+    QTest::newRow("updates off") << true << "2.3.0" << false << "Updates are managed by your administrator"
+                                 << "turned them off" << false;
+    QTest::newRow("held: the newest 2.3 offered") << false << "2.3.0" << false << "New Version: 2.3.1"
+                                                  << "Held at 2.3 by your administrator." << true;
+    QTest::newRow("held: a newer PC stays") << false << "2.4.0" << false
+                                            << "Held at 2.3 by your administrator: the installed version stays."
+                                            << "the installed version stays" << false;
+    QTest::newRow("held with rollback: taken back") << false << "2.4.0" << true << "New Version: 2.3.1"
+                                                    << "takes Brenvoth back to 2.3.1" << true;
+}
+
+// So that no one wonders why nothing updates: the window says which policy decided.
+void tst_UpdateWindow::policyIsNamed()
+{
+    QFETCH(bool, disabled);
+    QFETCH(QString, installed);
+    QFETCH(bool, rollback);
+    QTemporaryDir app;
+    QVERIFY(QDir().mkpath(app.filePath("download")));
+    QFile downloaded(app.filePath("download/version.xml"));
+    QVERIFY(downloaded.open(QIODevice::WriteOnly));
+    downloaded.write("<filelist curVersion=\"2.4.0\"><software version=\"2.3.1\"><file name=\"a.dll\" version=\"2.3.1\"/>"
+                     "</software><software version=\"2.4.0\"><file name=\"a.dll\" version=\"2.4.0\"/></software></filelist>");
+    downloaded.close();
+    QFile local(app.filePath("version.xml"));
+    QVERIFY(local.open(QIODevice::WriteOnly));
+    local.write(QStringLiteral("<filelist curVersion=\"%1\"><software version=\"%1\"><file name=\"a.dll\" version=\"%1\"/>"
+                               "</software></filelist>").arg(installed).toUtf8());
+    local.close();
+    Policies policies;
+    policies.updatesDisabled = disabled;
+    policies.target = {QStringLiteral("2.3."), rollback};
+    UpdateController controller(app.path(), QString(), policies);
+    UpdateWindow window(&controller);
+
+    QTEST(QAccessible::queryAccessibleInterface(window.findChild<QLabel *>("version"))->text(QAccessible::Name)
+              .remove(QChar(0x2066)).remove(QChar(0x2069)), "label");
+    QFETCH(QString, notes);
+    const QString shown = window.findChild<QTextEdit *>("textEdit")->toPlainText();
+    QVERIFY2(shown.contains(notes), qPrintable(shown));
+    QTEST(window.buttonState() == UpdateWindow::ButtonState::Update, "updates");
+}
+
+#ifdef Q_OS_WIN
+// Brenvoth in Program Files with no service installed: the click starts a
+// program that Windows runs only with an administrator's approval. The
+// shield itself is Windows' own icon, which the offscreen platform of the
+// tests does not have: the wine test of that road keeps a picture of it.
+void tst_UpdateWindow::approvalIsAnnounced()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir app(ProgramFolders::programFiles().first() + "/BrenvothShieldXXXXXX");
+    QVERIFY2(app.isValid(), qPrintable(app.errorString()));
+    const QString staged = MachineInstall::userLayout(app.path()).downloadDir();
+    QVERIFY(QDir().mkpath(staged));
+    QFile manifest(staged + "/version.xml");
+    QVERIFY(manifest.open(QIODevice::WriteOnly));
+    manifest.write("<filelist curVersion=\"2.0.0\"><software version=\"2.0.0\">"
+                   "<file name=\"a.dll\" version=\"2.0.0\"/></software></filelist>");
+    manifest.close();
+    UpdateController controller(app.path(), QString());
+    UpdateWindow window(&controller);
+    QDir(staged).removeRecursively();
+
+    auto *update = window.findChild<QPushButton *>("update");
+    QCOMPARE(update->text(), QStringLiteral("Update"));
+    QVERIFY2(QAccessible::queryAccessibleInterface(update)->text(QAccessible::Description).contains("approval"),
+             "a screen reader does not hear of the approval");
+}
+#endif
 
 QTEST_MAIN(tst_UpdateWindow)
 #include "tst_updatewindow.moc"

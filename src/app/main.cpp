@@ -21,7 +21,8 @@ int main(int argc, char **argv)
     Translations::install(&app, QLocale::system().uiLanguages());
 
     UpdateController controller(QCoreApplication::applicationDirPath(),
-                                QStringLiteral(BRENVOTH_DOWNLOAD_ORIGIN) + ServerLayout::basePath());
+                                QStringLiteral(BRENVOTH_DOWNLOAD_ORIGIN) + ServerLayout::basePath(),
+                                Policies::ofThisMachine());
     controller.setPublicKey(QByteArrayLiteral(BRENVOTH_PUBLIC_KEY));
     UpdateWindow window(&controller);
     window.show();

@@ -1,6 +1,7 @@
 #include "applyrequest.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTextCodec>
 
@@ -8,6 +9,14 @@ namespace {
 
 const QByteArray header = "brenvoth-apply 1\n";
 const QByteArray stagedKey = "staged ";
+const QByteArray nonceKey = "nonce ";
+constexpr int nonceBytes = 16;
+
+bool isNonceLine(const QByteArray &line)
+{
+    static const QRegularExpression nonce(QStringLiteral("^nonce [0-9a-f]{%1}$").arg(2 * nonceBytes));
+    return nonce.match(QString::fromLatin1(line)).hasMatch();
+}
 
 bool isAbsoluteLocal(const QString &path)
 {
@@ -45,9 +54,16 @@ QString refusalOf(const QString &path)
 
 } // namespace
 
+QByteArray ApplyRequest::newNonce()
+{
+    QByteArray random(nonceBytes, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(random.data()), nonceBytes / 4);
+    return random.toHex();
+}
+
 QByteArray ApplyRequest::toBytes() const
 {
-    return header + stagedKey + stagedDir.toUtf8() + '\n';
+    return header + stagedKey + stagedDir.toUtf8() + '\n' + (nonce.isEmpty() ? QByteArray() : nonceKey + nonce + '\n');
 }
 
 bool ApplyRequest::parse(const QByteArray &bytes, ApplyRequest *request, QString *reason)
@@ -56,7 +72,15 @@ bool ApplyRequest::parse(const QByteArray &bytes, ApplyRequest *request, QString
         *reason = QStringLiteral("not a request of this updater");
         return false;
     }
-    const QByteArray line = bytes.mid(header.size(), bytes.size() - header.size() - 1);
+    QByteArray line = bytes.mid(header.size(), bytes.size() - header.size() - 1);
+    const int nonceLine = line.indexOf('\n') + 1;
+    const QByteArray nonce = nonceLine > 0 ? line.mid(nonceLine) : QByteArray();
+    if (nonceLine > 0 && !isNonceLine(nonce)) {
+        *reason = QStringLiteral("the request holds more than a staged folder and a nonce");
+        return false;
+    }
+    if (nonceLine > 0)
+        line.truncate(nonceLine - 1);
     QTextCodec::ConverterState state;
     const QString path = QTextCodec::codecForName("UTF-8")->toUnicode(line.constData() + qMin(line.size(), stagedKey.size()),
                                                                        qMax(0, line.size() - stagedKey.size()), &state);
@@ -68,6 +92,7 @@ bool ApplyRequest::parse(const QByteArray &bytes, ApplyRequest *request, QString
     if (!reason->isEmpty())
         return false;
     request->stagedDir = path;
+    request->nonce = nonce.mid(nonceKey.size());
     return true;
 }
 

@@ -8,8 +8,10 @@
 /// user may not write: nothing but where the user staged the release. The
 /// folder to update is never part of it; that side knows its own.
 ///
-/// It travels as two lines of UTF-8: "brenvoth-apply 1", then "staged "
-/// and the folder's absolute path. The applying side runs with more rights
+/// It travels as lines of UTF-8: "brenvoth-apply 1", then "staged " and
+/// the folder's absolute path, then, from the updater, "nonce " and 32
+/// lowercase hex digits, which the result repeats, so that the updater
+/// takes no other request's result for its own. The applying side runs with more rights
 /// than whoever wrote the request, so anything else is refused: a longer
 /// request, another path than one plain local absolute path (no UNC or
 /// device path, no "." or ".." step, no control character, no stream or
@@ -20,6 +22,9 @@ struct ApplyRequest
     static constexpr int maxPathLength = 1024;
 
     QString stagedDir;
+    QByteArray nonce;
+
+    static QByteArray newNonce();
 
     QByteArray toBytes() const;
     /// Reads one request; false, with \a reason, for anything else.

@@ -10,16 +10,16 @@ const QByteArray header = "brenvoth-applied 1\n";
 
 namespace ApplyResult {
 
-QByteArray toBytes(const UpdateError &error)
+QByteArray toBytes(const UpdateError &error, const QByteArray &nonce)
 {
     QByteArray bytes = header;
     QDataStream out(&bytes, QIODevice::Append);
     out.setVersion(QDataStream::Qt_5_15);
-    out << int(error.kind) << error.cause << error.technical << error.detail;
+    out << nonce << int(error.kind) << error.cause << error.technical << error.detail;
     return bytes;
 }
 
-bool parse(const QByteArray &bytes, UpdateError *error)
+bool parse(const QByteArray &bytes, UpdateError *error, QByteArray *nonce)
 {
     if (!bytes.startsWith(header))
         return false;
@@ -27,12 +27,14 @@ bool parse(const QByteArray &bytes, UpdateError *error)
     in.setVersion(QDataStream::Qt_5_15);
     int kind = -1;
     UpdateError read;
-    in >> kind >> read.cause >> read.technical >> read.detail;
+    QByteArray repeated;
+    in >> repeated >> kind >> read.cause >> read.technical >> read.detail;
     if (in.status() != QDataStream::Ok || !in.atEnd() || kind < int(UpdateError::Kind::None)
         || kind > int(UpdateError::Kind::Unfinished))
         return false;
     read.kind = UpdateError::Kind(kind);
     *error = read;
+    *nonce = repeated;
     return true;
 }
 

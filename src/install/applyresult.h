@@ -10,9 +10,10 @@
 /// shows the same words as if it had committed the release itself.
 namespace ApplyResult {
 
-QByteArray toBytes(const UpdateError &error);
+/// \a nonce is the request's, repeated.
+QByteArray toBytes(const UpdateError &error, const QByteArray &nonce);
 /// False for anything but what toBytes() writes.
-bool parse(const QByteArray &bytes, UpdateError *error);
+bool parse(const QByteArray &bytes, UpdateError *error, QByteArray *nonce);
 
 } // namespace ApplyResult
 

@@ -71,7 +71,7 @@ QDataStream &operator>>(QDataStream &in, FailureCause &cause)
 {
     int kind = 0;
     in >> kind >> cause.subject >> cause.amount >> cause.program;
-    const bool known = kind >= int(FailureCause::Kind::None) && kind <= int(FailureCause::Kind::NotWritable);
+    const bool known = kind >= int(FailureCause::Kind::None) && kind <= int(FailureCause::Kind::Expired);
     cause.what = known ? FailureCause::Kind(kind) : FailureCause::Kind::Other;
     return in;
 }
@@ -149,6 +149,10 @@ QString FailureCause::plainWords() const
                   "downloaded; make it writable, or have an administrator run the update, and try again")
             .arg(subject.isEmpty() ? tr("the folder of Brenvoth")
                                    : tr("%1 in the folder of Brenvoth").arg(subject));
+    case Kind::Expired:
+        return tr("the update server, or the mirror it is served from, is out of date (its list of releases "
+                  "expired on %1); this is not your fault, and the update will be offered again once the "
+                  "server is brought up to date").arg(subject);
     }
     return QString();
 }

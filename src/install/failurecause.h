@@ -37,12 +37,13 @@ public:
         NotVerified,      // no publisher's signature vouches for it
         Older,            // a release published before the installed one
         NotWritable,      // a folder or file the user may not change for good
+        Expired,          // the manifest went stale on the server or its mirror
     };
 
     FailureCause() = default;
     /// \a subject is the file or folder (relative to the application
     /// directory; empty for NotWritable: the directory itself) or,
-    /// for Older, the release; \a amount is the bytes missing for NoSpace
+    /// for Older, the release, for Expired, when it expired; \a amount is the bytes missing for NoSpace
     /// and the milliseconds of a stall.
     explicit FailureCause(Kind kind, const QString &subject = QString(), qint64 amount = 0)
         : what(kind), subject(subject), amount(amount) {}

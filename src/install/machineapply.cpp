@@ -5,11 +5,9 @@
 #include "machineinstall.h"
 #include "servicestart.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -34,8 +32,9 @@ MachineApply::MachineApply(const ApplicationLayout &layout, QObject *parent)
 // A command-line argument as much as a service's: base64 needs no quoting.
 void MachineApply::start()
 {
-    requested = QDateTime::currentDateTime();
-    request = QString::fromLatin1(ApplyRequest{QDir::toNativeSeparators(layout.downloadDir())}.toBytes().toBase64());
+    nonce = ApplyRequest::newNonce();
+    request = QString::fromLatin1(
+        ApplyRequest{QDir::toNativeSeparators(layout.downloadDir()), nonce}.toBytes().toBase64());
     service->start(MachineInstall::serviceName(), request);
 }
 
@@ -68,15 +67,16 @@ void MachineApply::onElevatedFinished()
 }
 
 // The result lies in the applying side's own folder, which no user may
-// write; it removes the last one before it takes a request, so one written
-// before this request was started is none. The exit code only goes to the
-// log: wine's service manager does not keep a service's own.
+// write, and repeats this request's nonce: another request's result is
+// none. The exit code only goes to the log: wine's service manager does
+// not keep a service's own.
 void MachineApply::finishWithResult(quint32 exitCode)
 {
     QFile file(MachineInstall::resultFile());
     UpdateError result;
-    const bool fresh = QFileInfo(file).lastModified() >= requested.addSecs(-resultTimeSlack);
-    if (!fresh || !file.open(QIODevice::ReadOnly) || !ApplyResult::parse(file.read(64 * 1024), &result))
+    QByteArray repeated;
+    if (!file.open(QIODevice::ReadOnly) || !ApplyResult::parse(file.read(64 * 1024), &result, &repeated)
+        || repeated != nonce)
         return finish(notApplied(QStringLiteral("the applying side ended with %1 and left no result in %2")
                                      .arg(exitCode).arg(file.fileName())));
     qDebug().noquote() << QStringLiteral("The applying side ended with %1").arg(exitCode);

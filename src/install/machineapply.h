@@ -4,7 +4,6 @@
 #include "applicationlayout.h"
 #include "updateerror.h"
 
-#include <QDateTime>
 #include <QObject>
 
 class ElevatedStart;
@@ -35,11 +34,8 @@ private:
     void finishWithResult(quint32 exitCode);
     void finish(const UpdateError &error);
 
-    /// File times may be coarser than the clock.
-    static constexpr int resultTimeSlack = 2;
-
     const ApplicationLayout layout;
-    QDateTime requested;
+    QByteArray nonce;
     QString request;
     ServiceStart *service = nullptr;
     ElevatedStart *elevated = nullptr;

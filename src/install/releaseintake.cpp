@@ -1,4 +1,5 @@
 #include "releaseintake.h"
+#include "policies.h"
 #include "durablefiles.h"
 #include "linkfreefile.h"
 #include "minisign.h"
@@ -67,7 +68,15 @@ bool ReleaseIntake::readPlan(ReleasePlan *plan, UpdateError *error)
         *error = refusal(reason);
         return false;
     }
-    const PendingUpdate pending = compareManifests(target.downloadedManifest(), target.localManifest());
+    // The administrator's policies hold here too, read afresh: only
+    // administrators can write them, and anyone may start this side.
+    const Policies policies = Policies::ofThisMachine();
+    if (policies.updatesDisabled) {
+        *error = refusal(QStringLiteral("updates are disabled by the administrator's policy"));
+        return false;
+    }
+    const PendingUpdate pending = compareManifests(target.downloadedManifest(), target.localManifest(), QLocale(),
+                                                   policies.target);
     if (pending.status != Manifest::Status::Read) {
         *error = refusal(pending.failureLine());
         return false;

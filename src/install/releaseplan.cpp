@@ -3,6 +3,7 @@
 #include "replayguard.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDomNodeList>
 #include <QFile>
 #include <QFileInfo>
@@ -82,9 +83,11 @@ bool readReleasePlan(const ApplicationLayout &layout, const QString &version, co
         return refuseEntry(layout, QString(), QString(), QStringLiteral("the downloaded manifest can no longer be read"),
                            error);
     QDomElement root = document.documentElement();
-    if (!isNotOlderThanInstalled(root, layout.localManifest(), keyed, version, error)
+    if (!isNotExpired(root, QDateTime::currentSecsSinceEpoch(), error)
+        || !isNotOlderThanInstalled(root, layout.localManifest(), keyed, version, error)
         || !matchEntries(layout, Manifest::currentRelease(root, version), dirs, names, &plan->files, error))
         return false;
+    plan->manifestVersion = Manifest::offeredVersion(root);
     root.setAttribute(QStringLiteral("curVersion"), version);
     plan->localManifest = Manifest::rewrittenOrCopied(document, plan->downloadedManifest);
     return true;

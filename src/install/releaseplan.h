@@ -26,6 +26,9 @@ struct PendingFile
 struct ReleasePlan
 {
     QString version;
+    /// The release the downloaded manifest names current, in whose folder
+    /// its signature lies; another than version under a hold.
+    QString manifestVersion;
     /// The downloaded manifest's bytes: those a signature must cover.
     QByteArray downloadedManifest;
     /// The local manifest as the commit writes it.

@@ -34,3 +34,20 @@ bool isNotOlderThanInstalled(const QDomElement &downloadedRoot, const QString &l
                            error);
     return true;
 }
+
+bool isNotExpired(const QDomElement &downloadedRoot, qint64 now, UpdateError *error)
+{
+    qint64 expires = -1;
+    QString reason;
+    if (!Manifest::readExpires(downloadedRoot, &expires, &reason)) {
+        *error = UpdateError(UpdateError::Kind::NotInstalled, FailureCause(FailureCause::Kind::BadManifest),
+                             QStringLiteral("the downloaded manifest: %1").arg(reason));
+        return false;
+    }
+    if (expires < 0 || now < expires)
+        return true;
+    const QString when = Manifest::publishedText(expires);
+    *error = UpdateError(UpdateError::Kind::Older, FailureCause(FailureCause::Kind::Expired, when),
+                         QStringLiteral("the downloaded manifest expired on %1").arg(when));
+    return false;
+}

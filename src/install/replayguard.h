@@ -16,4 +16,10 @@
 bool isNotOlderThanInstalled(const QDomElement &downloadedRoot, const QString &localManifest, bool keyed,
                              const QString &offeredVersion, UpdateError *error);
 
+/// A mirror, or someone on its way, could serve an old signed manifest for
+/// ever, and no fix would arrive: a manifest may say when it goes stale.
+/// Whether the downloaded manifest whose root is \a downloadedRoot is
+/// still fresh at \a now (seconds since 1970); one without "expires" is.
+bool isNotExpired(const QDomElement &downloadedRoot, qint64 now, UpdateError *error);
+
 #endif // REPLAYGUARD_H

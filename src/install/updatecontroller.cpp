@@ -3,6 +3,7 @@
 #include "keptrelease.h"
 #include "machineinstall.h"
 #include "releasecommit.h"
+#include "servicestart.h"
 
 #include <QDebug>
 #include <QDir>
@@ -10,11 +11,13 @@
 #include <QEventLoopLocker>
 #include <QProcess>
 
-UpdateController::UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent)
+UpdateController::UpdateController(const QString &applicationDir, const QString &downloadBaseUrl,
+                                   const Policies &policies, QObject *parent)
     : QObject(parent)
     , layout(MachineInstall::isPerMachine(applicationDir) ? MachineInstall::userLayout(applicationDir)
                                                           : ApplicationLayout(applicationDir))
-    , downloadBaseUrl(downloadBaseUrl)
+    , managed(policies)
+    , downloadBaseUrl(policies.updateServer.isEmpty() ? downloadBaseUrl : policies.updateServer)
     , lock(layout.lockFile())
 {
     takeLock();
@@ -27,9 +30,18 @@ UpdateController::UpdateController(const QString &applicationDir, const QString 
     const QString restored = KeptRelease(layout).recover();
     if (!restored.isEmpty())
         qDebug().noquote() << QStringLiteral("Recovery of a restore: %1").arg(restored);
-    found = compareManifests(layout.downloadedManifest(), layout.localManifest());
+    if (managed.updatesDisabled) {
+        qDebug() << "Updates are disabled by the administrator's policy: nothing read, nothing fetched";
+        return;
+    }
+    found = compareManifests(layout.downloadedManifest(), layout.localManifest(), QLocale(), managed.target);
     if (found.status != Manifest::Status::Read)
         qDebug().noquote() << found.failureLine();
+    else if (found.choice != ReleaseChoice::Outcome::Current)
+        qDebug().noquote() << QStringLiteral("The administrator's target version prefix %1 chose %2")
+                                  .arg(managed.target.prefix,
+                                       found.newVersion.isEmpty() ? QStringLiteral("no release: the installed one stays")
+                                                                  : found.newVersion);
     if (!found.updateNames.isEmpty() && FailedRelease::isRecorded(layout, found.newVersion))
         refuseFailedRelease();
 }
@@ -57,6 +69,11 @@ void UpdateController::takeLock()
     lockedOut = lock.tryLock() == FolderLock::Result::HeldByAnother;
     if (lockedOut)
         qDebug() << "Another updater runs in this folder: nothing done";
+}
+
+bool UpdateController::needsApproval() const
+{
+    return layout.appliedForUser() && !ServiceStart::isStartable(MachineInstall::serviceName());
 }
 
 UpdateJob *UpdateController::install()

@@ -4,6 +4,7 @@
 #include "applicationlayout.h"
 #include "folderlock.h"
 #include "pendingupdate.h"
+#include "policies.h"
 #include "trialhandover.h"
 #include "updatejob.h"
 
@@ -28,8 +29,10 @@ class UpdateController : public QObject
 public:
     /// Works on the application in \a applicationDir (without a trailing
     /// slash), fetching releases from below \a downloadBaseUrl: the shipped
-    /// program passes its own folder and the address fixed at build time.
-    UpdateController(const QString &applicationDir, const QString &downloadBaseUrl, QObject *parent = nullptr);
+    /// program passes its own folder and the address fixed at build time,
+    /// and the machine's \a policies, which may name another address.
+    UpdateController(const QString &applicationDir, const QString &downloadBaseUrl,
+                     const Policies &policies = Policies(), QObject *parent = nullptr);
     ~UpdateController() override;
 
     /// The base64 key lines of the publisher's minisign.pub files, separated
@@ -41,6 +44,12 @@ public:
     /// Another updater holds the folder: nothing was read, nothing is done.
     bool anotherUpdaterRuns() const { return lockedOut; }
     const PendingUpdate &pending() const { return found; }
+    /// What the administrator decided; with updates disabled nothing is
+    /// pending.
+    const Policies &policies() const { return managed; }
+    /// The release will be applied by a program that Windows starts only
+    /// with an administrator's approval: a folder for all users, no service.
+    bool needsApproval() const;
 
     /// Starts installing the pending files, once; null when none are
     /// pending. The process lives on until the job has finished, also once
@@ -70,6 +79,7 @@ private:
     void onTrialEnded();
 
     const ApplicationLayout layout;
+    const Policies managed;
     const QString downloadBaseUrl;
     QByteArray publicKeys;
     UpdateJob::Limits limits;

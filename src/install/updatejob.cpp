@@ -81,7 +81,9 @@ void UpdateJob::onPreflightDone()
         return stagingQueue->start(preflight->plan(), releaseUrl);
     signatureCheck = new SignatureCheck(context, layout, publicKeys, signOn, this);
     connect(signatureCheck, &SignatureCheck::finished, this, &UpdateJob::onSignatureChecked);
-    signatureCheck->start(preflight->plan(), releaseUrl);
+    // In the folder of the release the manifest names current, whichever is installed.
+    signatureCheck->start(preflight->plan(),
+                          downloadBaseUrl + ServerLayout::releaseFolder(preflight->plan().manifestVersion));
 }
 
 void UpdateJob::onSignatureChecked()

@@ -182,6 +182,16 @@ bool readPublished(const QDomElement &root, qint64 *seconds, QString *reason)
     return false;
 }
 
+bool readExpires(const QDomElement &root, qint64 *seconds, QString *reason)
+{
+    const QString expires = root.attribute(QStringLiteral("expires"));
+    if (readCount(expires, seconds))
+        return true;
+    if (reason)
+        *reason = QStringLiteral("its expires \"%1\" is not a whole number of seconds").arg(expires);
+    return false;
+}
+
 QString publishedText(qint64 seconds)
 {
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"));

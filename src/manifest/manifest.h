@@ -68,6 +68,9 @@ bool readIntegrity(const QDomElement &file, FileIntegrity *integrity, QString *r
 /// 1970 UTC, into \a seconds: -1 when it is absent or empty. False when it is
 /// present but not plain decimal digits; then \a reason, if given, says so.
 bool readPublished(const QDomElement &root, qint64 *seconds, QString *reason = nullptr);
+/// Reads the root's "expires", the time after which the manifest is stale,
+/// as readPublished() reads "published".
+bool readExpires(const QDomElement &root, qint64 *seconds, QString *reason = nullptr);
 /// \a seconds since 1970 as a UTC date and time, for messages.
 QString publishedText(qint64 seconds);
 

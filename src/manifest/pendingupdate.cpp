@@ -19,7 +19,7 @@ QString PendingUpdate::failureLine() const
 }
 
 PendingUpdate compareManifests(const QString &downloadedManifest, const QString &localManifest,
-                               const QLocale &reader)
+                               const QLocale &reader, const ReleaseTarget &target)
 {
     PendingUpdate pending;
     const Manifest::Document downloaded = Manifest::read(downloadedManifest);
@@ -27,7 +27,14 @@ PendingUpdate compareManifests(const QString &downloadedManifest, const QString 
     if (downloaded.status != Manifest::Status::Read)
         return pending;
     const QDomElement root = downloaded.root();
-    pending.newVersion = Manifest::offeredVersion(root);
+    const QString installedRelease = target.prefix.isEmpty()
+        ? QString() : Manifest::read(localManifest).root().attribute(QStringLiteral("curVersion"));
+    const ReleaseChoice choice =
+        chooseRelease(Manifest::releaseVersions(root), Manifest::offeredVersion(root), installedRelease, target);
+    pending.choice = choice.outcome;
+    pending.newVersion = choice.version;
+    if (pending.newVersion.isEmpty())
+        return pending;
     const QDomElement release = Manifest::currentRelease(root, pending.newVersion);
     if (release.isNull())
         return pending;

@@ -2,6 +2,7 @@
 #define PENDINGUPDATE_H
 
 #include "manifest.h"
+#include "releasechoice.h"
 
 #include <QLocale>
 #include <QString>
@@ -14,8 +15,12 @@ struct PendingUpdate
 {
     /// Of the downloaded manifest; nothing below is set unless it was Read.
     Manifest::Status status = Manifest::Status::Missing;
-    /// Its curVersion, "1.0.0" where it has none.
+    /// The release to install: its curVersion, "1.0.0" where it has none,
+    /// or what an administrator's hold chose; empty when the hold keeps
+    /// the installed one.
     QString newVersion;
+    /// How newVersion was chosen.
+    ReleaseChoice::Outcome choice = ReleaseChoice::Outcome::Current;
     /// The notes of that release in the reader's language; empty: none.
     QString notes;
     /// The pending files' dir and name, parallel, in the manifest's order.
@@ -28,9 +33,10 @@ struct PendingUpdate
 };
 
 /// Compares the downloaded manifest at \a downloadedManifest with the local
-/// one at \a localManifest; the notes are chosen for \a reader.
+/// one at \a localManifest; the notes are chosen for \a reader, the release
+/// as \a target holds it.
 PendingUpdate compareManifests(const QString &downloadedManifest, const QString &localManifest,
-                               const QLocale &reader = QLocale());
+                               const QLocale &reader = QLocale(), const ReleaseTarget &target = {});
 
 /// The installed version of the file named \a wantedName according to the
 /// local manifest at \a localManifest; empty when it names none.

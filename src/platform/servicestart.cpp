@@ -57,6 +57,19 @@ void ServiceStart::start(const QString &serviceName, const QString &argument)
     poll.start();
 }
 
+bool ServiceStart::isStartable(const QString &serviceName)
+{
+    const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager)
+        return false;
+    const SC_HANDLE service = OpenServiceW(manager, reinterpret_cast<const wchar_t *>(serviceName.utf16()),
+                                           SERVICE_START | SERVICE_QUERY_STATUS);
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return service != nullptr;
+}
+
 void ServiceStart::onPoll()
 {
     SERVICE_STATUS_PROCESS status = {};
@@ -81,6 +94,11 @@ void ServiceStart::start(const QString &serviceName, const QString &)
     QMetaObject::invokeMethod(this, [this, serviceName] {
         finish(Outcome::NotInstalled, QStringLiteral("%1: no services on this system").arg(serviceName));
     }, Qt::QueuedConnection);
+}
+
+bool ServiceStart::isStartable(const QString &)
+{
+    return false;
 }
 
 void ServiceStart::onPoll()

@@ -20,6 +20,9 @@ public:
 
     void start(const QString &serviceName, const QString &argument);
 
+    /// Whether the service exists and this user may start it.
+    static bool isStartable(const QString &serviceName);
+
     Outcome outcome() const { return result; }
     /// The service's own exit code, once Stopped.
     quint32 exitCode() const { return code; }

@@ -84,6 +84,10 @@ int main(int argc, char **argv)
          QStringLiteral("N")},
         {QStringLiteral("jobs"), QStringLiteral("Compress N files at once; default 0, one per core."),
          QStringLiteral("N")},
+        {QStringLiteral("expires"), QStringLiteral("Keyed updaters refuse the manifest DAYS days after its "
+                                                   "publication, so that a mirror serving it unchanged is "
+                                                   "noticed; publish again before then. Default: never."),
+         QStringLiteral("DAYS")},
     });
     parser.addOptions({
         {QStringLiteral("check"), QStringLiteral("Instead of publishing, check that the current release is whole "
@@ -114,8 +118,9 @@ int main(int argc, char **argv)
     options.notesFor = parser.values(QStringLiteral("notes-for"));
     if (!readWholeNumber(parser, QStringLiteral("level"), &options.level)
         || !readWholeNumber(parser, QStringLiteral("patches-from"), &options.patchesFrom)
-        || !readWholeNumber(parser, QStringLiteral("jobs"), &options.jobs))
-        return fail(QStringLiteral("--level, --patches-from and --jobs take a whole number (see --help)"));
+        || !readWholeNumber(parser, QStringLiteral("jobs"), &options.jobs)
+        || !readWholeNumber(parser, QStringLiteral("expires"), &options.expiresDays))
+        return fail(QStringLiteral("--level, --patches-from, --jobs and --expires take a whole number (see --help)"));
     QString summary;
     QString error;
     if (!publishRelease(options, &summary, &error))

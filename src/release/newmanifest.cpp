@@ -57,6 +57,14 @@ bool stampPublished(QDomElement root, const QString &previousManifest, QString *
     return true;
 }
 
+void stampExpires(QDomElement root, int days)
+{
+    root.removeAttribute(QStringLiteral("expires"));
+    qint64 published = -1;
+    if (days > 0 && Manifest::readPublished(root, &published))
+        root.setAttribute(QStringLiteral("expires"), QString::number(published + qint64(days) * 24 * 60 * 60));
+}
+
 QVector<Manifest::ListedFile> listedFiles(const QVector<ReleaseFile> &files, const QStringList &versions)
 {
     QVector<Manifest::ListedFile> entries;

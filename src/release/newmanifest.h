@@ -25,6 +25,10 @@ bool startManifest(const ReleaseOptions &options, const QString &manifestPath, Q
 /// older manifest by it.
 bool stampPublished(QDomElement root, const QString &previousManifest, QString *error);
 
+/// Stamps the stamped \a root with its expiry \a days after its
+/// publication; with 0 days it has none, also where the previous one had.
+void stampExpires(QDomElement root, int days);
+
 /// The entries of \a files, the one at i of version \a versions at i.
 QVector<Manifest::ListedFile> listedFiles(const QVector<ReleaseFile> &files, const QStringList &versions);
 

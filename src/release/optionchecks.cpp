@@ -21,6 +21,8 @@ bool checkCompression(const ReleaseOptions &options, QString *error)
         return refuse(error, QStringLiteral("--patches-from must be 0 or more"));
     if (options.jobs < 0)
         return refuse(error, QStringLiteral("--jobs must be 0 or more"));
+    if (options.expiresDays < 0 || options.expiresDays > maxExpiresDays)
+        return refuse(error, QStringLiteral("--expires must be between 1 and %1 days").arg(maxExpiresDays));
     return true;
 }
 

@@ -11,8 +11,11 @@
 /// Whether \a version can name its release's folder on the server.
 bool checkVersion(const QString &version, QString *error);
 
-/// Whether --level, --patches-from and --jobs are in their ranges.
+/// Whether --level, --patches-from, --jobs and --expires are in their ranges.
 bool checkCompression(const ReleaseOptions &options, QString *error);
+
+/// Ten years: an expiry beyond it would be none.
+constexpr int maxExpiresDays = 3650;
 
 /// Whether the folder to publish and the release folder hold one another:
 /// copying a folder into itself, or into a folder it holds, would overwrite

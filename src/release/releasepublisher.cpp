@@ -36,6 +36,7 @@ bool publishRelease(const ReleaseOptions &options, QString *summary, QString *er
         || !readNotes(options.notesFile, &notes, error)
         || !readLanguageNotes(options.notesFor, &languageNotes, error))
         return false;
+    stampExpires(document.documentElement(), options.expiresDays);
     // A folder that no manifest names yet is what an earlier run of this
     // release left when it failed or was killed: this run continues there.
     const bool continuing = QFileInfo::exists(releaseFolder) || QFileInfo(releaseFolder).isSymLink();

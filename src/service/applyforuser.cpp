@@ -21,7 +21,8 @@ UpdateError refused(const QString &reason)
 
 // Only one plain folder, and only the one where the asking user's updater
 // stages: whatever else a caller names is not read at all.
-UpdateError applyRequest(const QString &applicationDir, const QString &encodedRequest, const QByteArray &publicKeys)
+UpdateError applyRequest(const QString &applicationDir, const QString &encodedRequest, const QByteArray &publicKeys,
+                         QByteArray *nonce)
 {
     QString reason;
     if (applicationDir.isEmpty())
@@ -31,6 +32,7 @@ UpdateError applyRequest(const QString &applicationDir, const QString &encodedRe
     ApplyRequest request;
     if (!ApplyRequest::parse(QByteArray::fromBase64(encodedRequest.toLatin1()), &request, &reason))
         return refused(reason);
+    *nonce = request.nonce;
     qInfo().noquote() << QStringLiteral("Request to apply the release staged in %1 to %2")
                              .arg(request.stagedDir, QDir::toNativeSeparators(applicationDir));
     const QString expected = MachineInstall::stagedDirOfProfile(ProgramFolders::userProfiles(), request.stagedDir);
@@ -49,14 +51,15 @@ quint32 applyForUser(const QString &applicationDir, const QString &encodedReques
 {
     // No result of an earlier request may stand for this one.
     QFile::remove(MachineInstall::resultFile());
-    const UpdateError error = applyRequest(applicationDir, encodedRequest, publicKeys);
+    QByteArray nonce;
+    const UpdateError error = applyRequest(applicationDir, encodedRequest, publicKeys, &nonce);
     if (error.failed())
         qWarning().noquote() << QStringLiteral("Not applied: %1%2").arg(
             error.technical, error.detail.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(error.detail));
     else
         qInfo().noquote() << "Applied";
     QSaveFile result(MachineInstall::resultFile());
-    if (!result.open(QIODevice::WriteOnly) || result.write(ApplyResult::toBytes(error)) < 0 || !result.commit())
+    if (!result.open(QIODevice::WriteOnly) || result.write(ApplyResult::toBytes(error, nonce)) < 0 || !result.commit())
         qWarning().noquote() << QStringLiteral("The result could not be written: %1").arg(result.errorString());
     return quint32(error.kind);
 }

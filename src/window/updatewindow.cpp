@@ -6,6 +6,7 @@
 #include "windowmover.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -81,6 +82,8 @@ UpdateWindow::UpdateWindow(UpdateController *controller, QWidget *parent)
     connect(controller, &UpdateController::trialEnded, this, &UpdateWindow::onTrialEnded);
     if (controller->anotherUpdaterRuns())
         showAnotherUpdaterRuns();
+    else if (controller->policies().updatesDisabled)
+        showUpdatesDisabled();
     else if (!controller->refusedVersion().isEmpty())
         showRefusedRelease();
     else
@@ -107,16 +110,64 @@ void UpdateWindow::showRefusedRelease()
     setButtonState(ButtonState::CloseOnly);
 }
 
+// So that no one wonders why nothing updates.
+void UpdateWindow::showUpdatesDisabled()
+{
+    WindowAccess::setElidedText(ui->version, tr("Updates are managed by your administrator"));
+    ui->textEdit->setText(tr("Updates of Brenvoth on this computer are managed by your administrator, who has "
+                             "turned them off. Nothing is downloaded and nothing is changed."));
+    setButtonState(ButtonState::CloseOnly);
+}
+
 // The form's texts stay where the downloaded manifest could not be read.
 void UpdateWindow::showPendingUpdate()
 {
     const PendingUpdate &pending = controller->pending();
     if (pending.status != Manifest::Status::Read)
         return;
+    if (pending.choice != ReleaseChoice::Outcome::Current)
+        return showHold(pending);
     WindowAccess::setElidedText(ui->version,
                                 tr("New Version: ") + isolatedVersion(pending.newVersion, layoutDirection()));
     if (!pending.notes.isEmpty())
         ui->textEdit->setText(pending.notes);
+}
+
+// Which release the administrator's target version prefix chose, below its
+// notes; where it keeps the installed one, in their place.
+void UpdateWindow::showHold(const PendingUpdate &pending)
+{
+    QString prefix = controller->policies().target.prefix;
+    if (prefix.endsWith(QLatin1Char('.')))
+        prefix.chop(1);
+    const QString held = isolatedVersion(prefix, layoutDirection());
+    const QString version = isolatedVersion(pending.newVersion, layoutDirection());
+    QString words;
+    switch (pending.choice) {
+    case ReleaseChoice::Outcome::Current:
+    case ReleaseChoice::Outcome::Held:
+        words = tr("Held at %1 by your administrator.").arg(held);
+        break;
+    case ReleaseChoice::Outcome::RolledBack:
+        words = tr("Held at %1 by your administrator, who takes Brenvoth back to %2.").arg(held, version);
+        break;
+    case ReleaseChoice::Outcome::Stays:
+        words = tr("Held at %1 by your administrator: the installed version stays.").arg(held);
+        break;
+    case ReleaseChoice::Outcome::NoneMatches:
+        words = tr("Held at %1 by your administrator, but the update server offers no such version: the "
+                   "installed version stays.").arg(held);
+        break;
+    }
+    if (pending.newVersion.isEmpty()) {
+        WindowAccess::setElidedText(ui->version, words);
+        ui->textEdit->setText(words.toHtmlEscaped());
+        return setButtonState(ButtonState::CloseOnly);
+    }
+    WindowAccess::setElidedText(ui->version, tr("New Version: ") + version);
+    if (!pending.notes.isEmpty())
+        ui->textEdit->setText(pending.notes);
+    appendToNotes(QStringLiteral("<i>%1</i>").arg(words.toHtmlEscaped()));
 }
 
 void UpdateWindow::on_closeButton_clicked()
@@ -256,8 +307,11 @@ void UpdateWindow::setButtonState(ButtonState newState)
     case ButtonState::Update:
         ui->update->setText(tr("Update"));
         ui->update->setAccessibleDescription(tr("Downloads and installs the new version"));
+        if (controller->needsApproval())
+            showApprovalShield();
         break;
     case ButtonState::Cancel:
+        ui->update->setIcon(QIcon());
         ui->update->setText(tr("Cancle"));
         ui->update->setAccessibleDescription(tr("Stops the update and closes the updater"));
         break;
@@ -271,6 +325,15 @@ void UpdateWindow::setButtonState(ButtonState newState)
         break;
     }
     fitUpdateButton();
+}
+
+// Windows' own sign that the click asks an administrator, as its own
+// dialogs show it.
+void UpdateWindow::showApprovalShield()
+{
+    ui->update->setIcon(style()->standardIcon(QStyle::SP_VistaShield));
+    ui->update->setAccessibleDescription(
+        tr("Downloads and installs the new version; Windows asks for an administrator's approval"));
 }
 
 // A label longer than the form's button widens it towards the progress bar,

@@ -5,6 +5,7 @@
 #include <QString>
 
 class ProxySignOnForm;
+struct PendingUpdate;
 class UpdateController;
 class UpdateJob;
 
@@ -40,6 +41,8 @@ private:
     void showPendingUpdate();
     void showAnotherUpdaterRuns();
     void showRefusedRelease();
+    void showUpdatesDisabled();
+    void showHold(const PendingUpdate &pending);
     void startUpdate();
     void onProgressChanged(int value);
     void onWaiting(const QString &reason);
@@ -50,6 +53,7 @@ private:
     void appendToNotes(const QString &html);
     void declineOpenQuestion();
     void setButtonState(ButtonState newState);
+    void showApprovalShield();
     void fitUpdateButton();
 
     Ui::UpdateWindow *ui;

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                    "no step leads elsewhere");
     FUZZ_CHECK(!path.contains(QChar(0)) && !path.contains(QLatin1Char('\n')), "no control character");
     ApplyRequest again;
-    FUZZ_CHECK(ApplyRequest::parse(request.toBytes(), &again, &reason) && again.stagedDir == path,
+    FUZZ_CHECK(ApplyRequest::parse(request.toBytes(), &again, &reason) && again.stagedDir == path && again.nonce == request.nonce,
                "written again, it reads back the same");
     return 0;
 }

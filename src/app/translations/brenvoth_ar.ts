@@ -109,6 +109,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>⁨%1⁩ في مجلد Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>خادم التحديث أو النسخة المطابقة منه قديم (انتهت صلاحية قائمة إصداراته في %1)؛ ليس هذا خطأك، وسيُعرض التحديث مرة أخرى عند تحديث الخادم</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -318,6 +322,10 @@
         <translation>ينزّل الإصدار الجديد ويثبّته</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>ينزّل الإصدار الجديد ويثبّته؛ يطلب Windows موافقة المسؤول</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>إلغاء</translation>
     </message>
@@ -372,6 +380,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;لم يبدأ Brenvoth %1 على هذا الكمبيوتر&lt;/b&gt; (⁨%2⁩)، وتعذّرت إعادة Brenvoth %3 (⁨%4⁩).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>يدير المسؤول التحديثات</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>يدير المسؤول تحديثات Brenvoth على هذا الكمبيوتر، وقد أوقفها. لا يُنزَّل شيء ولا يتغيّر شيء.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>ثبّته المسؤول عند %1.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>ثبّته المسؤول عند %1، ويعيد Brenvoth إلى %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>ثبّته المسؤول عند %1: يبقى الإصدار المثبَّت.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>ثبّته المسؤول عند %1، لكن خادم التحديث لا يقدّم هذا الإصدار: يبقى الإصدار المثبَّت.</translation>
     </message>
 </context>
 </TS>

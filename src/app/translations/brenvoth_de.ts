@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 im Ordner von Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>der Update-Server oder sein Spiegel ist nicht mehr aktuell (seine Liste der Versionen ist am %1 abgelaufen); das liegt nicht an Ihnen, und das Update wird wieder angeboten, sobald der Server aktualisiert ist</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -310,6 +314,10 @@
         <translation>Lädt die neue Version herunter und installiert sie</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Lädt die neue Version herunter und installiert sie; Windows fragt nach der Zustimmung eines Administrators</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Abbrechen</translation>
     </message>
@@ -364,6 +372,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 ist auf diesem PC nicht gestartet&lt;/b&gt; (%2), und Brenvoth %3 konnte nicht wiederhergestellt werden (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Updates werden von Ihrem Administrator verwaltet</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Updates von Brenvoth werden auf diesem Computer von Ihrem Administrator verwaltet, der sie abgeschaltet hat. Es wird nichts heruntergeladen und nichts geändert.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten; er setzt Brenvoth auf %2 zurück.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten: die installierte Version bleibt.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Von Ihrem Administrator bei %1 gehalten, aber der Update-Server bietet keine solche Version an: die installierte Version bleibt.</translation>
     </message>
 </context>
 </TS>

@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 en la carpeta de Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>el servidor de actualizaciones, o su espejo, no está al día (su lista de versiones caducó el %1); no es culpa suya, y la actualización se ofrecerá de nuevo cuando el servidor esté al día</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -310,6 +314,10 @@
         <translation>Descarga e instala la nueva versión</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Descarga e instala la nueva versión; Windows pide la aprobación de un administrador</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Cancelar</translation>
     </message>
@@ -364,6 +372,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 no se inició en este PC&lt;/b&gt; (%2) y no se pudo restaurar Brenvoth %3 (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Las actualizaciones las gestiona su administrador</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Las actualizaciones de Brenvoth en este equipo las gestiona su administrador, que las ha desactivado. No se descarga ni se cambia nada.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Mantenido en %1 por su administrador.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Mantenido en %1 por su administrador, que devuelve Brenvoth a %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Mantenido en %1 por su administrador: la versión instalada se queda.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Mantenido en %1 por su administrador, pero el servidor de actualizaciones no ofrece esa versión: la versión instalada se queda.</translation>
     </message>
 </context>
 </TS>

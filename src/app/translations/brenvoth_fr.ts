@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 dans le dossier de Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>le serveur de mise à jour, ou son miroir, n’est plus à jour (sa liste des versions a expiré le %1) ; ce n’est pas de votre faute, et la mise à jour sera proposée à nouveau dès que le serveur sera à jour</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -310,6 +314,10 @@
         <translation>Télécharge et installe la nouvelle version</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Télécharge et installe la nouvelle version ; Windows demande l’accord d’un administrateur</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Annuler</translation>
     </message>
@@ -364,6 +372,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 n’a pas démarré sur ce PC&lt;/b&gt; (%2), et Brenvoth %3 n’a pas pu être rétabli (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Les mises à jour sont gérées par votre administrateur</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Les mises à jour de Brenvoth sur cet ordinateur sont gérées par votre administrateur, qui les a désactivées. Rien n’est téléchargé et rien n’est modifié.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Maintenu à %1 par votre administrateur.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Maintenu à %1 par votre administrateur, qui ramène Brenvoth à %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Maintenu à %1 par votre administrateur : la version installée reste.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Maintenu à %1 par votre administrateur, mais le serveur de mise à jour ne propose pas cette version : la version installée reste.</translation>
     </message>
 </context>
 </TS>

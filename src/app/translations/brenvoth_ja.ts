@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth のフォルダー内の %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>更新サーバーまたはそのミラーが古くなっています (リリース一覧の有効期限が %1 に切れました)。これはあなたのせいではありません。サーバーが更新されると、更新が再び提供されます</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -308,6 +312,10 @@
         <translation>新しいバージョンをダウンロードしてインストールします</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>新しいバージョンをダウンロードしてインストールします。Windows が管理者の承認を求めます</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>キャンセル</translation>
     </message>
@@ -362,6 +370,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 はこの PC で起動しませんでした&lt;/b&gt;（%2）。Brenvoth %3 を元に戻せませんでした（%4）。</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>更新は管理者によって管理されています</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>このコンピューターの Brenvoth の更新は管理者によって管理されており、無効にされています。何もダウンロードされず、何も変更されません。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>管理者により %1 に固定されています。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>管理者により %1 に固定されています。Brenvoth は %2 に戻されます。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>管理者により %1 に固定されています。インストール済みのバージョンのままです。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>管理者により %1 に固定されていますが、更新サーバーにそのバージョンがありません。インストール済みのバージョンのままです。</translation>
     </message>
 </context>
 </TS>

@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth 폴더의 %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>업데이트 서버 또는 그 미러가 오래되었습니다(릴리스 목록이 %1에 만료됨). 사용자의 잘못이 아니며, 서버가 최신으로 바뀌면 업데이트가 다시 제공됩니다</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -308,6 +312,10 @@
         <translation>새 버전을 다운로드하여 설치합니다</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>새 버전을 다운로드하여 설치합니다. Windows에서 관리자의 승인을 요청합니다</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>취소</translation>
     </message>
@@ -362,6 +370,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1이(가) 이 PC에서 시작되지 않았습니다&lt;/b&gt; (%2). Brenvoth %3을(를) 복원하지 못했습니다 (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>업데이트는 관리자가 관리합니다</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>이 컴퓨터의 Brenvoth 업데이트는 관리자가 관리하며, 관리자가 업데이트를 껐습니다. 아무것도 다운로드하거나 변경하지 않습니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>관리자가 %1에 고정했습니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>관리자가 %1에 고정했으며, Brenvoth를 %2(으)로 되돌립니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>관리자가 %1에 고정했습니다. 설치된 버전이 유지됩니다.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>관리자가 %1에 고정했지만 업데이트 서버에 해당 버전이 없습니다. 설치된 버전이 유지됩니다.</translation>
     </message>
 </context>
 </TS>

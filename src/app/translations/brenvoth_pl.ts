@@ -103,6 +103,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 w folderze programu Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>serwer aktualizacji lub jego serwer lustrzany jest nieaktualny (jego lista wersji wygasła %1); to nie Twoja wina, a aktualizacja zostanie zaproponowana ponownie, gdy serwer zostanie zaktualizowany</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -312,6 +316,10 @@
         <translation>Pobiera i instaluje nową wersję</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Pobiera i instaluje nową wersję; system Windows poprosi o zgodę administratora</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Anuluj</translation>
     </message>
@@ -366,6 +374,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 nie uruchomił się na tym komputerze&lt;/b&gt; (%2), a Brenvoth %3 nie dało się przywrócić (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Aktualizacjami zarządza administrator</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Aktualizacjami Brenvoth na tym komputerze zarządza administrator, który je wyłączył. Nic nie jest pobierane ani zmieniane.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Zatrzymano na %1 przez administratora.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Zatrzymano na %1 przez administratora, który przywraca Brenvoth do %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Zatrzymano na %1 przez administratora: zainstalowana wersja pozostaje.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Zatrzymano na %1 przez administratora, ale serwer aktualizacji nie oferuje takiej wersji: zainstalowana wersja pozostaje.</translation>
     </message>
 </context>
 </TS>

@@ -101,6 +101,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 na pasta do Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>o servidor de atualização, ou seu espelho, está desatualizado (sua lista de versões expirou em %1); a culpa não é sua, e a atualização será oferecida de novo quando o servidor for atualizado</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -310,6 +314,10 @@
         <translation>Baixa e instala a nova versão</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Baixa e instala a nova versão; o Windows pede a aprovação de um administrador</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Cancelar</translation>
     </message>
@@ -364,6 +372,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;O Brenvoth %1 não iniciou neste PC&lt;/b&gt; (%2), e não foi possível restaurar o Brenvoth %3 (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>As atualizações são gerenciadas pelo seu administrador</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>As atualizações do Brenvoth neste computador são gerenciadas pelo seu administrador, que as desativou. Nada é baixado e nada é alterado.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Mantido em %1 pelo seu administrador.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Mantido em %1 pelo seu administrador, que leva o Brenvoth de volta a %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Mantido em %1 pelo seu administrador: a versão instalada permanece.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Mantido em %1 pelo seu administrador, mas o servidor de atualização não oferece essa versão: a versão instalada permanece.</translation>
     </message>
 </context>
 </TS>

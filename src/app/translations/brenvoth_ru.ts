@@ -103,6 +103,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>%1 в папке Brenvoth</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>сервер обновлений или его зеркало устарели (их список версий истёк %1); это не ваша вина, и обновление будет предложено снова, когда сервер обновят</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -312,6 +316,10 @@
         <translation>Загружает и устанавливает новую версию</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Загружает и устанавливает новую версию; Windows запросит разрешение администратора</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>Отмена</translation>
     </message>
@@ -366,6 +374,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 не запустился на этом компьютере&lt;/b&gt; (%2), и восстановить Brenvoth %3 не удалось (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Обновлениями управляет ваш администратор</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Обновлениями Brenvoth на этом компьютере управляет ваш администратор, который их отключил. Ничего не загружается и ничего не меняется.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Удерживается на %1 вашим администратором.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Удерживается на %1 вашим администратором, который возвращает Brenvoth к %2.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Удерживается на %1 вашим администратором: установленная версия остаётся.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Удерживается на %1 вашим администратором, но сервер обновлений не предлагает такой версии: установленная версия остаётся.</translation>
     </message>
 </context>
 </TS>

@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth klasöründeki %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>güncelleme sunucusu veya yansısı güncel değil (sürüm listesinin süresi %1 tarihinde doldu); bu sizin hatanız değil ve sunucu güncellendiğinde güncelleme yeniden sunulacak</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -308,6 +312,10 @@
         <translation>Yeni sürümü indirir ve yükler</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>Yeni sürümü indirir ve kurar; Windows bir yöneticinin onayını ister</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>İptal</translation>
     </message>
@@ -362,6 +370,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 bu bilgisayarda başlamadı&lt;/b&gt; (%2) ve Brenvoth %3 geri yüklenemedi (%4).</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>Güncellemeler yöneticiniz tarafından yönetiliyor</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>Bu bilgisayardaki Brenvoth güncellemeleri, onları kapatan yöneticiniz tarafından yönetiliyor. Hiçbir şey indirilmez ve hiçbir şey değiştirilmez.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor; Brenvoth %2 sürümüne geri alınıyor.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor: kurulu sürüm kalıyor.</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>Yöneticiniz tarafından %1 sürümünde tutuluyor, ancak güncelleme sunucusu böyle bir sürüm sunmuyor: kurulu sürüm kalıyor.</translation>
     </message>
 </context>
 </TS>

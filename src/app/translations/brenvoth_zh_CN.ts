@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth 文件夹中的 %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>更新服务器或其镜像已过时（其版本列表已于 %1 过期）；这不是您的问题，服务器更新后将再次提供此更新</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -308,6 +312,10 @@
         <translation>下载并安装新版本</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>下载并安装新版本；Windows 会请求管理员批准</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>取消</translation>
     </message>
@@ -362,6 +370,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 无法在此电脑上启动&lt;/b&gt;（%2），且无法恢复 Brenvoth %3（%4）。</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>更新由您的管理员管理</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>此电脑上 Brenvoth 的更新由您的管理员管理，管理员已将其关闭。不会下载或更改任何内容。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>已由您的管理员保持在 %1。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>已由您的管理员保持在 %1，Brenvoth 将回退到 %2。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>已由您的管理员保持在 %1：保留已安装的版本。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>已由您的管理员保持在 %1，但更新服务器未提供该版本：保留已安装的版本。</translation>
     </message>
 </context>
 </TS>

@@ -99,6 +99,10 @@
         <source>%1 in the folder of Brenvoth</source>
         <translation>Brenvoth 資料夾中的 %1</translation>
     </message>
+    <message>
+        <source>the update server, or the mirror it is served from, is out of date (its list of releases expired on %1); this is not your fault, and the update will be offered again once the server is brought up to date</source>
+        <translation>更新伺服器或其鏡像已過時（其版本清單已於 %1 到期）；這不是您的問題，伺服器更新後將再次提供此更新</translation>
+    </message>
 </context>
 <context>
     <name>HttpDownloadFile</name>
@@ -308,6 +312,10 @@
         <translation>下載並安裝新版本</translation>
     </message>
     <message>
+        <source>Downloads and installs the new version; Windows asks for an administrator&apos;s approval</source>
+        <translation>下載並安裝新版本；Windows 會要求系統管理員核准</translation>
+    </message>
+    <message>
         <source>Cancle</source>
         <translation>取消</translation>
     </message>
@@ -362,6 +370,30 @@
     <message>
         <source>&lt;b&gt;Brenvoth %1 did not start on this PC&lt;/b&gt; (%2), and Brenvoth %3 could not be put back (%4).</source>
         <translation>&lt;b&gt;Brenvoth %1 無法在這台電腦上啟動&lt;/b&gt;（%2），且無法還原 Brenvoth %3（%4）。</translation>
+    </message>
+    <message>
+        <source>Updates are managed by your administrator</source>
+        <translation>更新由您的系統管理員管理</translation>
+    </message>
+    <message>
+        <source>Updates of Brenvoth on this computer are managed by your administrator, who has turned them off. Nothing is downloaded and nothing is changed.</source>
+        <translation>此電腦上 Brenvoth 的更新由您的系統管理員管理，系統管理員已將其關閉。不會下載或變更任何內容。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator.</source>
+        <translation>已由您的系統管理員保持在 %1。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, who takes Brenvoth back to %2.</source>
+        <translation>已由您的系統管理員保持在 %1，Brenvoth 將回復到 %2。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator: the installed version stays.</source>
+        <translation>已由您的系統管理員保持在 %1：保留已安裝的版本。</translation>
+    </message>
+    <message>
+        <source>Held at %1 by your administrator, but the update server offers no such version: the installed version stays.</source>
+        <translation>已由您的系統管理員保持在 %1，但更新伺服器未提供該版本：保留已安裝的版本。</translation>
     </message>
 </context>
 </TS>
