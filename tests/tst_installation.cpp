@@ -1458,7 +1458,9 @@ void tst_Installation::trialAfterUpdate()
         QVERIFY(!setup.window->isVisible());
         if (newProgram.contains("exec sleep")) {
             const pid_t pid = pid_t(contentOf(program + ".pid").trimmed().toLongLong());
-            QVERIFY2(pid > 0 && ::kill(pid, 0) == 0, "Brenvoth did not outlive its trial");
+            setup.window.reset();
+            setup.controller.reset();   // as when the updater quits
+            QVERIFY2(pid > 0 && ::kill(pid, 0) == 0, "Brenvoth did not outlive its trial and the updater");
             ::kill(pid, SIGTERM);
         }
         return;

@@ -29,34 +29,34 @@ ReleaseTrial::ReleaseTrial(QObject *parent)
     connect(&trialTimer, &QTimer::timeout, this, [this] { end(QString()); });
     // Queued: a program that cannot start is told of within start(), before
     // its caller is ready to hear.
-    connect(process.get(), &QProcess::errorOccurred, this, &ReleaseTrial::onErrorOccurred, Qt::QueuedConnection);
-    connect(process.get(), QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+    connect(&process, &QProcess::errorOccurred, this, &ReleaseTrial::onErrorOccurred, Qt::QueuedConnection);
+    connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &ReleaseTrial::onProcessFinished);
 }
 
-// Destroying a QProcess ends its program: Brenvoth, still running, keeps it.
+// Brenvoth, still running, runs on after the trial and the updater.
 ReleaseTrial::~ReleaseTrial()
 {
-    if (process->state() != QProcess::NotRunning) {
-        process->disconnect(this);
-        process.release();
+    if (process.state() != QProcess::NotRunning) {
+        process.disconnect(this);
+        process.letGo();
     }
 }
 
 void ReleaseTrial::start(const QString &program, int trialTime)
 {
     // Nothing ties Brenvoth to the updater's pipes, which go when it quits.
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(program, QStringList{program});
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, QStringList{program});
     trialTimer.start(trialTime);
 }
 
 void ReleaseTrial::onErrorOccurred(QProcess::ProcessError error)
 {
     if (error == QProcess::FailedToStart)
-        end(QStringLiteral("cannot be started: %1").arg(process->errorString()));
+        end(QStringLiteral("cannot be started: %1").arg(process.errorString()));
 }
 
 void ReleaseTrial::onProcessFinished(int exitCode, QProcess::ExitStatus status)

@@ -6,8 +6,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <memory>
-
 /// Brenvoth started as the hand-over starts it and watched for a while: a
 /// release that cannot start, or whose program crashes within the trial
 /// time, failed it; any other end, or still running at the end, passed.
@@ -40,7 +38,15 @@ private:
     void onProcessFinished(int exitCode, QProcess::ExitStatus status);
     void end(const QString &failure);
 
-    std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
+    /// A QProcess ends its program when it is destroyed, unless it takes
+    /// the program for ended: that is how a running Brenvoth is let go.
+    class WatchedProcess : public QProcess
+    {
+    public:
+        void letGo() { setProcessState(QProcess::NotRunning); }
+    };
+
+    WatchedProcess process;
     QTimer trialTimer;
     QString failed;
     bool over = false;
