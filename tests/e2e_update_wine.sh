@@ -250,10 +250,11 @@ case_machine_service() {
 # request, as any user could; waits for it to log how the request ended.
 ends_logged() { local ends; ends=$(grep -c 'Not applied\|^.* Applied.\?$' "$state_dir/service.log" 2>/dev/null); echo "${ends:-0}"; }
 more_ends_than() { [ "$(ends_logged)" -gt "$1" ]; }
-request_service() {
+request_service() { send_request "$(printf 'brenvoth-apply 1\nstaged %s\n' "$1")"; }
+send_request() {   # send_request <request>
     local before
     before=$(ends_logged)
-    wine sc start BrenvothUpdateService "$(printf 'brenvoth-apply 1\nstaged %s\n' "$1" | base64 -w0)" \
+    wine sc start BrenvothUpdateService "$(printf '%s\n' "$1" | base64 -w0)" \
         >"$work/sc.log" 2>&1 || fail "the service did not start: $(cat "$work/sc.log")"
     wait_for 120 more_ends_than "${before:-0}" || fail "the service logged no end for $1: $(tail -n5 "$state_dir/service.log" 2>&1)"
 }
@@ -338,6 +339,99 @@ case_machine_elevated() {
     grep -q 'Request to apply the release staged in' "$state_dir/service.log" \
         || fail "the elevated program's log names no request"
     echo "PASS: with no service, the elevated program updated Brenvoth in Program Files"
+}
+
+# A per-machine release on trial: the service keeps 1.0.0 in its own folder
+# for the updater's trial key, and after the trial puts it back or drops it.
+# 2.0.0 brings the stand-in trialstub_<kind>.exe as Brenvoth.exe.
+lay_out_machine_trial() {   # lay_out_machine_trial KIND
+    rm -rf "$work/releases"
+    mkdir -p "$work/releases/2.0.0"
+    cp "$(dirname "$stub")/trialstub_$1.exe" "$work/releases/2.0.0/Brenvoth.exe"
+    lay_out_machine_update
+    cp "$user_dir/download/version.xml" "$work/offered.xml"
+}
+
+# Up to the end of the update, 1.0.0 kept by the applying side for this updater.
+machine_update() {
+    start_servers
+    rm -f "$app/started-with.txt"
+    start_updater
+    xdotool mousemove --window "$window" 547 320 click 1
+    wait_for 300 test ! -d "$user_dir/download" || fail "the installation did not finish: $(tail -n 20 "$work/updater.log")"
+    [ -e "$state_dir/previous/.updater/claim" ] || fail "no copy of 1.0.0 is kept for the updater"
+    cmp -s "$work/releases/2.0.0/Brenvoth.exe" "$app/Brenvoth.exe" || fail "2.0.0 was not installed"
+}
+
+# 2.0.0's Brenvoth ends in an access violation: the applying side records it
+# as failed and puts 1.0.0 back whole; the updater starts 1.0.0's Brenvoth,
+# says so, and does not offer 2.0.0 again.
+machine_trial_fails() {
+    local before
+    before=$(release_state)
+    machine_update
+    xdotool mousemove --window "$window" 547 320 click 1
+    wait_for 240 grep -q 'Restored 1.0.0' "$work/updater.log" \
+        || fail "1.0.0 was not restored: $(tail -n 20 "$work/updater.log")"
+    grep -q 'Trial of 2.0.0 failed: Brenvoth ended with status 0xC0000005' "$work/updater.log" \
+        || fail "the trial's failure is not logged: $(grep Trial "$work/updater.log")"
+    grep -q 'Request to put back the release kept in' "$state_dir/service.log" || fail "the service logged no restore"
+    wait_for 180 test -s "$app/started-with.txt" || fail "the previous Brenvoth was not started"
+    [ "$(release_state)" = "$before" ] || fail "1.0.0 is not back whole: $(diff <(echo "$before") <(release_state))"
+    [ ! -e "$state_dir/previous" ] || fail "the kept copy is left"
+    [ "$(cat "$state_dir/failed-release")" = 2.0.0 ] || fail "2.0.0 is not recorded as failed where only the service writes"
+    wait_for 120 find_window || fail "the window did not come back"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+
+    mkdir -p "$user_dir/download"
+    cp "$work/offered.xml" "$user_dir/download/version.xml"
+    start_updater
+    wait_for 120 grep -q '2.0.0 did not start here before: not offered' "$work/updater.log" \
+        || fail "2.0.0 was offered again: $(tail -n 20 "$work/updater.log")"
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after OK"
+    [ "$(release_state)" = "$before" ] || fail "2.0.0 was installed again"
+}
+
+case_machine_trial_crash() {
+    lay_out_machine_trial crash
+    install_service
+    machine_trial_fails
+    echo "PASS: Program Files: a Brenvoth ending in an access violation: the service put 1.0.0 back whole, 2.0.0 not offered again"
+}
+
+case_machine_trial_elevated() {
+    lay_out_machine_trial crash
+    machine_trial_fails
+    [ "$(grep -c 'No update service .*asking for administrator rights' "$work/updater.log")" -ge 2 ] \
+        || fail "the restore did not take the elevated road: $(cat "$work/updater.log")"
+    echo "PASS: Program Files, no service: the elevated program applied 2.0.0 and, after its failed trial, put 1.0.0 back whole"
+}
+
+# 2.0.0 passes: the service drops 1.0.0's copy. Before that, anyone's request
+# without the updater's key to take 2.0.0 back or drop the copy is refused.
+case_machine_trial_passes() {
+    lay_out_machine_trial exit_zero
+    install_service
+    machine_update
+    local before key
+    before=$(app_state)
+    key=$(head -c16 /dev/urandom | od -An -tx1 | tr -d ' \n')
+    send_request "$(printf 'brenvoth-apply 1\nrestore\nkey %s' "$key")"
+    refused_unchanged "a restore with another key" "no release is kept for this trial key"
+    send_request "$(printf 'brenvoth-apply 1\npassed\nkey %s' "$key")"
+    refused_unchanged "a drop with another key" "no release is kept for this trial key"
+    [ -e "$state_dir/previous/.updater/claim" ] || fail "the refused requests took the kept copy"
+
+    xdotool mousemove --window "$window" 547 320 click 1
+    timeout 240 tail --pid="$updater_pid" -f /dev/null || fail "the updater did not end after the trial"
+    grep -q 'Trial of 2.0.0 passed' "$work/updater.log" || fail "the trial did not pass: $(grep Trial "$work/updater.log")"
+    grep -q 'Request to drop the release kept in' "$state_dir/service.log" || fail "the service was not asked to drop the copy"
+    [ ! -e "$state_dir/previous" ] || fail "the kept copy of 1.0.0 is left"
+    cmp -s "$work/releases/2.0.0/Brenvoth.exe" "$app/Brenvoth.exe" || fail "2.0.0's Brenvoth.exe did not stay"
+    grep -q 'curVersion="2.0.0"' "$app/version.xml" || fail "2.0.0's manifest did not stay"
+    echo "PASS: Program Files: 2.0.0 passed its trial, the service dropped 1.0.0's copy; other keys were refused"
 }
 
 # ---------------------------------------------------------------------------

@@ -1,3 +1,6 @@
+#include "applyrequest.h"
+#include "failedrelease.h"
+#include "keptrelease.h"
 #include "minisignkeys.h"
 #include "releasecommit.h"
 #include "folderlock.h"
@@ -52,7 +55,7 @@ struct Setup
         return writeFile(staged.filePath("version.xml"), manifest)
                && writeFile(staged.filePath("version.xml.minisig"), minisignSignature(key, manifest, root.path()));
     }
-    ApplicationLayout target() const { return ReleaseApplication::layoutFor(app.path(), protectedDir); }
+    ApplicationLayout target() const { return ApplicationLayout::appliedFrom(app.path(), protectedDir); }
     ReleaseApplication application() const { return ReleaseApplication(app.path(), protectedDir, key.publicKey); }
     bool isAtRelease2() const
     {
@@ -87,6 +90,8 @@ private slots:
     void wholeReleaseIsCommitted();
     void appliedWhole();
     void oneRequestAtATime();
+    void keptForItsTrialKeyOnly_data();
+    void keptForItsTrialKeyOnly();
     void interruptedCommitFinishedFirst();
     void refused_data();
     void refused();
@@ -139,6 +144,45 @@ void tst_ReleaseIntake::oneRequestAtATime()
     QCOMPARE(error.kind, UpdateError::Kind::NotInstalled);
     QVERIFY2(error.technical.contains("another release"), qPrintable(error.technical));
     QCOMPARE(snapshot(setup.app.path()), before);
+}
+
+void tst_ReleaseIntake::keptForItsTrialKeyOnly_data()
+{
+    QTest::addColumn<bool>("appliedWithKey");
+    QTest::addColumn<bool>("askedWithThatKey");
+    QTest::addColumn<bool>("restore");   // else a passed trial: drop
+    QTest::addColumn<bool>("done");
+
+    QTest::newRow("a failed trial, its key") << true << true << true << true;
+    QTest::newRow("a failed trial, another key") << true << false << true << false;
+    QTest::newRow("a passed trial, its key") << true << true << false << true;
+    QTest::newRow("a passed trial, another key") << true << false << false << false;
+    QTest::newRow("applied without a key") << false << false << true << false;
+}
+
+// Anyone may ask the applying side; only the updater that asked for the
+// update may have it taken back.
+void tst_ReleaseIntake::keptForItsTrialKeyOnly()
+{
+    QFETCH(bool, appliedWithKey);
+    QFETCH(bool, askedWithThatKey);
+    QFETCH(bool, restore);
+    QFETCH(bool, done);
+    Setup setup;
+    QVERIFY(setup.make());
+    const QMap<QString, QByteArray> release1 = snapshot(setup.app.path());
+    const QByteArray key = ApplyRequest::newToken();
+    UpdateError error = setup.application().apply(setup.staged.path(), appliedWithKey ? key : QByteArray());
+    QVERIFY2(!error.failed(), qPrintable(error.technical));
+    QCOMPARE(KeptRelease(setup.target()).exists(), appliedWithKey);
+
+    const QByteArray asked = askedWithThatKey ? key : ApplyRequest::newToken();
+    error = restore ? setup.application().restorePrevious(asked) : setup.application().dropPrevious(asked);
+    QVERIFY2(error.failed() != done, qPrintable(error.technical));
+    QCOMPARE(KeptRelease(setup.target()).exists(), appliedWithKey && !done);
+    const bool restored = done && restore;
+    QVERIFY2(restored ? snapshot(setup.app.path()) == release1 : setup.isAtRelease2(), "not the release expected");
+    QCOMPARE(FailedRelease::isRecorded(setup.target(), "2.0.0"), restored);
 }
 
 // A commit cut short (a kill, a power cut) is finished before anything else.

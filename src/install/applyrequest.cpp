@@ -9,13 +9,20 @@ namespace {
 
 const QByteArray header = "brenvoth-apply 1\n";
 const QByteArray stagedKey = "staged ";
+const QByteArray restoreLine = "restore";
+const QByteArray passedLine = "passed";
 const QByteArray nonceKey = "nonce ";
-constexpr int nonceBytes = 16;
+const QByteArray trialKeyKey = "key ";
+constexpr int tokenBytes = 16;
 
-bool isNonceLine(const QByteArray &line)
+// Takes "<key><token>" off the end of \a lines, where it is.
+QByteArray takeToken(QList<QByteArray> *lines, const QByteArray &key)
 {
-    static const QRegularExpression nonce(QStringLiteral("^nonce [0-9a-f]{%1}$").arg(2 * nonceBytes));
-    return nonce.match(QString::fromLatin1(line)).hasMatch();
+    static const QRegularExpression token(QStringLiteral("^[0-9a-f]{%1}$").arg(2 * tokenBytes));
+    if (lines->size() < 2 || !lines->last().startsWith(key)
+        || !token.match(QString::fromLatin1(lines->last().mid(key.size()))).hasMatch())
+        return QByteArray();
+    return lines->takeLast().mid(key.size());
 }
 
 bool isAbsoluteLocal(const QString &path)
@@ -52,18 +59,32 @@ QString refusalOf(const QString &path)
     return QString();
 }
 
+QString refusalOfStaged(const QByteArray &line, QString *path)
+{
+    QTextCodec::ConverterState state;
+    *path = QTextCodec::codecForName("UTF-8")->toUnicode(line.constData() + qMin(line.size(), stagedKey.size()),
+                                                         qMax(0, line.size() - stagedKey.size()), &state);
+    if (!line.startsWith(stagedKey) || state.invalidChars > 0 || state.remainingChars > 0)
+        return QStringLiteral("the request names no staged folder in UTF-8");
+    return refusalOf(*path);
+}
+
 } // namespace
 
-QByteArray ApplyRequest::newNonce()
+QByteArray ApplyRequest::newToken()
 {
-    QByteArray random(nonceBytes, '\0');
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(random.data()), nonceBytes / 4);
+    QByteArray random(tokenBytes, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(random.data()), tokenBytes / 4);
     return random.toHex();
 }
 
 QByteArray ApplyRequest::toBytes() const
 {
-    return header + stagedKey + stagedDir.toUtf8() + '\n' + (nonce.isEmpty() ? QByteArray() : nonceKey + nonce + '\n');
+    const QByteArray action = kind == Kind::Restore ? restoreLine
+                              : kind == Kind::Passed ? passedLine
+                                                     : stagedKey + stagedDir.toUtf8();
+    return header + action + '\n' + (nonce.isEmpty() ? QByteArray() : nonceKey + nonce + '\n')
+           + (trialKey.isEmpty() ? QByteArray() : trialKeyKey + trialKey + '\n');
 }
 
 bool ApplyRequest::parse(const QByteArray &bytes, ApplyRequest *request, QString *reason)
@@ -72,27 +93,24 @@ bool ApplyRequest::parse(const QByteArray &bytes, ApplyRequest *request, QString
         *reason = QStringLiteral("not a request of this updater");
         return false;
     }
-    QByteArray line = bytes.mid(header.size(), bytes.size() - header.size() - 1);
-    const int nonceLine = line.indexOf('\n') + 1;
-    const QByteArray nonce = nonceLine > 0 ? line.mid(nonceLine) : QByteArray();
-    if (nonceLine > 0 && !isNonceLine(nonce)) {
-        *reason = QStringLiteral("the request holds more than a staged folder and a nonce");
+    QList<QByteArray> lines = bytes.mid(header.size(), bytes.size() - header.size() - 1).split('\n');
+    ApplyRequest parsed;
+    parsed.trialKey = takeToken(&lines, trialKeyKey);
+    parsed.nonce = takeToken(&lines, nonceKey);
+    if (lines.size() != 1) {
+        *reason = QStringLiteral("the request holds more than what it asks, a nonce and a key");
         return false;
     }
-    if (nonceLine > 0)
-        line.truncate(nonceLine - 1);
-    QTextCodec::ConverterState state;
-    const QString path = QTextCodec::codecForName("UTF-8")->toUnicode(line.constData() + qMin(line.size(), stagedKey.size()),
-                                                                       qMax(0, line.size() - stagedKey.size()), &state);
-    if (!line.startsWith(stagedKey) || state.invalidChars > 0 || state.remainingChars > 0) {
-        *reason = QStringLiteral("the request names no staged folder in UTF-8");
-        return false;
+    const QByteArray &action = lines.first();
+    if (action == restoreLine || action == passedLine) {
+        parsed.kind = action == restoreLine ? Kind::Restore : Kind::Passed;
+        *reason = parsed.trialKey.isEmpty() ? QStringLiteral("the request names no trial key") : QString();
+    } else {
+        *reason = refusalOfStaged(action, &parsed.stagedDir);
     }
-    *reason = refusalOf(path);
     if (!reason->isEmpty())
         return false;
-    request->stagedDir = path;
-    request->nonce = nonce.mid(nonceKey.size());
+    *request = parsed;
     return true;
 }
 

@@ -4,14 +4,28 @@
 #include "manifest.h"
 #include "windowsfiles.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
 QString planIn(const QString &folder)
 {
     return folder + QLatin1Char('/') + ApplicationLayout::bookkeepingFolderName() + QStringLiteral("/kept");
+}
+
+QString claimIn(const QString &folder)
+{
+    return folder + QLatin1Char('/') + ApplicationLayout::bookkeepingFolderName() + QStringLiteral("/claim");
+}
+
+// A digest: the folder may be read by anyone, the key is the updater's secret.
+QByteArray digestOf(const QByteArray &trialKey)
+{
+    return QCryptographicHash::hash(trialKey, QCryptographicHash::Sha256).toHex();
 }
 
 } // namespace
@@ -51,6 +65,18 @@ QString KeptRelease::version() const
 {
     CommitJournal plan;
     return readPlan(&plan) ? plan.version : QString();
+}
+
+bool KeptRelease::claim(const QByteArray &trialKey) const
+{
+    QSaveFile file(claimIn(layout.keptReleaseDir()));
+    return exists() && file.open(QIODevice::WriteOnly) && file.write(digestOf(trialKey)) > 0 && file.commit();
+}
+
+bool KeptRelease::isClaimedBy(const QByteArray &trialKey) const
+{
+    QFile file(claimIn(layout.keptReleaseDir()));
+    return !trialKey.isEmpty() && exists() && file.open(QIODevice::ReadOnly) && file.read(256) == digestOf(trialKey);
 }
 
 bool KeptRelease::readPlan(CommitJournal *plan) const

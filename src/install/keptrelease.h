@@ -26,6 +26,12 @@ public:
     /// The kept release's version; empty when none is kept.
     QString version() const;
 
+    /// Where the kept copy belongs to the updater that asked for the update,
+    /// not to whoever may ask the side that keeps it: only \a trialKey, of
+    /// which a digest is kept, may have it put back or dropped.
+    bool claim(const QByteArray &trialKey) const;
+    bool isClaimedBy(const QByteArray &trialKey) const;
+
     /// Puts the kept release back, whole or not at all; it is gone after.
     /// Blocks: the caller runs it on a worker thread.
     bool restore();

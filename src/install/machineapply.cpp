@@ -29,12 +29,30 @@ MachineApply::MachineApply(const ApplicationLayout &layout, QObject *parent)
     connect(elevated, &ElevatedStart::finished, this, &MachineApply::onElevatedFinished);
 }
 
-// A command-line argument as much as a service's: base64 needs no quoting.
 void MachineApply::start()
 {
-    nonce = ApplyRequest::newNonce();
-    request = QString::fromLatin1(
-        ApplyRequest{QDir::toNativeSeparators(layout.downloadDir()), nonce}.toBytes().toBase64());
+    key = ApplyRequest::newToken();
+    send(ApplyRequest{QDir::toNativeSeparators(layout.downloadDir()), {}, ApplyRequest::Kind::Apply, key}, true);
+}
+
+void MachineApply::restorePrevious(const QByteArray &trialKey)
+{
+    send(ApplyRequest{{}, {}, ApplyRequest::Kind::Restore, trialKey}, true);
+}
+
+void MachineApply::dropPrevious(const QByteArray &trialKey)
+{
+    send(ApplyRequest{{}, {}, ApplyRequest::Kind::Passed, trialKey}, false);
+}
+
+// A command-line argument as much as a service's: base64 needs no quoting.
+void MachineApply::send(ApplyRequest asked, bool askForApproval)
+{
+    kind = asked.kind;
+    mayAskForApproval = askForApproval;
+    nonce = ApplyRequest::newToken();
+    asked.nonce = nonce;
+    request = QString::fromLatin1(asked.toBytes().toBase64());
     service->start(MachineInstall::serviceName(), request);
 }
 
@@ -44,6 +62,8 @@ void MachineApply::onServiceFinished()
     case ServiceStart::Outcome::Stopped:
         return finishWithResult(service->exitCode());
     case ServiceStart::Outcome::NotInstalled:
+        if (!mayAskForApproval)
+            return finish(notApplied(QStringLiteral("no update service: %1").arg(service->errorString())));
         qDebug().noquote() << QStringLiteral("No update service (%1): asking for administrator rights")
                                   .arg(service->errorString());
         return elevated->start(layout.applicationDir() + QLatin1Char('/') + MachineInstall::programName(),
@@ -80,7 +100,7 @@ void MachineApply::finishWithResult(quint32 exitCode)
         return finish(notApplied(QStringLiteral("the applying side ended with %1 and left no result in %2")
                                      .arg(exitCode).arg(file.fileName())));
     qDebug().noquote() << QStringLiteral("The applying side ended with %1").arg(exitCode);
-    if (!result.failed())
+    if (!result.failed() && kind == ApplyRequest::Kind::Apply)
         QDir(layout.downloadDir()).removeRecursively();
     finish(result);
 }

@@ -27,7 +27,7 @@ ApplicationLayout userLayout(const QString &applicationDir)
 {
     // On Windows the generic data location is %LOCALAPPDATA%: not roamed.
     return ApplicationLayout::stagedByUser(
-        applicationDir, userDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+        applicationDir, userDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)), stateDir());
 }
 
 QString userDir(const QString &localAppData)

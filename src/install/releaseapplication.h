@@ -7,27 +7,38 @@
 #include <QByteArray>
 #include <QString>
 
+class FolderLock;
+
 /// All that the side applying a per-machine release does for one request,
 /// in a folder of its own that only it may write: one request at a time by
-/// a lock there; a commit that an earlier run left finished or undone; the
-/// release taken in from the user's staged folder (ReleaseIntake) and
-/// committed whole, with its journal in that folder. It blocks.
+/// a lock there; a commit or a restore that an earlier run left finished
+/// or undone; then the request. A release is taken in from the user's
+/// staged folder (ReleaseIntake) and committed whole, with its journal in
+/// that folder, where the release it replaced is kept until the new one has
+/// passed its trial. It blocks.
 class ReleaseApplication
 {
 public:
     ReleaseApplication(const QString &applicationDir, const QString &ownDir, const QByteArray &publicKeys);
 
-    /// Applies the release staged in \a stagedDir.
-    UpdateError apply(const QString &stagedDir);
-    /// What recovery did before the release was taken in; empty: nothing.
+    /// Applies the release staged in \a stagedDir; with \a trialKey, the
+    /// release it replaces is kept for the one who holds that key.
+    UpdateError apply(const QString &stagedDir, const QByteArray &trialKey = QByteArray());
+    /// The release applied with \a trialKey did not start: it is recorded as
+    /// failed, and the kept one is put back, whole or not at all.
+    UpdateError restorePrevious(const QByteArray &trialKey);
+    /// The release applied with \a trialKey passed its trial: its kept
+    /// predecessor goes.
+    UpdateError dropPrevious(const QByteArray &trialKey);
+
+    /// What recovery did before the request was carried out; empty: nothing.
     QString recovered() const { return recovery; }
 
     static QString lockName() { return QStringLiteral("apply.lock"); }
-    /// Where, in \a ownDir, a release for \a applicationDir is taken in
-    /// and its commit's journal kept.
-    static ApplicationLayout layoutFor(const QString &applicationDir, const QString &ownDir);
 
 private:
+    UpdateError begin(FolderLock *lock);
+
     const QString ownDir;
     const ApplicationLayout layout;
     const QByteArray publicKeys;

@@ -27,7 +27,8 @@ UpdateController::UpdateController(const QString &applicationDir, const QString 
     const QString recovered = ReleaseCommit(layout).recover();
     if (!recovered.isEmpty())
         qDebug().noquote() << QStringLiteral("Recovery: %1").arg(recovered);
-    const QString restored = KeptRelease(layout).recover();
+    // The applying side of a per-machine install recovers its own restores.
+    const QString restored = layout.appliedForUser() ? QString() : KeptRelease(layout).recover();
     if (!restored.isEmpty())
         qDebug().noquote() << QStringLiteral("Recovery of a restore: %1").arg(restored);
     if (managed.updatesDisabled) {
@@ -80,7 +81,8 @@ UpdateJob *UpdateController::install()
 {
     if (running || lockedOut || found.updateDirs.isEmpty() || found.updateNames.isEmpty())
         return nullptr;
-    KeptRelease(layout).remove();
+    if (!layout.appliedForUser())
+        KeptRelease(layout).remove();
     running = new UpdateJob(layout, downloadBaseUrl, publicKeys, limits, this);
     connect(running, &UpdateJob::finished, this, &UpdateController::onJobFinished);
     keepAlive.reset(new QEventLoopLocker);
@@ -101,11 +103,20 @@ void UpdateController::onJobFinished()
     keepAlive.reset();
 }
 
+// Kept by this run's update: for a per-machine install, for its trial key.
+bool UpdateController::updateKeptPrevious() const
+{
+    if (!running || running->error().failed())
+        return false;
+    const KeptRelease kept(layout);
+    return layout.appliedForUser() ? kept.isClaimedBy(running->trialKey()) : kept.exists();
+}
+
 bool UpdateController::startApplication()
 {
-    if (running && !running->error().failed() && KeptRelease(layout).exists()) {
+    if (updateKeptPrevious()) {
         if (!trial) {
-            trial = new TrialHandOver(layout, limits.trialTime, this);
+            trial = new TrialHandOver(layout, limits.trialTime, running->trialKey(), this);
             connect(trial, &TrialHandOver::finished, this, &UpdateController::onTrialEnded);
             // The window hides during the trial: the process lives on without it.
             keepAlive.reset(new QEventLoopLocker);

@@ -75,6 +75,7 @@ signals:
 private:
     void takeLock();
     void refuseFailedRelease();
+    bool updateKeptPrevious() const;
     void onJobFinished();
     void onTrialEnded();
 

@@ -131,6 +131,11 @@ void UpdateJob::onApplied()
     finish(UpdateError());
 }
 
+QByteArray UpdateJob::trialKey() const
+{
+    return machineApply ? machineApply->trialKey() : QByteArray();
+}
+
 void UpdateJob::finish(const UpdateError &error)
 {
     failure = error;

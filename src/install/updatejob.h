@@ -65,6 +65,9 @@ public:
     void start(const QString &version, const QStringList &dirs, const QStringList &names);
     bool isFinished() const { return ended; }
     const UpdateError &error() const { return failure; }
+    /// For a release that the applying side put in place: the key that
+    /// has it taken back or its kept predecessor dropped after the trial.
+    QByteArray trialKey() const;
 
     /// What the update waits for, in the user's words.
     static QString closingWords();

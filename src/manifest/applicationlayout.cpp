@@ -16,6 +16,7 @@ ApplicationLayout::ApplicationLayout(const QString &applicationDir)
     : appDir(applicationDir)
     , stagingDir(applicationDir + QLatin1Char('/') + downloadFolderName())
     , lock(applicationDir + QLatin1Char('/') + lockName())
+    , ownDir(applicationDir + QLatin1Char('/') + bookkeepingFolderName())
 {
 }
 
@@ -23,13 +24,23 @@ ApplicationLayout::ApplicationLayout(const QString &applicationDir, const QStrin
     : appDir(applicationDir)
     , stagingDir(stagingDir)
     , lock(stagingDir + QLatin1Char('/') + lockName())
+    , ownDir(applicationDir + QLatin1Char('/') + bookkeepingFolderName())
 {
 }
 
-ApplicationLayout ApplicationLayout::stagedByUser(const QString &applicationDir, const QString &userDir)
+ApplicationLayout ApplicationLayout::appliedFrom(const QString &applicationDir, const QString &ownDir)
+{
+    ApplicationLayout layout(applicationDir, ownDir + QStringLiteral("/staging"));
+    layout.ownDir = ownDir;
+    return layout;
+}
+
+ApplicationLayout ApplicationLayout::stagedByUser(const QString &applicationDir, const QString &userDir,
+                                                  const QString &applyingDir)
 {
     ApplicationLayout layout(applicationDir, userDir + QLatin1Char('/') + downloadFolderName());
     layout.lock = userDir + QLatin1Char('/') + lockName();
+    layout.ownDir = applyingDir;
     layout.forUser = true;
     return layout;
 }
@@ -126,10 +137,10 @@ QString ApplicationLayout::backupPath(const QString &dir, const QString &name) c
 
 QString ApplicationLayout::keptReleaseDir() const
 {
-    return appDir + QLatin1Char('/') + bookkeepingFolderName() + QStringLiteral("/previous");
+    return ownDir + QStringLiteral("/previous");
 }
 
 QString ApplicationLayout::failedReleaseRecord() const
 {
-    return appDir + QLatin1Char('/') + bookkeepingFolderName() + QStringLiteral("/failed-release");
+    return ownDir + QStringLiteral("/failed-release");
 }

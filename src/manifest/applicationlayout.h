@@ -12,14 +12,17 @@ class ApplicationLayout
 public:
     /// \a applicationDir without a trailing slash.
     explicit ApplicationLayout(const QString &applicationDir);
-    /// A release staged in \a stagingDir, outside the application folder:
-    /// where a side that may write the folder when its user may not takes
-    /// the release in and keeps its journal.
+    /// A release staged in \a stagingDir, outside the application folder.
     ApplicationLayout(const QString &applicationDir, const QString &stagingDir);
+    /// Where a side that may write the folder when its user may not keeps
+    /// what it does in \a ownDir: the release it takes in, its journal, the
+    /// release it replaced and the record of one that failed.
+    static ApplicationLayout appliedFrom(const QString &applicationDir, const QString &ownDir);
     /// A folder its user may not write: the user stages the release in the
-    /// download folder of \a userDir, under a lock there, and a side with
-    /// more rights applies it.
-    static ApplicationLayout stagedByUser(const QString &applicationDir, const QString &userDir);
+    /// download folder of \a userDir, under a lock there, and the side in
+    /// \a applyingDir applies it, whose records the user only reads.
+    static ApplicationLayout stagedByUser(const QString &applicationDir, const QString &userDir,
+                                          const QString &applyingDir);
 
     bool appliedForUser() const { return forUser; }
 
@@ -38,9 +41,10 @@ public:
     QString stagingRecords() const;
     QString partsDir() const;
 
-    /// The updater's own folder in the application directory, which outlives
-    /// an update: the release an update replaced, kept until the new one has
-    /// started, and the record of a release that did not start here.
+    /// The updater's own folder, which outlives an update (in the
+    /// application directory, or the applying side's): the release an update
+    /// replaced, kept until the new one has started, and the record of a
+    /// release that did not start here.
     QString keptReleaseDir() const;
     QString failedReleaseRecord() const;
 
@@ -61,6 +65,7 @@ private:
     QString appDir;
     QString stagingDir;
     QString lock;
+    QString ownDir;
     bool forUser = false;
 };
 
