@@ -1284,11 +1284,11 @@ machine_power_cut_release() {
 }
 
 # What the service logged of the last request it was given.
-last_request() { awk '/Request to apply/ { logged = "" } { logged = logged $0 "\n" } END { printf "%s", logged }' "$state_dir/service.log"; }
+last_request() { awk '/Request to / { logged = "" } { logged = logged $0 "\n" } END { printf "%s", logged }' "$state_dir/service.log"; }
 
-case_machine_power_cut() {
-    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
-    local updater_pid=   # no updater here: the service is asked directly
+# The application folder and the service's own folder on LazyFS, the
+# service installed; no updater here: the service is asked directly.
+lay_out_machine_on_lazyfs() {
     mount_lazyfs
     app=$machine_app
     rm -rf "$app" "$state_dir" "$user_dir"
@@ -1305,6 +1305,12 @@ case_machine_power_cut() {
     # A wine session whose last program ends takes its services with it;
     # Windows keeps a service running whoever started it.
     wineserver -p
+}
+
+case_machine_power_cut() {
+    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
+    local updater_pid=
+    lay_out_machine_on_lazyfs
     local wine_staged="C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
     local journal=$state_dir/staging/.updater/journal
     local in_commit=0 recovered=0 applied_after=0 version started apply_ms round=0 recovery
@@ -1352,6 +1358,75 @@ case_machine_power_cut() {
     [ "$recovered" -gt 0 ] || fail "no cut ever interrupted a commit"
     echo "PASS: $rounds of $rounds power-cut rounds during the service's commit ended whole" \
          "($in_commit cuts during the commit, $recovered recoveries, $applied_after applied again)"
+}
+
+# Power cuts while the service puts back the release it kept, as after a
+# failed trial: rounds of 2.0.0 applied with a trial key, 1.0.0 kept, and a
+# cut during the restore asked with that key (just after its journal
+# appears, or at a random moment within the time an uncut one takes). The
+# next request recovers first; where 2.0.0 is still whole with its copy
+# kept, the restore is asked again. Each round must end with 1.0.0 whole.
+case_machine_restore_power_cut() {
+    local rounds=${BRENVOTH_POWER_CUT_ROUNDS:-10}
+    local updater_pid=
+    lay_out_machine_on_lazyfs
+    local wine_staged="C:\\users\\$(whoami)\\AppData\\Local\\Brenvoth\\download"
+    local key=0123456789abcdef0123456789abcdef other=fedcba9876543210fedcba9876543210
+    local journal=$state_dir/previous/.updater/journal
+    local restore_ms started round=0 cut=0 recovered=0 again version recovery
+    apply_keeping_1() {
+        machine_power_cut_release
+        rm -f "$state_dir/failed-release"
+        cp "$work/version.xml.minisig" "$user_dir/download/"
+        send_request "$(printf 'brenvoth-apply 1\nstaged %s\nkey %s' "$wine_staged" "$key")"
+        [ "$(whole_release)" = 2.0.0 ] || fail "round $round: 2.0.0 was not applied: $(last_request)"
+        [ -e "$state_dir/previous/.updater/claim" ] || fail "round $round: 1.0.0 is not kept for the key"
+        sync_tree "$app/"
+        sync_tree "$state_dir/"
+    }
+    restore_request() { printf 'brenvoth-apply 1\nrestore\nkey %s\n' "$1" | base64 -w0; }
+    apply_keeping_1
+    started=$(now_ms)
+    send_request "$(printf 'brenvoth-apply 1\nrestore\nkey %s' "$key")"
+    restore_ms=$(($(now_ms) - started))
+    [ "$(whole_release)" = 1.0.0 ] || fail "the uncut restore did not put 1.0.0 back: $(last_request)"
+    end_wine
+    wineserver -p
+    echo "an uncut restore took $restore_ms ms"
+    for round in $(seq 1 "$rounds"); do
+        again=
+        apply_keeping_1
+        wine sc start BrenvothUpdateService "$(restore_request "$key")" >"$work/sc.log" 2>&1 \
+            || fail "round $round: the service did not start: $(cat "$work/sc.log")"
+        if [ $((round % 2)) -eq 0 ]; then
+            timeout 120 bash -c "until [ -e '$journal' ]; do sleep 0.01; done" || fail "round $round: no restore began"
+            sleep_within 50
+        else
+            sleep_within $((restore_ms * 6 / 5))
+        fi
+        [ -e "$journal" ] && cut=$((cut + 1))
+        end_wine
+        drop_unsynced
+        wineserver -p
+        # Another key's request does nothing but let the service recover.
+        send_request "$(printf 'brenvoth-apply 1\npassed\nkey %s' "$other")"
+        recovery=$(last_request | grep -o 'Recovery: .*' || echo 'nothing to recover')
+        [ "$recovery" = 'nothing to recover' ] || recovered=$((recovered + 1))
+        version=$(whole_release)
+        if [ "$version" = 2.0.0 ]; then
+            send_request "$(printf 'brenvoth-apply 1\nrestore\nkey %s' "$key")"
+            again=', restored again'
+            version=$(whole_release)
+        fi
+        [ "$version" = 1.0.0 ] || fail "round $round: 2.0.0 whole, but the restore asked again did not put 1.0.0 back"
+        [ "$(cat "$state_dir/failed-release")" = 2.0.0 ] || fail "round $round: 2.0.0 is not recorded as failed"
+        echo "round $round: $recovery$again; 1.0.0 whole"
+        end_wine
+        wineserver -p
+    done
+    [ "$recovered" -gt 0 ] || fail "no cut ever interrupted a restore"
+    echo "PASS: $rounds of $rounds power-cut rounds during the service's restore ended with 1.0.0 whole" \
+         "($cut cuts with the restore's journal on disk, $recovered recoveries)"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no case named $case_name"

@@ -81,6 +81,7 @@ UpdateJob *UpdateController::install()
 {
     if (running || lockedOut || found.updateDirs.isEmpty() || found.updateNames.isEmpty())
         return nullptr;
+    // The applying side drops its own copy when it applies the next release.
     if (!layout.appliedForUser())
         KeptRelease(layout).remove();
     running = new UpdateJob(layout, downloadBaseUrl, publicKeys, limits, this);
