@@ -92,7 +92,8 @@ public:
                    options + QStringList{"--version", version, "--notes", "notes.txt", "--out", "srv", "release"});
         tool.closeWriteChannel(); // no terminal, no password
         if (!tool.waitForFinished(awaitCeilingMsecs) || tool.exitStatus() != QProcess::NormalExit)
-            return Run();
+            return {-1, QStringLiteral("the tool did not end by itself: %1 (exit code %2) %3")
+                            .arg(tool.errorString()).arg(tool.exitCode()).arg(QString::fromUtf8(tool.readAllStandardError())), {}};
         return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError()),
                 QString::fromUtf8(tool.readAllStandardOutput())};
     }
